@@ -1,0 +1,26 @@
+# The two commands of the README: `make run` and `make test`.
+JOBS ?= $(shell nproc)
+
+.PHONY: run test deps build build-asan clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build -j$(JOBS)
+
+build-asan: deps
+	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPLUMIX_SANITIZE=ON -DPLUMIX_BUILD_BENCH=OFF >/dev/null
+	@cmake --build build-asan -j$(JOBS)
+
+run: build
+	cd build/game && ./plumix
+
+test: build build-asan
+	QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j$(JOBS)
+	QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --test-dir build-asan --output-on-failure -j$(JOBS)
+
+clean:
+	rm -rf build build-asan
