@@ -1,0 +1,29 @@
+// The constant table of the 28 figure states (seven kinds in four rotation
+// states each) and the rotation rule that steps through a kind's states.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace plumix {
+
+inline constexpr int FigureCount = 28;
+inline constexpr int BoxSize = 4;
+
+// Figures[n][x][y]: colour code 1..7 of box cell (x, y) of figure n, 0 where the
+// box is empty. The box is stored 5 x 5 with the fifth row and column always 0,
+// and entry 0 is the empty figure.
+using FigureBox = std::array<std::array<std::uint8_t, 5>, 5>;
+using FigureTable = std::array<FigureBox, FigureCount + 1>;
+
+// RotateDir setting values.
+inline constexpr std::uint8_t RotateCounterclockwise = 1;
+inline constexpr std::uint8_t RotateClockwise = 2;
+
+void InitFigures(FigureTable& figures);
+
+// The number one rotation step from figure n (1..28) in the direction of the
+// RotateDir setting: clockwise steps forward inside the kind's group of four.
+int NextRotation(int n, std::uint8_t rotateDir);
+
+} // namespace plumix

@@ -1,0 +1,171 @@
+// The game engine: one game's state, the falling figure's moves, locking, the
+// row-removal sequence, scoring and speed, pause, and the two-call game over.
+// It is driven by timer ticks and key codes and talks to the world only
+// through the ports it is given.
+#pragma once
+
+#include "engine/board.h"
+#include "engine/figures.h"
+#include "engine/ports.h"
+#include "settings/texts.h"
+
+#include <array>
+#include <functional>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace plumix {
+
+class LevelModeHooks;
+struct RecordTables;
+struct Settings;
+
+inline constexpr int GameModeNone = 0;
+inline constexpr int GameModeClassic = 1;
+inline constexpr int GameModeLevels = 2;
+
+inline constexpr int FastDropInterval = 30;
+inline constexpr int TerminateInterval = 40;
+inline constexpr int GameOnTimeInterval = 1000;
+inline constexpr int CrashAniInterval = 10;
+inline constexpr int VictoryInterval = 30;
+inline constexpr int CrashTicks = 100;
+inline constexpr int MaxClassicLevel = 10;
+inline constexpr int PointsPerClassicLevel = 1000;
+
+// Points for removing 0, 1, 2, 3 or 4 rows after one lock.
+inline constexpr std::array<int, 5> RowPoints = {0, 10, 25, 50, 100};
+
+// Palette entries of the cell pictures.
+inline constexpr int PaletteBrick = 8;
+inline constexpr int PaletteClearFlash = 9;
+
+// Shown when a game ends without a place in its record table.
+inline constexpr std::string_view GameOverText =
+    "         G   A   M   E       O   V   E   R         ";
+
+// Fall interval in ms of a level: 1070 at level 0, 100 ms faster per level.
+int IntervalForLevel(int level);
+
+// The removal machine's steps.
+enum class ClearPhase : std::uint8_t { Search = 0, Flash = 1, Collapse = 2, Score = 3 };
+
+// Everything a view shows or a test checks; the engine alone writes it.
+struct GameState {
+    int gameMode = GameModeNone;
+    bool paused = false;
+    int fallInterval = 0;
+    bool figureActive = false;
+    bool dropping = false;
+
+    int curFigure = 0;
+    int figX = 0;
+    int figY = 0;
+    int nextFigure = 0;
+
+    std::int64_t score = 0;
+    std::optional<int> level;           // the Level label; empty before a game
+    std::array<int, 4> lines{};         // Classic: 1-, 2-, 3- and 4-row removals
+    std::optional<int> limit;           // seconds left of a survival task
+    int classicLevel = 0;
+
+    ClearPhase clearPhase = ClearPhase::Search;
+    int clearRow = 0;
+    int rowsCleared = 0;
+    int crashStep = 0;
+
+    int endedMode = GameModeNone;
+    int recordPlace = 0;
+};
+
+class Game {
+public:
+    struct Ports {
+        TimerPort& timers;
+        RandomSource& random;
+        CellPainter& cells;
+        SoundPort& sound;
+        StatusView& status;
+        DialogPort& dialogs;
+    };
+
+    // Configures the five timers as the main window has them at start: only
+    // `Figure` is enabled, with interval 0, so nothing fires.
+    Game(Ports ports, const Settings& settings, const TextTable& texts, RecordTables& records);
+
+    void SetLevelHooks(LevelModeHooks* hooks) { levelHooks_ = hooks; }
+
+    const GameState& State() const { return state_; }
+    const Board& GetBoard() const { return board_; }
+    // The level flow lays a level's starting field (bricks) out here.
+    Board& MutableBoard() { return board_; }
+    const FigureTable& Figures() const { return figures_; }
+
+    // Events.
+    void OnTimer(TimerId id);
+    // The arrow keys and the random draw of the key handler; function keys are
+    // the window's. Any code at any moment is safe.
+    void KeyDown(int keyCode);
+    // The mouse moved over a board cell: stirs the random sequence.
+    void MouseMovedOverBoard();
+
+    // Menu actions.
+    void NewClassicGame();  // asks first while a game runs
+    void TogglePause();
+    // Asks a Yes/No question with every timer held until the answer, so the
+    // game stands still behind the question and goes on exactly as it was.
+    void AskThen(std::string_view prompt, std::string_view title, std::function<void(bool)> then);
+
+    // Game flow.
+    void ResetGame();
+    void StartClassicGame();
+    void SpawnFigure();
+    void PauseGame();
+    void ResumeGame();
+    void GameOver();
+    void SetScore(std::int64_t score);
+
+    // Painting from the model.
+    void ClearBoard();
+    void DrawFigure();
+    void EraseFigure();
+    void DrawNext();
+    void RedrawBoard();
+
+    // Collision tests: true when blocked.
+    bool BlockedBelow() const;
+    bool BlockedHere() const;
+    bool BlockedLeft() const;
+    bool BlockedRight() const;
+    bool BlockedRotated() const;
+
+private:
+    bool Blocked(int figure, int dx, int dy, int firstRow) const;
+    void PaintFigure(bool draw);
+    int EmptyPalette() const;
+    void ScoreChange();
+    void FallStep();
+    void Lock();
+    void TerminateStep();
+    void CrashTick();
+    void GameOnTimeTick();
+    void Notify() { ports_.status.StatusChanged(); }
+
+    Ports ports_;
+    const Settings& settings_;
+    const TextTable& texts_;
+    RecordTables& records_;
+    LevelModeHooks* levelHooks_ = nullptr;
+
+    GameState state_;
+    Board board_;
+    FigureTable figures_{};
+    // Which sequences own their timers, so a stray tick is ignored.
+    bool clearing_ = false;
+    bool crashing_ = false;
+    bool questionOpen_ = false;
+};
+
+} // namespace plumix

@@ -1,0 +1,72 @@
+// The few things the rules ask of the outside world. The Qt layer implements
+// them for the real game; tests implement them with a virtual clock, a fixed
+// random sequence and recorders.
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+namespace plumix {
+
+// The five timers of the main window.
+enum class TimerId { Figure, GameOnTime, Terminate, Victory, CrashAni };
+inline constexpr int TimerCount = 5;
+
+// Named timers with an interval and an enabled flag, with the semantics of the
+// old window timers: an enabled timer fires every `interval` ms from the moment
+// it was enabled; an interval of 0 never fires; enabling an enabled timer changes
+// nothing; a new interval restarts the count of an enabled timer.
+class TimerPort {
+public:
+    virtual ~TimerPort() = default;
+    virtual void SetInterval(TimerId id, int ms) = 0;
+    virtual int Interval(TimerId id) const = 0;
+    virtual void SetEnabled(TimerId id, bool enabled) = 0;
+    virtual bool IsEnabled(TimerId id) const = 0;
+};
+
+class RandomSource {
+public:
+    virtual ~RandomSource() = default;
+    // A uniform number in [0, 1).
+    virtual double Next() = 0;
+};
+
+// The cell model: every paint stores a palette index (Block(0..11)) for one cell.
+class CellPainter {
+public:
+    virtual ~CellPainter() = default;
+    virtual void PaintBoardCell(int index, int palette) = 0;    // MM(0..199)
+    virtual void PaintPreviewCell(int index, int palette) = 0;  // NextB(0..15)
+};
+
+class SoundPort {
+public:
+    virtual ~SoundPort() = default;
+    virtual void PlaySfx(std::string_view name) = 0;
+};
+
+// Where the game's state is shown: told whenever the score, the counters, the
+// level, the seconds left or the pause state change, so the view can refresh.
+class StatusView {
+public:
+    virtual ~StatusView() = default;
+    virtual void StatusChanged() = 0;
+};
+
+// Windows the rules open. None of them blocks: the view answers through the
+// callback (or, for the record entry, by calling back into the game's owner).
+class DialogPort {
+public:
+    virtual ~DialogPort() = default;
+    // A message box with one OK button and the program's title.
+    virtual void ShowMessage(std::string_view text) = 0;
+    // A Yes/No question; `answer` is called once, with true for Yes.
+    virtual void AskYesNo(std::string_view prompt, std::string_view title,
+                          std::function<void(bool)> answer) = 0;
+    // A game of mode `endedMode` earned `place` in its record table, which has
+    // already made room at that place; the view lets the player fill it.
+    virtual void ShowRecordEntry(int endedMode, int place) = 0;
+};
+
+} // namespace plumix

@@ -1,0 +1,53 @@
+// The two hi-score tables of 100 places each, kept sorted by score with the
+// best at place 1, and the place search and shift that a new entry uses.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace plumix {
+
+inline constexpr int RecordPlaces = 100;
+
+struct Record {
+    std::string player;  // UTF-8 inside the program; never holds a line break
+    std::int32_t score = 0;
+    std::int32_t lines1 = 0;  // Classic only: single, double, triple and
+    std::int32_t lines2 = 0;  // four-row removals of the game
+    std::int32_t lines3 = 0;
+    std::int32_t lines4 = 0;
+    std::string date;
+    std::string comment;
+    std::uint8_t level = 0;
+
+    bool operator==(const Record&) const = default;
+};
+
+// Places 1..100; At(place) addresses them as the players count.
+class RecordTable {
+public:
+    Record& At(int place) { return places_.at(static_cast<std::size_t>(place - 1)); }
+    const Record& At(int place) const { return places_.at(static_cast<std::size_t>(place - 1)); }
+    bool operator==(const RecordTable&) const = default;
+
+private:
+    std::array<Record, RecordPlaces> places_{};
+};
+
+struct RecordTables {
+    RecordTable classic;  // games of mode 1
+    RecordTable level;    // games of mode 2
+    RecordTable& ForMode(int mode) { return mode == 2 ? level : classic; }
+    const RecordTable& ForMode(int mode) const { return mode == 2 ? level : classic; }
+};
+
+// The place 1..100 that `score` earns: the first place whose score it beats
+// strictly, so an equal score ranks below the entry already there. 0 = none.
+int FindRecordPlace(const RecordTable& table, std::int64_t score);
+
+// Moves places `place`..99 down by one (the old place 100 is lost), leaving
+// `place` as it was for the new entry to overwrite.
+void MakeRoomAt(RecordTable& table, int place);
+
+} // namespace plumix

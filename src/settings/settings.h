@@ -1,0 +1,43 @@
+// The player's choices, kept for the whole run. Byte settings follow one
+// convention: 1 means on or the first choice, 2 off or the second choice.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace plumix {
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+struct Settings {
+    std::string languageFile = "inside";  // "inside" = the built-in English texts
+    std::uint8_t showGrid = 2;
+    std::uint8_t spareSetting = 2;  // kept in the file, read by nothing
+    std::uint8_t showNext = 1;
+    std::uint8_t rotateDir = 2;     // 1 counterclockwise, 2 clockwise
+    std::uint8_t soundOn = 1;       // effects play unless this is 2
+    std::uint8_t musicOn = 1;       // shown and stored; there is no music
+    std::string skinFile = "Standart.psk";
+    std::uint8_t colorsFromSkin = 1;
+    Rgb textColor{200, 200, 200};
+    Rgb backColor{100, 100, 100};
+    std::uint8_t moveDuringFall = 1;  // 2 = arrow keys ignored during a fast drop
+
+    bool operator==(const Settings&) const = default;
+};
+
+// Palette index of an empty cell: Block(10), the grid, when the grid is shown,
+// Block(0), the plain background, otherwise (also for values the file should
+// not hold, which would index outside the palette).
+inline int EmptyCellPalette(const Settings& settings)
+{
+    return settings.showGrid == 1 ? 10 : 0;
+}
+
+} // namespace plumix

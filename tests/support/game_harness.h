@@ -1,0 +1,93 @@
+// A Game wired to the fake ports, with helpers to script figures and play.
+#pragma once
+
+#include "engine/game.h"
+#include "scores/records.h"
+#include "settings/settings.h"
+#include "settings/texts.h"
+#include "support/fake_ports.h"
+
+#include <memory>
+#include <string>
+
+namespace plumix::testing {
+
+struct GameHarness {
+    VirtualClock clock;
+    ScriptedRandom random;
+    CellRecorder cells;
+    SoundRecorder sounds;
+    StatusCounter status;
+    ScriptedDialogs dialogs;
+    Settings settings;
+    TextTable texts{};
+    RecordTables records;
+    std::unique_ptr<Game> game;
+
+    GameHarness()
+    {
+        FillDefaultTexts(texts);
+        game = std::make_unique<Game>(Game::Ports{clock, random, cells, sounds, status, dialogs},
+                                      settings, texts, records);
+        clock.SetHandler([this](TimerId id) { game->OnTimer(id); });
+    }
+
+    const GameState& state() const { return game->State(); }
+
+    // Starts a Classic game whose falling figure is `current` and preview `next`.
+    void StartClassic(int current, int next)
+    {
+        random.PushFigure(current);
+        random.PushFigure(next);
+        game->NewClassicGame();
+    }
+
+    // Fills playfield row r except the listed columns.
+    void FillRow(int r, std::initializer_list<int> holes = {}, std::uint8_t value = 3)
+    {
+        for (int c = 0; c < BoardColumns; ++c) {
+            bool hole = false;
+            for (int h : holes) {
+                hole = hole || h == c;
+            }
+            game->MutableBoard().Set(c, r, hole ? CellEmpty : value);
+        }
+    }
+
+    void Press(int key, int times = 1)
+    {
+        for (int i = 0; i < times; ++i) {
+            game->KeyDown(key);
+        }
+    }
+
+    // Lets the falling figure fall until it locks; returns the lock time.
+    std::int64_t FallUntilLocked()
+    {
+        clock.RunUntil([this] { return !state().figureActive; });
+        return clock.Now();
+    }
+
+    // Runs until the next figure has been placed (or the game has ended).
+    std::int64_t RunUntilNextFigure()
+    {
+        clock.RunUntil([this] { return state().figureActive || state().gameMode == GameModeNone; });
+        return clock.Now();
+    }
+
+    // The board as rows of '.' and digits, top row first, for readable asserts.
+    std::string Rows(int from, int to) const
+    {
+        std::string out;
+        for (int r = from; r <= to; ++r) {
+            for (int c = 0; c < BoardColumns; ++c) {
+                const int v = game->GetBoard().At(c, r);
+                out += v == 0 ? '.' : static_cast<char>('0' + v);
+            }
+            out += '|';
+        }
+        return out;
+    }
+};
+
+} // namespace plumix::testing
