@@ -1,0 +1,152 @@
+#include "settings/file_io.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace plumix {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() { Close(); }
+    int Get() const { return fd_; }
+    bool Valid() const { return fd_ >= 0; }
+    bool Close()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Saving through a link must change the file it points to, not replace the
+// link; the file may not exist yet.
+fs::path ResolveLinks(const fs::path& path)
+{
+    constexpr int MaxLinks = 40;  // as the kernel allows before ELOOP
+    fs::path target = path;
+    std::error_code ec;
+    for (int hop = 0; hop < MaxLinks && fs::is_symlink(fs::symlink_status(target, ec)); ++hop) {
+        const fs::path next = fs::read_symlink(target, ec);
+        if (ec) {
+            break;
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
+
+void SyncFolder(const fs::path& folder)
+{
+    // Makes the rename itself durable; a file system that cannot sync a
+    // folder still has the complete file, so a failure here is not one.
+    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Valid()) {
+        ::fsync(dir.Get());
+    }
+}
+
+bool RewriteInPlace(const fs::path& target, std::string_view bytes)
+{
+    FileDescriptor file(::open(target.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC));
+    return file.Valid() && WriteAll(file.Get(), bytes) && ::fsync(file.Get()) == 0 && file.Close();
+}
+
+} // namespace
+
+std::optional<std::string> ReadFileBytes(const fs::path& path, std::size_t limit)
+{
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (!file.Valid() || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size, limit)));
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t got = ::read(file.Get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break;  // the file shrank while we read it
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+bool EnsureWritableFile(const fs::path& path)
+{
+    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666));
+    return file.Valid() && file.Close();
+}
+
+bool ReplaceFileContents(const fs::path& path, std::string_view bytes)
+{
+    const fs::path target = ResolveLinks(path);
+    mode_t mode = 0644;
+    struct stat info {};
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    if (exists) {
+        if (!S_ISREG(info.st_mode) || ::access(target.c_str(), W_OK) != 0) {
+            return false;
+        }
+        mode = info.st_mode & 07777;
+    } else if (errno != ENOENT) {
+        return false;
+    }
+
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (!file.Valid()) {
+        // A writable file in a folder that takes no new files (set up so by
+        // hand) was always saved in place; keep it working that way.
+        return exists && errno == EACCES && RewriteInPlace(target, bytes);
+    }
+    const bool written = ::fchmod(file.Get(), mode) == 0 && WriteAll(file.Get(), bytes) &&
+                         ::fsync(file.Get()) == 0;
+    if (!file.Close() || !written || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    SyncFolder(folder);
+    return true;
+}
+
+} // namespace plumix
