@@ -1,0 +1,59 @@
+// Language files ("*.lag"): a display name, the version line "1.4", then
+// entries of a text number and its text. Their texts replace the built-in
+// English ones, which fill every gap.
+#pragma once
+
+#include "settings/offered_files.h"
+#include "settings/texts.h"
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plumix {
+
+// The language setting that stands for the built-in English texts.
+inline constexpr std::string_view BuiltInLanguage = "inside";
+
+// Stores the entries of a language file's content (UTF-8 or Windows-1251, see
+// DecodeTextFile) in `texts`, after the two header lines: an entry is a number
+// 0..999 and then the rest of its line after a comma, or, when the number
+// stands alone, the whole next line. A later entry wins; a line that is not a
+// number is skipped, and a number outside 0..999 is skipped with its text.
+void ReadLanguageEntries(TextTable& texts, std::string_view fileBytes);
+
+// The whole table for a file's content: its entries, English in every slot
+// they leave empty.
+void ParseLanguage(TextTable& texts, std::string_view fileBytes);
+
+// Builds the whole table for the language setting: "inside" (exactly) gives the
+// English texts, anything else names a file in `folder`; a file that is
+// missing or unreadable gives English as well.
+void LoadLanguage(TextTable& texts, const std::string& languageFile,
+                  const std::filesystem::path& folder);
+
+// What the main window shows in the current language, with the fixed key hints.
+struct MainWindowTexts {
+    std::array<std::string, 6> buttonCaptions;  // Button1(0..5)
+    std::array<std::string, 6> buttonTooltips;
+    std::string closeTooltip;                   // SmallButton1
+    std::string minimizeTooltip;                // SmallButton2
+    std::array<std::string, 7> labels;          // Label1(0..6)
+    // Set only while the game is paused; otherwise the status keeps its text.
+    std::optional<std::string> pausedStatus;
+};
+
+MainWindowTexts ComposeMainWindowTexts(const TextTable& texts, bool paused);
+
+inline constexpr std::size_t MaxLanguageChoices = 101;
+inline constexpr std::string_view BuiltInLanguageName = "English";
+
+// "English" for the built-in texts, then each "*.lag" file of `folder` whose
+// second line is exactly "1.4", under the name on its first line; at most 101
+// entries in all.
+std::vector<OfferedFile> ListLanguages(const std::filesystem::path& folder);
+
+} // namespace plumix

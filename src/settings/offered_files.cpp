@@ -1,0 +1,64 @@
+#include "settings/offered_files.h"
+
+#include "settings/file_io.h"
+#include "settings/text_codec.h"
+
+#include <algorithm>
+
+namespace plumix {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EndsWithNoCase(std::string_view name, std::string_view suffix)
+{
+    return name.size() >= suffix.size() &&
+           std::equal(suffix.begin(), suffix.end(), name.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                      [](char a, char b) { return AsciiLower(a) == AsciiLower(b); });
+}
+
+} // namespace
+
+std::vector<OfferedFile> ListOfferedFiles(const fs::path& folder, std::string_view extension,
+                                          std::size_t maxCount)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        std::error_code statusError;
+        if (EndsWithNoCase(name, extension) && name.find_first_of("\r\n") == std::string::npos &&
+            it->is_regular_file(statusError)) {
+            names.push_back(std::move(name));
+        }
+    }
+    // The folder listing of the old platform came sorted by name; a fixed
+    // order also keeps the list the same from one opening of the dialog to the next.
+    std::sort(names.begin(), names.end());
+
+    std::vector<OfferedFile> offered;
+    for (const std::string& name : names) {
+        if (offered.size() >= maxCount) {
+            break;
+        }
+        const auto bytes = ReadFileBytes(folder / name);
+        if (!bytes) {
+            continue;
+        }
+        const std::string text = DecodeTextFile(*bytes);
+        LineReader lines(text);
+        const std::string_view displayName = lines.Next().value_or("");
+        if (lines.Next().value_or("") == FileFormatVersion) {
+            offered.push_back({std::string(displayName), name});
+        }
+    }
+    return offered;
+}
+
+} // namespace plumix
