@@ -1,0 +1,85 @@
+#include "settings/skin.h"
+
+#include "settings/file_io.h"
+#include "settings/list_input.h"
+#include "settings/text_codec.h"
+
+#include <algorithm>
+
+namespace plumix {
+
+std::filesystem::path SkinFilePath(const std::filesystem::path& gameFolder, const std::string& skinFile)
+{
+    return gameFolder / SkinsFolder / skinFile;
+}
+
+SkinFileContents ParseSkin(std::string_view fileBytes)
+{
+    const std::string text = DecodeTextFile(fileBytes);
+    ListReader reader(text);
+    for (int skipped = 0; skipped < 3; ++skipped) {
+        reader.ReadLine();
+    }
+    SkinFileContents skin;
+    skin.status = SkinReadStatus::Ok;
+    skin.pictureFolder = reader.ReadLine().value_or("");
+    std::replace(skin.pictureFolder.begin(), skin.pictureFolder.end(), '\\', '/');
+
+    const auto readColor = [&reader]() -> std::optional<Rgb> {
+        std::array<std::optional<std::uint8_t>, 3> parts;
+        for (auto& part : parts) {
+            const auto number = reader.ReadNumber();
+            if (number && std::in_range<std::uint8_t>(*number)) {
+                part = static_cast<std::uint8_t>(*number);
+            }
+        }
+        if (!parts[0] || !parts[1] || !parts[2]) {
+            return std::nullopt;
+        }
+        return Rgb{*parts[0], *parts[1], *parts[2]};
+    };
+    skin.text = readColor();
+    skin.back = readColor();
+    if (!skin.text || !skin.back) {
+        skin.status = SkinReadStatus::BadColors;
+    }
+    return skin;
+}
+
+SkinFileContents ReadSkinFile(const std::filesystem::path& path)
+{
+    const auto bytes = ReadFileBytes(path);
+    return bytes ? ParseSkin(*bytes) : SkinFileContents{};
+}
+
+void TakeSkinColors(const SkinFileContents& skin, SkinColors& skinColors, Settings& settings)
+{
+    const bool inUse = settings.colorsFromSkin == 1;
+    if (skin.text) {
+        skinColors.text = *skin.text;
+        if (inUse) {
+            settings.textColor = *skin.text;
+        }
+    }
+    if (skin.back) {
+        skinColors.back = *skin.back;
+        if (inUse) {
+            settings.backColor = *skin.back;
+        }
+    }
+}
+
+std::string PicturePath(std::string_view pictureFolder, std::string_view fileName)
+{
+    std::string path(pictureFolder);
+    path += '/';
+    path += fileName;
+    return path;
+}
+
+std::vector<OfferedFile> ListSkins(const std::filesystem::path& skinsFolder)
+{
+    return ListOfferedFiles(skinsFolder, ".psk");
+}
+
+} // namespace plumix

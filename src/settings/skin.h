@@ -1,0 +1,95 @@
+// Skin files ("Skins/*.psk"): a display name, the version line, a free line,
+// the folder of the fourteen pictures, and the text and back colours.
+#pragma once
+
+#include "settings/offered_files.h"
+#include "settings/settings.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plumix {
+
+inline constexpr std::string_view SkinsFolder = "Skins";
+
+// The colours of the last skin loaded, kept so the settings dialog can return
+// to them. Until a skin gives its own they are the game's default colours.
+struct SkinColors {
+    Rgb text = Settings{}.textColor;
+    Rgb back = Settings{}.backColor;
+    bool operator==(const SkinColors&) const = default;
+};
+
+enum class SkinReadStatus {
+    Ok,
+    Missing,    // no file, or not readable: nothing was read
+    BadColors,  // the folder was read, but not all six colour numbers 0..255
+};
+
+struct SkinFileContents {
+    SkinReadStatus status = SkinReadStatus::Missing;
+    std::string pictureFolder;  // with '/' for every '\' of the file
+    // Each colour that came with three good numbers.
+    std::optional<Rgb> text;
+    std::optional<Rgb> back;
+};
+
+// "Skins/<skinFile>" below the game folder.
+std::filesystem::path SkinFilePath(const std::filesystem::path& gameFolder, const std::string& skinFile);
+
+// Reads lines 4 to 10 of a skin file's content; the colours are six numbers by
+// the list-input rule, so "255, 255, 255" on one line gives a whole colour.
+SkinFileContents ParseSkin(std::string_view fileBytes);
+SkinFileContents ReadSkinFile(const std::filesystem::path& path);
+
+// Takes the colours the skin gave into `skinColors`, and into the colours in
+// use when the settings ask for the skin's colours. A colour the file did not
+// give keeps its previous value in both.
+void TakeSkinColors(const SkinFileContents& skin, SkinColors& skinColors, Settings& settings);
+
+// Where a skin picture goes in the main window.
+enum class PictureHolder {
+    Background,
+    Block,           // Block(index), index 1..10
+    CloseButton,     // SmallButton1
+    MinimizeButton,  // SmallButton2
+    MenuButtons,     // Button1(0) to Button1(5), one picture for all six
+};
+
+struct SkinPicture {
+    std::string_view fileName;
+    PictureHolder holder;
+    int blockIndex = 0;  // for PictureHolder::Block
+};
+
+// The fourteen pictures in the order they are loaded.
+inline constexpr std::array<SkinPicture, 14> SkinPictures = {{
+    {"background.jpg", PictureHolder::Background},
+    {"block1.gif", PictureHolder::Block, 1},
+    {"block2.gif", PictureHolder::Block, 2},
+    {"block3.gif", PictureHolder::Block, 3},
+    {"block4.gif", PictureHolder::Block, 4},
+    {"block5.gif", PictureHolder::Block, 5},
+    {"block6.gif", PictureHolder::Block, 6},
+    {"block7.gif", PictureHolder::Block, 7},
+    {"brick.gif", PictureHolder::Block, 8},
+    {"clear.gif", PictureHolder::Block, 9},
+    {"grid.gif", PictureHolder::Block, 10},
+    {"close.gif", PictureHolder::CloseButton},
+    {"mini.gif", PictureHolder::MinimizeButton},
+    {"button.gif", PictureHolder::MenuButtons},
+}};
+
+// The picture folder, a '/' and the file name. A relative folder is taken
+// from the working folder, as the skin file means it.
+std::string PicturePath(std::string_view pictureFolder, std::string_view fileName);
+
+// The skins of `skinsFolder` ("*.psk") that the settings dialog offers.
+std::vector<OfferedFile> ListSkins(const std::filesystem::path& skinsFolder);
+
+} // namespace plumix
