@@ -1,0 +1,180 @@
+#include "scores/records_file.h"
+
+#include "settings/file_io.h"
+#include "settings/list_input.h"
+#include "settings/text_codec.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
+#include <type_traits>
+#include <variant>
+
+namespace plumix {
+
+namespace {
+
+using Field = std::variant<std::string Record::*, std::int32_t Record::*, std::uint8_t Record::*>;
+
+constexpr std::array<Field, 9> ClassicFields = {
+    &Record::player, &Record::score, &Record::lines1,  &Record::lines2, &Record::lines3,
+    &Record::lines4, &Record::date,  &Record::comment, &Record::level,
+};
+// Level-mode places keep no line counters in the file.
+constexpr std::array<Field, 5> LevelFields = {
+    &Record::player, &Record::score, &Record::date, &Record::comment, &Record::level,
+};
+
+constexpr int ScrambleKeys = 250;
+
+template <typename T>
+bool ReadNumber(std::string_view line, Record& record, T Record::*member)
+{
+    const auto value = ParseListNumberAs<T>(line);
+    if (value) {
+        record.*member = *value;
+    }
+    return value.has_value();
+}
+
+// False when the text ends inside the place or a number line is bad.
+bool ReadPlace(LineReader& lines, std::span<const Field> fields, Record& record)
+{
+    for (const Field& field : fields) {
+        const auto line = lines.Next();
+        if (!line) {
+            return false;
+        }
+        const bool good = std::visit(
+            [&](auto member) {
+                if constexpr (std::is_same_v<decltype(member), std::string Record::*>) {
+                    record.*member = Cp1251ToUtf8(*line);
+                    return true;
+                } else {
+                    return ReadNumber(*line, record, member);
+                }
+            },
+            field);
+        if (!good) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// False when reading has to stop.
+bool ReadTable(LineReader& lines, std::span<const Field> fields, RecordTable& table)
+{
+    for (int place = 1; place <= RecordPlaces && !lines.AtEnd(); ++place) {
+        Record record;
+        if (!ReadPlace(lines, fields, record)) {
+            return false;
+        }
+        table.At(place) = std::move(record);
+    }
+    return true;
+}
+
+std::string StorableText(std::string text)
+{
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return Utf8ToCp1251(text);
+}
+
+void WriteTable(std::string& out, std::span<const Field> fields, const RecordTable& table)
+{
+    for (int place = 1; place <= RecordPlaces; ++place) {
+        const Record& record = table.At(place);
+        for (const Field& field : fields) {
+            std::visit(
+                [&](auto member) {
+                    if constexpr (std::is_same_v<decltype(member), std::string Record::*>) {
+                        out += StorableText(record.*member);
+                    } else {
+                        out += FormatListNumber(record.*member);
+                    }
+                },
+                field);
+            out += "\r\n";
+        }
+    }
+}
+
+} // namespace
+
+void ScrambleRecordBytes(std::string& bytes)
+{
+    int key = 1;
+    for (char& byte : bytes) {
+        byte = static_cast<char>(static_cast<unsigned char>(byte) ^ key);
+        key = key == ScrambleKeys ? 1 : key + 1;
+    }
+}
+
+std::string SerializeRecords(const RecordTables& tables)
+{
+    std::string out;
+    WriteTable(out, ClassicFields, tables.classic);
+    WriteTable(out, LevelFields, tables.level);
+    return out;
+}
+
+RecordTables ParseRecords(std::string_view plainText)
+{
+    RecordTables tables;
+    LineReader lines(plainText);
+    if (ReadTable(lines, ClassicFields, tables.classic)) {
+        ReadTable(lines, LevelFields, tables.level);
+    }
+    return tables;
+}
+
+std::string RecordsToFileBytes(const RecordTables& tables)
+{
+    std::string bytes = SerializeRecords(tables);
+    ScrambleRecordBytes(bytes);
+    return bytes;
+}
+
+RecordTables RecordsFromFileBytes(std::string_view fileBytes)
+{
+    std::string plain(fileBytes);
+    ScrambleRecordBytes(plain);
+    return ParseRecords(plain);
+}
+
+bool ScrambleFile(const std::filesystem::path& path)
+{
+    if (!EnsureWritableFile(path)) {
+        return false;
+    }
+    auto bytes = ReadFileBytes(path, MaxFileBytes + 1);
+    if (!bytes || bytes->size() > MaxFileBytes) {
+        return false;
+    }
+    ScrambleRecordBytes(*bytes);
+    return ReplaceFileContents(path, *bytes);
+}
+
+RecordsFileResult LoadRecords(const std::filesystem::path& path, RecordTables& tables)
+{
+    tables = {};
+    if (!EnsureWritableFile(path)) {
+        return RecordsFileResult::Failed;
+    }
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) {
+        return RecordsFileResult::Failed;
+    }
+    tables = RecordsFromFileBytes(*bytes);
+    return RecordsFileResult::Ok;
+}
+
+RecordsFileResult SaveRecords(const std::filesystem::path& path, const RecordTables& tables)
+{
+    return ReplaceFileContents(path, RecordsToFileBytes(tables)) ? RecordsFileResult::Ok
+                                                                 : RecordsFileResult::Failed;
+}
+
+} // namespace plumix

@@ -1,0 +1,64 @@
+// The record file "Records": both tables as 1400 lines of Windows-1251 text,
+// scrambled byte by byte with a rolling XOR so that a text editor shows noise.
+// The shared file of another installation has the same format.
+#pragma once
+
+#include "scores/records.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace plumix {
+
+inline constexpr std::string_view RecordsFileName = "Records";
+inline constexpr int RecordsFileLines = 1400;
+
+// Shown with the critical-stop icon; fixed texts, not from the language table.
+inline constexpr std::string_view RecordsLoadFailedMessage =
+    "Ошибка при записи таблицы, проверте, что на диск можно записывать. "
+    "Таблица рекордов не будет загружена";
+inline constexpr std::string_view RecordsSaveFailedMessage =
+    "Ошибка при записи таблицы, проверте, что на диск можно записывать. "
+    "Таблица рекордов не будет сохранена";
+
+// Applies the XOR in place: the byte at position p (from 1) with
+// ((p - 1) mod 250) + 1. Applying it twice gives the bytes back.
+void ScrambleRecordBytes(std::string& bytes);
+
+// The plain text of both tables: 100 Classic places of nine lines, then 100
+// level-mode places of five, each line ended by CR LF; names, dates and
+// comments in Windows-1251 with any CR or LF turned into a blank.
+std::string SerializeRecords(const RecordTables& tables);
+
+// The tables a plain text gives. Reading stops at the end of the text, at line
+// 1400, or at the first number line that is not a whole number in its field's
+// range; the place being read then is dropped and every place not read stays
+// empty.
+RecordTables ParseRecords(std::string_view plainText);
+
+// The same for the bytes as they lie on disk.
+std::string RecordsToFileBytes(const RecordTables& tables);
+RecordTables RecordsFromFileBytes(std::string_view fileBytes);
+
+// Scrambles (or unscrambles) a file in place; a missing file is created empty.
+// False when it cannot be created, read or written, or is larger than any
+// record file could be.
+bool ScrambleFile(const std::filesystem::path& path);
+
+enum class RecordsFileResult {
+    Ok,
+    Failed,  // show the load or save message
+};
+
+// Fills `tables` from the file without changing it on disk. A missing file is
+// created empty and gives empty tables without a message; a file that cannot
+// be written (or created) gives empty tables and Failed, as the game always
+// tested the file for writing before reading it.
+RecordsFileResult LoadRecords(const std::filesystem::path& path, RecordTables& tables);
+
+// Writes both tables; the new content replaces the old only once it is
+// complete on disk. Failed leaves the file as it was.
+RecordsFileResult SaveRecords(const std::filesystem::path& path, const RecordTables& tables);
+
+} // namespace plumix
