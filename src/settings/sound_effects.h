@@ -32,6 +32,8 @@ public:
 
     // True when the voice and its tail have been rendered.
     bool Idle() const { return framesLeft_ == 0; }
+    // Frames of the voice and its tail still to render.
+    std::size_t FramesLeft() const { return framesLeft_; }
     int Channels() const { return channels_; }
 
 private:
