@@ -35,6 +35,8 @@ struct GameHarness {
     const GameState& state() const { return game->State(); }
 
     // Starts a Classic game whose falling figure is `current` and preview `next`.
+    // Only the harness's first game can choose: later games begin with the
+    // figure the previous one showed in its preview.
     void StartClassic(int current, int next)
     {
         random.PushFigure(current);

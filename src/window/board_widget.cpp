@@ -1,0 +1,130 @@
+#include "window/board_widget.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace plumix {
+
+namespace {
+
+constexpr QRect BoardArea{BoardOrigin, QSize(BoardColumns * CellPixels, BoardRows * CellPixels)};
+constexpr QRect PreviewArea{PreviewOrigin, QSize(4 * CellPixels, 4 * CellPixels)};
+
+} // namespace
+
+BoardWidget::BoardWidget(QWidget* parent) : QWidget(parent)
+{
+    // Everything is painted here, background included.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+QRect BoardWidget::BoardCellRect(int index)
+{
+    return {BoardOrigin.x() + (index % BoardColumns) * CellPixels,
+            BoardOrigin.y() + (index / BoardColumns) * CellPixels, CellPixels, CellPixels};
+}
+
+QRect BoardWidget::PreviewCellRect(int index)
+{
+    return {PreviewOrigin.x() + (index % 4) * CellPixels, PreviewOrigin.y() + (index / 4) * CellPixels,
+            CellPixels, CellPixels};
+}
+
+bool BoardWidget::IsOverCells(QPoint p)
+{
+    return BoardArea.contains(p) || PreviewArea.contains(p);
+}
+
+void BoardWidget::PaintBoardCell(int index, int palette)
+{
+    if (index < 0 || index >= BoardCellCount) {
+        return;
+    }
+    int& cell = board_[static_cast<std::size_t>(index)];
+    if (cell != palette) {
+        cell = palette;
+        update(BoardCellRect(index));
+    }
+}
+
+void BoardWidget::PaintPreviewCell(int index, int palette)
+{
+    if (index < 0 || index >= PreviewCellCount) {
+        return;
+    }
+    int& cell = preview_[static_cast<std::size_t>(index)];
+    if (cell != palette) {
+        cell = palette;
+        update(PreviewCellRect(index));
+    }
+}
+
+void BoardWidget::SetPalettePicture(int index, const QPixmap& picture)
+{
+    if (index < 0 || index >= PaletteSize) {
+        return;
+    }
+    palette_[static_cast<std::size_t>(index)] = picture;
+    update();
+}
+
+const QPixmap& BoardWidget::PalettePicture(int index) const
+{
+    return palette_.at(static_cast<std::size_t>(index));
+}
+
+void BoardWidget::SetBackground(const QPixmap& picture)
+{
+    background_ = picture;
+    update();
+}
+
+void BoardWidget::PaintCell(QPainter& painter, const QRect& rect, int palette) const
+{
+    if (palette < 0 || palette >= PaletteSize) {
+        return;
+    }
+    const QPixmap& picture = palette_[static_cast<std::size_t>(palette)];
+    if (!picture.isNull()) {
+        painter.drawPixmap(rect.topLeft(), picture, QRect(0, 0, CellPixels, CellPixels));
+    }
+}
+
+void BoardWidget::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const QRect dirty = event->rect();
+    if (background_.isNull()) {
+        painter.fillRect(dirty, Qt::black);
+    } else {
+        painter.drawPixmap(dirty, background_, dirty);
+    }
+    if (dirty.intersects(BoardArea)) {
+        for (int i = 0; i < BoardCellCount; ++i) {
+            const QRect rect = BoardCellRect(i);
+            if (event->region().intersects(rect)) {
+                PaintCell(painter, rect, board_[static_cast<std::size_t>(i)]);
+            }
+        }
+    }
+    if (dirty.intersects(PreviewArea)) {
+        for (int i = 0; i < PreviewCellCount; ++i) {
+            const QRect rect = PreviewCellRect(i);
+            if (event->region().intersects(rect)) {
+                PaintCell(painter, rect, preview_[static_cast<std::size_t>(i)]);
+            }
+        }
+    }
+}
+
+void BoardWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (BoardArea.contains(event->position().toPoint())) {
+        emit MouseMovedOverBoard();
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+} // namespace plumix

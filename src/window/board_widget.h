@@ -1,0 +1,57 @@
+// The painted face of the main window: the skin's background with the board
+// and the preview on it, drawn from the cell model (palette indices) with
+// pictures decoded once. A changed cell repaints only its own 32 x 32 square.
+#pragma once
+
+#include "engine/board.h"
+#include "engine/ports.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+#include <array>
+
+namespace plumix {
+
+inline constexpr int PaletteSize = 12;
+inline constexpr int CellPixels = 32;
+inline constexpr QPoint BoardOrigin{32, 32};
+inline constexpr QPoint PreviewOrigin{400, 64};
+
+class BoardWidget : public QWidget, public CellPainter {
+    Q_OBJECT
+public:
+    explicit BoardWidget(QWidget* parent = nullptr);
+
+    void PaintBoardCell(int index, int palette) override;
+    void PaintPreviewCell(int index, int palette) override;
+
+    // Block(i); a null picture shows the background through the cell.
+    void SetPalettePicture(int index, const QPixmap& picture);
+    const QPixmap& PalettePicture(int index) const;
+    void SetBackground(const QPixmap& picture);
+
+    int BoardCell(int index) const { return board_.at(static_cast<std::size_t>(index)); }
+    int PreviewCell(int index) const { return preview_.at(static_cast<std::size_t>(index)); }
+    static QRect BoardCellRect(int index);
+    static QRect PreviewCellRect(int index);
+    // True over a board or preview cell (where dragging must not move the window).
+    static bool IsOverCells(QPoint p);
+
+signals:
+    void MouseMovedOverBoard();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void PaintCell(QPainter& painter, const QRect& rect, int palette) const;
+
+    QPixmap background_;
+    std::array<QPixmap, PaletteSize> palette_;
+    std::array<int, BoardCellCount> board_{};
+    std::array<int, PreviewCellCount> preview_{};
+};
+
+} // namespace plumix

@@ -1,0 +1,54 @@
+#include "window/splash_window.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+
+namespace plumix {
+
+SplashWindow::SplashWindow()
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
+      picture_(QStringLiteral(":/window/splash.png"))
+{
+    setWindowTitle(QStringLiteral("Plumix"));
+    setFixedSize(500, 300);
+    status_ = new QLabel(this);
+    status_->setGeometry(8, 280, 481, 17);
+    status_->setAlignment(Qt::AlignCenter);
+    status_->setTextFormat(Qt::PlainText);
+    status_->setAttribute(Qt::WA_TranslucentBackground);
+    QPalette pal = status_->palette();
+    pal.setColor(QPalette::WindowText, Qt::white);
+    status_->setPalette(pal);
+    status_->setText(QStringLiteral("Initialisation..."));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(250, 150));
+    }
+}
+
+void SplashWindow::SetStatus(const QString& text)
+{
+    status_->setText(text);
+    // The next step may be slow: show the text before it runs.
+    repaint();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+QString SplashWindow::Status() const
+{
+    return status_->text();
+}
+
+void SplashWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (picture_.isNull()) {
+        painter.fillRect(rect(), QColor(20, 24, 48));
+    } else {
+        painter.drawPixmap(0, 0, picture_);
+    }
+}
+
+} // namespace plumix
