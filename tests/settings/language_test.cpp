@@ -9,7 +9,6 @@
 namespace plumix {
 namespace {
 
-using testing::ScratchFolder;
 using testing::WriteFile;
 
 TextTable English()
@@ -19,69 +18,50 @@ TextTable English()
     return texts;
 }
 
-std::vector<int> BuiltInNumbers()
+long Filled(const TextTable& texts)
 {
-    const TextTable english = English();
-    std::vector<int> numbers;
-    for (int n = 0; n < TextCount; ++n) {
-        if (!english[static_cast<std::size_t>(n)].empty()) {
-            numbers.push_back(n);
-        }
+    return std::count_if(texts.begin(), texts.end(), [](const std::string& t) { return !t.empty(); });
+}
+
+TEST(Language, InsideMissingOrEmptyFilesGiveExactlyEnglish)
+{
+    testing::ScratchFolder folder;
+    WriteFile(folder / "empty.lag", "Leer\r\n1.4\r\n");
+    for (const char* choice : {"inside", "empty.lag", "gone.lag"}) {
+        TextTable texts;
+        texts[950] = "left over from the language before";
+        LoadLanguage(texts, choice, folder.Path());
+        EXPECT_EQ(texts, English()) << choice;
     }
-    return numbers;
+    EXPECT_EQ(Filled(English()), 72);
 }
 
-TEST(Language, InsideGivesExactlyTheEnglishTable)
-{
-    TextTable texts;
-    texts[950] = "left over from another language";
-    texts[100] = "Neues Spiel";
-    LoadLanguage(texts, "inside", PLUMIX_TEST_DATA);
-    EXPECT_EQ(texts, English());
-    EXPECT_EQ(BuiltInNumbers().size(), 72u);
-}
-
-TEST(Language, EntriesInBothFormsLaterOnesWinAndGapsAreEnglish)
+TEST(Language, UtfAndWindowsFilesGiveTheSameEntriesInBothForms)
 {
     for (const char* file : {"demo_utf8.lag", "demo_1251.lag"}) {
         SCOPED_TRACE(file);
         TextTable texts;
         LoadLanguage(texts, file, PLUMIX_TEST_DATA);
-        EXPECT_EQ(texts[100], "Новая игра 2");
+        EXPECT_EQ(texts[100], "Новая игра 2");  // the later of two entries
         EXPECT_EQ(texts[101], "Вторая, с запятой");
         EXPECT_EQ(texts[120], "  Дальше, ещё");
         EXPECT_EQ(texts[950], "Nobody shows this");
         EXPECT_EQ(texts[501], "Load skin");             // empty entry
-        EXPECT_EQ(texts[502], "Load hi-scores table");  // number on the last line, no text
-        EXPECT_EQ(texts[102], "PAUSE");
-        // The out-of-range entries took their texts with them.
-        const auto filled = std::count_if(texts.begin(), texts.end(), [](const auto& t) { return !t.empty(); });
-        EXPECT_EQ(filled, 73);
+        EXPECT_EQ(texts[502], "Load hi-scores table");  // a number on the last line, no text
+        EXPECT_EQ(Filled(texts), 73);  // entries outside 0..999 went with their texts
     }
-}
-
-TEST(Language, MissingOrHeaderOnlyFilesGiveEnglish)
-{
-    ScratchFolder folder;
-    WriteFile(folder / "empty.lag", "Leer\r\n1.4\r\n");
-    TextTable texts;
-    LoadLanguage(texts, "empty.lag", folder.Path());
-    EXPECT_EQ(texts, English());
-    texts[5] = "stale";
-    LoadLanguage(texts, "gone.lag", folder.Path());
-    EXPECT_EQ(texts, English());
 }
 
 TEST(Language, ShippedTranslationsGiveEveryBuiltInText)
 {
+    const TextTable english = English();
     for (const char* file : {"Russian.lag", "Deutsch.lag"}) {
-        SCOPED_TRACE(file);
         const auto bytes = ReadFileBytes(std::filesystem::path(PLUMIX_ASSETS) / file);
-        ASSERT_TRUE(bytes);
+        ASSERT_TRUE(bytes) << file;
         TextTable entries;
         ReadLanguageEntries(entries, *bytes);
-        for (const int n : BuiltInNumbers()) {
-            EXPECT_FALSE(entries[static_cast<std::size_t>(n)].empty()) << n;
+        for (std::size_t n = 0; n < english.size(); ++n) {
+            EXPECT_TRUE(english[n].empty() || !entries[n].empty()) << file << ": " << n;
         }
     }
     TextTable russian;
@@ -92,8 +72,7 @@ TEST(Language, ShippedTranslationsGiveEveryBuiltInText)
 TEST(Language, MainWindowTextsCarryTheFixedKeyHints)
 {
     const MainWindowTexts running = ComposeMainWindowTexts(English(), false);
-    EXPECT_EQ(running.buttonCaptions,
-              (std::array<std::string, 6>{"New game Plumix", "New game Plumix 2", "Pause", "Hi-scores", "Setting", "Help"}));
+    EXPECT_EQ(running.buttonCaptions[2], "Pause");
     EXPECT_EQ(running.buttonTooltips,
               (std::array<std::string, 6>{"Begin new game of Classic Plumix (F2)", "Begin new game of Plumix 2 (F3)",
                                           "Pause/resume game (Space)", "Show hi-scores table... (F5)",
@@ -114,7 +93,7 @@ TEST(Language, MainWindowTextsCarryTheFixedKeyHints)
 
 TEST(Language, OnlyVersion14FilesAreOfferedAfterEnglish)
 {
-    ScratchFolder folder;
+    testing::ScratchFolder folder;
     WriteFile(folder / "b.lag", "Bravo\r\n1.4 \r\n");
     WriteFile(folder / "a.lag", "Альфа\r\n1.4\r\n100,x\r\n");
     WriteFile(folder / "c.LAG", "\xD1\xE8\xED\xE8\xE9\n1.4");  // Windows-1251 name, LF only
@@ -123,12 +102,9 @@ TEST(Language, OnlyVersion14FilesAreOfferedAfterEnglish)
     std::filesystem::create_directories(folder / "f.lag");
     const auto list = ListLanguages(folder.Path());
     ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(list[0].displayName, "English");
-    EXPECT_EQ(list[0].fileName, "inside");
-    EXPECT_EQ(list[1].displayName, "Альфа");
-    EXPECT_EQ(list[1].fileName, "a.lag");
-    EXPECT_EQ(list[2].displayName, "Синий");
-    EXPECT_EQ(list[2].fileName, "c.LAG");
+    EXPECT_EQ(list[0].displayName + list[0].fileName, "Englishinside");
+    EXPECT_EQ(list[1].displayName + list[1].fileName, "Альфаa.lag");
+    EXPECT_EQ(list[2].displayName + list[2].fileName, "Синийc.LAG");
 
     for (int i = 0; i < 120; ++i) {
         WriteFile(folder / ("many" + std::to_string(i) + ".lag"), "M\r\n1.4\r\n");

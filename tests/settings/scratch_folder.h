@@ -1,25 +1,26 @@
-// A fresh folder for one test's files, removed with everything in it when the
-// test ends, and small file helpers for tests that write and read files.
+// A fresh folder for one test's files, removed with all it holds afterwards,
+// and small helpers to write and read whole files.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unistd.h>
 
 namespace plumix::testing {
 
+namespace fs = std::filesystem;
+
 class ScratchFolder {
 public:
     ScratchFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "plumix-test-XXXXXX").string();
+        std::string pattern = (fs::temp_directory_path() / "plumix-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "cannot create a scratch folder";
+            throw std::runtime_error("cannot create a scratch folder");
         }
         path_ = pattern;
     }
@@ -27,39 +28,34 @@ public:
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     ~ScratchFolder()
     {
-        std::error_code ec;
         // A test may have taken write permission away; give it back first.
-        for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
-             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                         std::filesystem::perm_options::add, ec);
+        std::error_code ec;
+        for (fs::recursive_directory_iterator it(path_, ec), end; !ec && it != end; it.increment(ec)) {
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
         }
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(path_, ec);
+        fs::remove_all(path_, ec);
     }
-    const std::filesystem::path& Path() const { return path_; }
-    std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+    const fs::path& Path() const { return path_; }
+    fs::path operator/(std::string_view name) const { return path_ / name; }
 
 private:
-    std::filesystem::path path_;
+    fs::path path_;
 };
 
-inline void WriteFile(const std::filesystem::path& path, std::string_view bytes)
+inline void WriteFile(const fs::path& path, std::string_view bytes)
 {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline std::string FileBytes(const std::filesystem::path& path)
+inline std::string FileBytes(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Root writes into read-only files and folders, so permission tests need to
-// know whether taking write permission away means anything.
+// Root writes into read-only files and folders, so permission tests mean
+// something only for other users.
 inline bool PermissionsBindUs()
 {
     return ::geteuid() != 0;

@@ -11,101 +11,65 @@
 namespace plumix {
 namespace {
 
-using testing::ScratchFolder;
-using testing::WriteFile;
-
-TEST(ListInput, NumberEndsAtBlankCommaOrLineEnd)
+TEST(ListInput, NumbersEndAtBlankCommaOrLineEndAndNeverOverflow)
 {
     EXPECT_EQ(ParseListNumber("  42"), 42);
-    EXPECT_EQ(ParseListNumber(" 2 "), 2);
     EXPECT_EQ(ParseListNumber("7,8"), 7);
     EXPECT_EQ(ParseListNumber("-5 "), -5);
     EXPECT_EQ(ParseListNumber("\t9 and the rest of the line"), 9);
-    EXPECT_EQ(ParseListNumber("9223372036854775807"), std::numeric_limits<std::int64_t>::max());
     EXPECT_EQ(ParseListNumber("-9223372036854775808"), std::numeric_limits<std::int64_t>::min());
-}
-
-TEST(ListInput, WhatIsNotAWholeNumberIsRejected)
-{
-    for (const std::string& field : std::vector<std::string>{"", "   ", "abc", "12abc", "1.5", "-", "+ 3", ", 5",
-                                    "9223372036854775808", "-9223372036854775809",
-                                    std::string(100000, '9')}) {
-        EXPECT_FALSE(ParseListNumber(field).has_value()) << field.substr(0, 30);
+    for (const std::string& field : std::vector<std::string>{"", "  ", "abc", "12abc", "1.5", "-", ", 5",
+                                                             "9223372036854775808", std::string(100000, '9')}) {
+        EXPECT_FALSE(ParseListNumber(field)) << field.substr(0, 30);
     }
     EXPECT_EQ(ParseListNumberAs<std::uint8_t>("255"), 255);
     EXPECT_FALSE(ParseListNumberAs<std::uint8_t>("256"));
     EXPECT_FALSE(ParseListNumberAs<std::uint8_t>("-1"));
-    EXPECT_EQ(ParseListNumberAs<std::int32_t>("-2147483648"), std::numeric_limits<std::int32_t>::min());
     EXPECT_FALSE(ParseListNumberAs<std::int32_t>("2147483648"));
-}
-
-TEST(ListInput, ReaderStaysOnALineOnlyAfterAComma)
-{
-    ListReader reader("255, 255,255\r\n0 0 128\r\n7\r\n501,Load skin, again\r\n502\r\nLoad hi\r\nx, 5\r\n6");
-    EXPECT_EQ(reader.ReadNumber(), 255);
-    EXPECT_EQ(reader.ReadNumber(), 255);
-    EXPECT_EQ(reader.ReadNumber(), 255);
-    EXPECT_EQ(reader.ReadNumber(), 0);  // ended at a blank: "0 128" is passed over
-    EXPECT_EQ(reader.ReadNumber(), 7);
-    EXPECT_EQ(reader.ReadNumber(), 501);
-    EXPECT_EQ(reader.ReadLine(), "Load skin, again");
-    EXPECT_EQ(reader.ReadNumber(), 502);
-    EXPECT_EQ(reader.ReadLine(), "Load hi");
-    EXPECT_FALSE(reader.ReadNumber());  // the whole bad line goes, its 5 too
-    EXPECT_EQ(reader.ReadNumber(), 6);
-    EXPECT_TRUE(reader.AtEnd());
-    EXPECT_FALSE(reader.ReadNumber());
-    EXPECT_FALSE(reader.ReadLine());
-
-    ListReader trailingComma("100,");
-    EXPECT_EQ(trailingComma.ReadNumber(), 100);
-    EXPECT_FALSE(trailingComma.AtEnd());
-    EXPECT_EQ(trailingComma.ReadLine(), "");
-    EXPECT_TRUE(trailingComma.AtEnd());
-}
-
-TEST(ListInput, NumbersAreWrittenBetweenBlanksOrAfterTheirSign)
-{
-    EXPECT_EQ(FormatListNumber(0), " 0 ");
     EXPECT_EQ(FormatListNumber(1250), " 1250 ");
     EXPECT_EQ(FormatListNumber(-5), "-5 ");
 }
 
-TEST(TextCodec, EveryCp1251ByteSurvivesTheRoundTrip)
+TEST(ListInput, ReaderStaysOnALineOnlyAfterAComma)
+{
+    ListReader reader("255, 255,255\r\n0 0 128\r\n501,Load skin, again\r\n502\r\nLoad hi\r\nx, 5\r\n6\r\n100,");
+    for (const int expected : {255, 255, 255, 0}) {  // the 0 ended at a blank: "0 128" is passed over
+        EXPECT_EQ(reader.ReadNumber(), expected);
+    }
+    EXPECT_EQ(reader.ReadNumber(), 501);
+    EXPECT_EQ(reader.ReadLine(), "Load skin, again");
+    EXPECT_EQ(reader.ReadNumber(), 502);
+    EXPECT_EQ(reader.ReadLine(), "Load hi");
+    EXPECT_FALSE(reader.ReadNumber());  // a bad field takes its whole line, the 5 too
+    EXPECT_EQ(reader.ReadNumber(), 6);
+    EXPECT_EQ(reader.ReadNumber(), 100);
+    EXPECT_FALSE(reader.AtEnd());
+    EXPECT_EQ(reader.ReadLine(), "");
+    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_FALSE(reader.ReadNumber());
+}
+
+TEST(TextCodec, Windows1251RoundTripsEveryByteAndMarksWhatItCannotHold)
 {
     std::string all;
     for (int b = 0; b < 256; ++b) {
         all += static_cast<char>(b);
     }
-    const std::string utf8 = Cp1251ToUtf8(all);
-    EXPECT_TRUE(IsValidUtf8(utf8));
-    EXPECT_EQ(Utf8ToCp1251(utf8), all);
+    EXPECT_EQ(Utf8ToCp1251(Cp1251ToUtf8(all)), all);
     EXPECT_EQ(Cp1251ToUtf8("\xCF\xF0\xE8\xE2\xE5\xF2 \xA8\xB8 \xB9 \x88"), "Привет Ёё № €");
-}
-
-TEST(TextCodec, WhatCp1251CannotHoldBecomesAQuestionMark)
-{
     EXPECT_EQ(Utf8ToCp1251("日本 ok ä"), "?? ok ?");
-    EXPECT_EQ(Utf8ToCp1251("a\xC3"), "a?");           // cut-off sequence
-    EXPECT_EQ(Utf8ToCp1251("\xC0\xAF."), "??.");      // overlong slash
-}
-
-TEST(TextCodec, StrictUtf8)
-{
-    EXPECT_TRUE(IsValidUtf8("plain, €, 😀"));
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));              // overlong
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));          // surrogate
-    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));      // above U+10FFFF
-    EXPECT_FALSE(IsValidUtf8("\xE2\x82"));              // cut off
-    EXPECT_FALSE(IsValidUtf8("\x80"));
+    EXPECT_EQ(Utf8ToCp1251("\xC0\xAF.\xC3"), "??.?");  // overlong, then cut off
 }
 
 TEST(TextCodec, TextFilesAreUtf8WhenTheyCanBeAndWindows1251Otherwise)
 {
+    EXPECT_TRUE(IsValidUtf8("plain, €, 😀"));
+    for (const char* broken : {"\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82", "\x80"}) {
+        EXPECT_FALSE(IsValidUtf8(broken));
+    }
     EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBFРусский\r\n1.4"), "Русский\r\n1.4");
     EXPECT_EQ(DecodeTextFile("\xD0\xF3\xF1\xF1\xEA\xE8\xE9"), "Русский");
-    // A byte order mark says UTF-8 even where a byte is broken.
-    EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBFok\xFF"), "ok\uFFFD");
+    EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBFok\xFF"), "ok\uFFFD");  // a byte order mark means UTF-8
 }
 
 TEST(TextCodec, LinesEndAtLfWithOrWithoutCr)
@@ -117,17 +81,13 @@ TEST(TextCodec, LinesEndAtLfWithOrWithoutCr)
     }
     EXPECT_EQ(got, (std::vector<std::string_view>{"a", "b", "c\rd", "", "e"}));
     EXPECT_FALSE(LineReader("").Next());
-    LineReader single("\n");
-    EXPECT_EQ(single.Next(), "");
-    EXPECT_FALSE(single.Next());
 }
 
 TEST(FileIo, ReadsAreBoundedAndNeverWaitOnSpecialFiles)
 {
-    ScratchFolder folder;
-    WriteFile(folder / "ten", "0123456789");
+    testing::ScratchFolder folder;
+    testing::WriteFile(folder / "ten", "0123456789");
     EXPECT_EQ(ReadFileBytes(folder / "ten", 4), "0123");
-    EXPECT_EQ(ReadFileBytes(folder / "ten"), "0123456789");
     EXPECT_FALSE(ReadFileBytes(folder / "missing"));
     EXPECT_FALSE(ReadFileBytes(folder.Path()));
     ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);

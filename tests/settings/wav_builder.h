@@ -1,8 +1,9 @@
-// Builds RIFF/WAVE files in memory, so that sound tests need no binary
-// fixtures and can damage the headers at will.
+// Builds RIFF/WAVE files in memory, so sound tests need no binary fixtures
+// and can damage any header at will.
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -15,49 +16,39 @@ inline void PutLe(std::string& out, std::uint64_t value, int bytes)
     }
 }
 
-inline std::string Chunk(std::string_view id, std::string_view body, std::uint32_t claimedSize)
+// A chunk whose size field may claim another size than its body has.
+inline std::string Chunk(std::string_view id, std::string_view body, std::int64_t claimed = -1)
 {
     std::string out(id);
-    PutLe(out, claimedSize, 4);
+    PutLe(out, claimed < 0 ? body.size() : static_cast<std::uint64_t>(claimed), 4);
     out += body;
-    if (body.size() % 2 == 1) {
-        out += '\0';
-    }
-    return out;
+    return body.size() % 2 == 1 ? out + '\0' : out;
 }
 
-inline std::string Chunk(std::string_view id, std::string_view body)
-{
-    return Chunk(id, body, static_cast<std::uint32_t>(body.size()));
-}
+inline constexpr std::string_view StandardGuidTail{"\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 14};
 
 inline std::string FormatBody(int tag, int channels, int rate, int bits, bool extensible = false,
-                              std::string_view guidTail = {"\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 14})
+                              std::string_view guidTail = StandardGuidTail)
 {
     std::string fmt;
-    PutLe(fmt, extensible ? 0xFFFE : static_cast<std::uint64_t>(tag), 2);
-    PutLe(fmt, static_cast<std::uint64_t>(channels), 2);
-    PutLe(fmt, static_cast<std::uint64_t>(rate), 4);
-    PutLe(fmt, static_cast<std::uint64_t>(rate * channels * bits / 8), 4);
-    PutLe(fmt, static_cast<std::uint64_t>(channels * bits / 8), 2);
-    PutLe(fmt, static_cast<std::uint64_t>(bits), 2);
+    for (const auto& [value, size] : {std::pair{extensible ? 0xFFFE : tag, 2}, {channels, 2}, {rate, 4},
+                                     {rate * channels * bits / 8, 4}, {channels * bits / 8, 2}, {bits, 2}}) {
+        PutLe(fmt, static_cast<std::uint64_t>(value), size);
+    }
     if (extensible) {
-        PutLe(fmt, 22, 2);
-        PutLe(fmt, static_cast<std::uint64_t>(bits), 2);
-        PutLe(fmt, channels == 2 ? 3 : 4, 4);
-        PutLe(fmt, static_cast<std::uint64_t>(tag), 2);
+        for (const auto& [value, size] : {std::pair{22, 2}, {bits, 2}, {channels == 2 ? 3 : 4, 4}, {tag, 2}}) {
+            PutLe(fmt, static_cast<std::uint64_t>(value), size);
+        }
         fmt += guidTail;
     }
     return fmt;
 }
 
-inline std::string Riff(std::string_view chunks)
+inline std::string Riff(const std::string& chunks)
 {
     std::string out = "RIFF";
     PutLe(out, chunks.size() + 4, 4);
-    out += "WAVE";
-    out += chunks;
-    return out;
+    return out + "WAVE" + chunks;
 }
 
 inline std::string MakeWav(int tag, int channels, int rate, int bits, std::string_view data, bool extensible = false)
@@ -65,7 +56,6 @@ inline std::string MakeWav(int tag, int channels, int rate, int bits, std::strin
     return Riff(Chunk("fmt ", FormatBody(tag, channels, rate, bits, extensible)) + Chunk("data", data));
 }
 
-// 16-bit little-endian samples as data bytes.
 inline std::string Samples16(std::initializer_list<int> samples)
 {
     std::string out;

@@ -53,8 +53,8 @@ TEST(Wav, StereoAndExtensibleHeaders)
     PutLe(floatData, std::bit_cast<std::uint32_t>(0.75f), 4);
     EXPECT_EQ(Decoded(MakeWav(3, 1, 44100, 32, floatData, true)), (std::vector<float>{0.75f}));
 
-    const std::string foreignGuid(14, '\x01');
-    EXPECT_FALSE(DecodeWav(Riff(Chunk("fmt ", FormatBody(1, 1, 8000, 16, true, foreignGuid)) + Chunk("data", "ab"))));
+    EXPECT_FALSE(DecodeWav(Riff(Chunk("fmt ", FormatBody(1, 1, 8000, 16, true, std::string(14, '\x01'))) +
+                                Chunk("data", "ab"))));
 }
 
 TEST(Wav, ChunksInAnyOrderWithPaddingAndTruncatedData)
@@ -66,7 +66,7 @@ TEST(Wav, ChunksInAnyOrderWithPaddingAndTruncatedData)
 
     // The data chunk claims far more than the file holds: the whole frames there are kept.
     const std::string cut = Riff(Chunk("fmt ", FormatBody(1, 2, 8000, 16)) +
-                                 Chunk("data", Samples16({1, 2, 3, 4, 5}), 0xFFFFFFF0u));
+                                 Chunk("data", Samples16({1, 2, 3, 4, 5}), 0xFFFFFFF0));
     EXPECT_EQ(DecodeWav(cut)->Frames(), 2u);
 }
 
@@ -84,7 +84,7 @@ TEST(Wav, UnsupportedOrBrokenFilesGiveNothing)
         MakeWav(1, 1, 1000000, 16, data),   // absurd rate
         MakeWav(3, 1, 8000, 16, data),      // 16-bit float
         Riff(Chunk("fmt ", FormatBody(1, 1, 8000, 16))),               // no data
-        Riff(Chunk("junk", "", 0xFFFFFFFFu) + Chunk("data", data)),    // huge chunk swallows the rest
+        Riff(Chunk("junk", "", 0xFFFFFFFF) + Chunk("data", data)),    // huge chunk swallows the rest
         Riff(Chunk("fmt ", "short") + Chunk("data", data)),
     };
     for (const std::string& wav : cases) {
