@@ -83,7 +83,7 @@ TEST(TextCodec, LinesEndAtLfWithOrWithoutCr)
     EXPECT_FALSE(LineReader("").Next());
 }
 
-TEST(FileIo, ReadsAreBoundedAndNeverWaitOnSpecialFiles)
+TEST(FileIo, ReadsAreBoundedAndNeverWaitOnAPipe)
 {
     testing::ScratchFolder folder;
     testing::WriteFile(folder / "ten", "0123456789");
