@@ -1,17 +1,24 @@
 // What the program keeps for its whole run besides the game itself: the
-// settings, the texts and the two record tables.
+// settings, the texts, the last skin's colours and the two record tables,
+// and the folder its files live in.
 #pragma once
 
 #include "scores/records.h"
 #include "settings/settings.h"
+#include "settings/skin.h"
 #include "settings/texts.h"
+
+#include <filesystem>
 
 namespace plumix {
 
 struct AppState {
     Settings settings;
     TextTable texts{};
+    SkinColors skinColors;
     RecordTables records;
+    // The game's folder: "plumix.ini", "Records", "Skins/", "Sounds/", "*.lag".
+    std::filesystem::path folder = ".";
 };
 
 } // namespace plumix

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWindow>
 
 namespace plumix {
 
@@ -119,12 +120,40 @@ void BoardWidget::paintEvent(QPaintEvent* event)
     }
 }
 
+void BoardWidget::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    dragArmed_ = event->button() == Qt::LeftButton && !IsOverCells(p);
+    draggingByHand_ = false;
+    pressOffset_ = event->globalPosition().toPoint() - window()->frameGeometry().topLeft();
+}
+
 void BoardWidget::mouseMoveEvent(QMouseEvent* event)
 {
     if (BoardArea.contains(event->position().toPoint())) {
         emit MouseMovedOverBoard();
     }
-    QWidget::mouseMoveEvent(event);
+    if (!dragArmed_ || !(event->buttons() & Qt::LeftButton)) {
+        return;
+    }
+    if (draggingByHand_) {
+        window()->move(event->globalPosition().toPoint() - pressOffset_);
+        return;
+    }
+    // The window manager moves the window; without one, follow the mouse here.
+    QWindow* handle = window()->windowHandle();
+    if (handle != nullptr && handle->startSystemMove()) {
+        dragArmed_ = false;
+        return;
+    }
+    draggingByHand_ = true;
+    window()->move(event->globalPosition().toPoint() - pressOffset_);
+}
+
+void BoardWidget::mouseReleaseEvent(QMouseEvent*)
+{
+    dragArmed_ = false;
+    draggingByHand_ = false;
 }
 
 } // namespace plumix

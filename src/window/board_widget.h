@@ -43,7 +43,9 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void PaintCell(QPainter& painter, const QRect& rect, int palette) const;
@@ -52,6 +54,10 @@ private:
     std::array<QPixmap, PaletteSize> palette_;
     std::array<int, BoardCellCount> board_{};
     std::array<int, PreviewCellCount> preview_{};
+    // A left press on the background drags the borderless window.
+    bool dragArmed_ = false;
+    bool draggingByHand_ = false;
+    QPoint pressOffset_;
 };
 
 } // namespace plumix

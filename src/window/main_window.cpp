@@ -1,22 +1,38 @@
 #include "window/main_window.h"
 
 #include "engine/clock_seeded_random.h"
+#include "engine/keys.h"
+#include "scores/records_file.h"
+#include "settings/language.h"
+#include "settings/settings_file.h"
+#include "widgets/about_box.h"
+#include "widgets/button.h"
 #include "window/board_widget.h"
 #include "window/builtin_pictures_qt.h"
 #include "window/key_map_qt.h"
 #include "window/timers_qt.h"
 
+#include <QCloseEvent>
 #include <QFont>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 
 namespace plumix {
 
 namespace {
 
-class NoSound : public SoundPort {
+// Passes effects on to the player once there is one; silent before.
+class SoundRelay : public SoundPort {
 public:
-    void PlaySfx(std::string_view) override {}
+    void PlaySfx(std::string_view name) override
+    {
+        if (target != nullptr) {
+            target->PlaySfx(name);
+        }
+    }
+    SoundPort* target = nullptr;
 };
 
 // "Lucida Console" where it is installed, else the system's monospace face:
@@ -40,9 +56,17 @@ QLabel* NewLabel(QWidget* parent, QRect geometry, double points, Qt::Alignment a
     label->setAlignment(align | Qt::AlignVCenter);
     label->setTextFormat(Qt::PlainText);
     label->setAttribute(Qt::WA_TranslucentBackground);
-    // Clicks and drags go to the window below; the labels only show.
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
     return label;
+}
+
+QString Text(const std::string& utf8)
+{
+    return QString::fromStdString(utf8);
+}
+
+QColor ToColor(Rgb c)
+{
+    return {c.red, c.green, c.blue};
 }
 
 constexpr double CaptionPoints = 15.75;
@@ -51,10 +75,11 @@ constexpr double StatusPoints = 72;
 
 } // namespace
 
-MainWindow::MainWindow(AppState& app, std::unique_ptr<RandomSource> random, SoundPort* sound, QWidget* parent)
+MainWindow::MainWindow(AppState& app, std::unique_ptr<RandomSource> random, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       app_(app),
       random_(random ? std::move(random) : std::make_unique<ClockSeededRandom>()),
+      sound_(std::make_unique<SoundRelay>()),
       dialogs_(this)
 {
     setWindowTitle(QStringLiteral("Plumix"));
@@ -74,25 +99,45 @@ MainWindow::MainWindow(AppState& app, std::unique_ptr<RandomSource> random, Soun
     captions_[6] = NewLabel(this, {392, 40, 145, 20}, CaptionPoints, Qt::AlignHCenter);
     captions_[0] = NewLabel(this, {392, 200, 145, 20}, CaptionPoints, left);
     score_ = NewLabel(this, {408, 224, 129, 20}, CaptionPoints, right);
-    for (int i = 0; i < 4; ++i) {
-        captions_[static_cast<std::size_t>(2 + i)] =
-            NewLabel(this, {392, 248 + 48 * i, 145, 20}, CaptionPoints, left);
-        lines_[static_cast<std::size_t>(i)] = NewLabel(this, {456, 272 + 48 * i, 81, 20}, CaptionPoints, right);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const int step = 48 * static_cast<int>(i);
+        captions_[2 + i] = NewLabel(this, {392, 248 + step, 145, 20}, CaptionPoints, left);
+        lines_[i] = NewLabel(this, {456, 272 + step, 81, 20}, CaptionPoints, right);
     }
     captions_[1] = NewLabel(this, {392, 440, 145, 20}, CaptionPoints, left);
     level_ = NewLabel(this, {448, 464, 89, 20}, CaptionPoints, right);
     limit_ = NewLabel(this, {32, 48, 321, 33}, LimitPoints, Qt::AlignHCenter);
     status_ = NewLabel(this, {32, 296, 321, 105}, StatusPoints, Qt::AlignHCenter);
 
-    timers_ = new QtTimers(this);
-    if (sound == nullptr) {
-        silence_ = std::make_unique<NoSound>();
-        sound = silence_.get();
+    for (std::size_t k = 0; k < menu_.size(); ++k) {
+        auto* button = new Button(this);
+        button->move(384, 520 + 24 * static_cast<int>(k));
+        connect(button, &Button::Click, this, [this, k] { MenuAction(static_cast<int>(k)); });
+        connect(button, &Button::KeyDown, this, &MainWindow::HandleKeyDown);
+        menu_[k] = button;
     }
-    game_ = std::make_unique<Game>(Game::Ports{*timers_, *random_, *board_, *sound, *this, dialogs_},
+    minimize_ = new SmallButton(this);
+    minimize_->move(530, 4);
+    connect(minimize_, &SmallButton::Click, this, &QWidget::showMinimized);
+    connect(minimize_, &SmallButton::KeyDown, this, &MainWindow::HandleKeyDown);
+    close_ = new SmallButton(this);
+    close_->move(552, 4);
+    connect(close_, &SmallButton::Click, this, &MainWindow::QuitAction);
+    connect(close_, &SmallButton::KeyDown, this, &MainWindow::HandleKeyDown);
+
+    timers_ = new QtTimers(this);
+    game_ = std::make_unique<Game>(Game::Ports{*timers_, *random_, *board_, *sound_, *this, dialogs_},
                                    app_.settings, app_.texts, app_.records);
     timers_->SetHandler([this](TimerId id) { game_->OnTimer(id); });
     connect(board_, &BoardWidget::MouseMovedOverBoard, this, [this] { game_->MouseMovedOverBoard(); });
+
+    // Another program taking the focus pauses the game; the game's own
+    // windows leave the application active and do not.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive) {
+            game_->PauseGame();
+        }
+    });
 
     ApplyLanguage();
     ApplyColors();
@@ -105,23 +150,38 @@ MainWindow::~MainWindow()
     timers_->SetHandler(nullptr);
 }
 
+void MainWindow::SetSound(SoundPort* sound)
+{
+    static_cast<SoundRelay&>(*sound_).target = sound;
+}
+
 void MainWindow::ApplyLanguage()
 {
-    const int captionTexts[7] = {121, 126, 122, 123, 124, 125, 120};
-    for (int i = 0; i < 7; ++i) {
-        captions_[static_cast<std::size_t>(i)]->setText(
-            QString::fromStdString(TextOf(app_.texts, captionTexts[i])));
+    const MainWindowTexts texts = ComposeMainWindowTexts(app_.texts, game_->State().paused);
+    for (std::size_t k = 0; k < menu_.size(); ++k) {
+        menu_[k]->SetCaption(Text(texts.buttonCaptions[k]));
+    }
+    for (std::size_t k = 0; k < menu_.size(); ++k) {
+        menu_[k]->SetTip(Text(texts.buttonTooltips[k]));
+    }
+    close_->SetTip(Text(texts.closeTooltip));
+    minimize_->SetTip(Text(texts.minimizeTooltip));
+    for (std::size_t i = 0; i < captions_.size(); ++i) {
+        captions_[i]->setText(Text(texts.labels[i]));
     }
     StatusChanged();
 }
 
 void MainWindow::ApplyColors()
 {
-    const Rgb c = app_.settings.textColor;
+    const QColor color = ToColor(app_.settings.textColor);
     QPalette pal;
-    pal.setColor(QPalette::WindowText, QColor(c.red, c.green, c.blue));
+    pal.setColor(QPalette::WindowText, color);
     for (QLabel* label : {limit_, score_, level_, status_}) {
         label->setPalette(pal);
+    }
+    for (Button* button : menu_) {
+        button->SetColor(color);
     }
     for (QLabel* label : captions_) {
         label->setPalette(pal);
@@ -129,6 +189,34 @@ void MainWindow::ApplyColors()
     for (QLabel* label : lines_) {
         label->setPalette(pal);
     }
+}
+
+void MainWindow::LoadSkin()
+{
+    const SkinFileContents skin = ReadSkinFile(SkinFilePath(app_.folder, app_.settings.skinFile));
+    if (skin.status == SkinReadStatus::Missing) {
+        return;
+    }
+    TakeSkinColors(skin, app_.skinColors, app_.settings);
+    for (const SkinPicture& picture : SkinPictures) {
+        const std::filesystem::path path = app_.folder / PicturePath(skin.pictureFolder, picture.fileName);
+        const QPixmap pixmap(QString::fromStdString(path.string()));
+        if (pixmap.isNull()) {
+            continue;  // a missing picture keeps the one shown before
+        }
+        switch (picture.holder) {
+        case PictureHolder::Background: board_->SetBackground(pixmap); break;
+        case PictureHolder::Block: board_->SetPalettePicture(picture.blockIndex, pixmap); break;
+        case PictureHolder::CloseButton: close_->SetPicture(pixmap); break;
+        case PictureHolder::MinimizeButton: minimize_->SetPicture(pixmap); break;
+        case PictureHolder::MenuButtons:
+            for (Button* button : menu_) {
+                button->SetPicture(pixmap);
+            }
+            break;
+        }
+    }
+    ApplyColors();
 }
 
 void MainWindow::StatusChanged()
@@ -140,24 +228,112 @@ void MainWindow::StatusChanged()
         }
     };
     show(score_, QString::number(s.score));
-    for (int i = 0; i < 4; ++i) {
-        show(lines_[static_cast<std::size_t>(i)], QString::number(s.lines[static_cast<std::size_t>(i)]));
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        show(lines_[i], QString::number(s.lines[i]));
     }
     show(level_, s.level ? QString::number(*s.level) : QString());
     show(limit_, s.limit ? QString::number(*s.limit) : QString());
-    show(status_, s.paused ? QString::fromStdString(TextOf(app_.texts, 102)) : QString());
+    show(status_, s.paused ? Text(TextOf(app_.texts, 102)) : QString());
+    menu_[2]->SetCaption(Text(TextOf(app_.texts, s.paused ? 107 : 106)));
 }
 
 void MainWindow::HandleKeyDown(int keyCode, int shift)
 {
-    (void)shift;
+    if (keyCode == VkF4 && shift == ShiftMaskAlt) {
+        QuitAction();
+    }
+    switch (keyCode) {
+    case VkF2: MenuAction(0); break;
+    case VkF3: MenuAction(1); break;
+    case VkSpace: MenuAction(2); break;
+    case VkF5: MenuAction(3); break;
+    case VkF8: MenuAction(4); break;
+    case VkF1: MenuAction(5); break;
+    case VkEscape: QuitAction(); break;
+    default: break;
+    }
     game_->KeyDown(keyCode);
+}
+
+void MainWindow::MenuAction(int k)
+{
+    show();
+    raise();
+    activateWindow();
+    switch (k) {
+    case 0: game_->NewClassicGame(); break;
+    case 1: break;  // the level mode is not part of this program yet
+    case 2: game_->TogglePause(); break;
+    case 3:
+        game_->PauseGame();
+        if (showHiScores) {
+            showHiScores();
+        }
+        break;
+    case 4:
+        game_->PauseGame();
+        if (showSettings) {
+            showSettings();
+        }
+        break;
+    case 5: {
+        game_->PauseGame();
+        auto* about = new AboutBox(app_.settings, app_.texts, this);
+        about->open();
+        break;
+    }
+    default: break;
+    }
+}
+
+void MainWindow::QuitAction()
+{
+    if (ending_) {
+        return;
+    }
+    if (game_->State().gameMode == GameModeNone) {
+        SaveAndEnd();
+        return;
+    }
+    game_->AskThen(TextOf(app_.texts, 131), TextOf(app_.texts, 132), [this](bool yes) {
+        if (yes) {
+            SaveAndEnd();
+        }
+    });
+}
+
+void MainWindow::SaveAndEnd()
+{
+    ending_ = true;
+    // Nothing of the game runs any more while the files are written.
+    timers_->SetHandler(nullptr);
+    if (SaveRecords(app_.folder / RecordsFileName, app_.records) != RecordsFileResult::Ok) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Plumix"),
+                        QString::fromUtf8(RecordsSaveFailedMessage.data(),
+                                          static_cast<qsizetype>(RecordsSaveFailedMessage.size())),
+                        QMessageBox::Ok, this);
+        box.exec();
+    }
+    SaveSettings(app_.folder / SettingsFileName, app_.settings);
+    emit Ended();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)
 {
     // An auto-repeated press is a key-down like any other: holding Left keeps moving.
     HandleKeyDown(VirtualKeyFor(event->key()), ShiftMaskFor(event->modifiers()));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (ending_) {
+        event->accept();
+        return;
+    }
+    // The window manager's close (Alt+F4 included) is the quit action; the
+    // window stays open unless the action ends the program.
+    event->ignore();
+    QuitAction();
 }
 
 } // namespace plumix

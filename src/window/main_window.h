@@ -1,6 +1,7 @@
 // The game's main window (the old Form1): borderless, 576 x 700, the board
-// and preview painted by one BoardWidget, the score panel as labels on top.
-// It owns the game and the Qt side of every port the game talks through.
+// and preview painted by one BoardWidget, the score panel as labels on top,
+// six skinned menu buttons and the close and minimise buttons. It owns the
+// game and the Qt side of every port the game talks through.
 #pragma once
 
 #include "engine/game.h"
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -17,49 +19,76 @@ class QLabel;
 namespace plumix {
 
 class BoardWidget;
+class Button;
 class QtTimers;
+class SmallButton;
 
 class MainWindow : public QWidget, private StatusView {
     Q_OBJECT
 public:
-    // `random` and `sound` may be given by tests; by default the window uses
-    // a clock-seeded generator and no sound.
-    explicit MainWindow(AppState& app, std::unique_ptr<RandomSource> random = nullptr,
-                        SoundPort* sound = nullptr, QWidget* parent = nullptr);
+    // `random` may be given by tests; by default the window uses a
+    // clock-seeded generator.
+    explicit MainWindow(AppState& app, std::unique_ptr<RandomSource> random = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
+
+    // Where sound effects go; until set (or without an output) the game is silent.
+    void SetSound(SoundPort* sound);
 
     Game& GetGame() { return *game_; }
     BoardWidget& Board() { return *board_; }
     QtTimers& Timers() { return *timers_; }
     QtDialogs& Dialogs() { return dialogs_; }
+    Button& MenuButton(int k) { return *menu_.at(static_cast<std::size_t>(k)); }
+    SmallButton& CloseButton() { return *close_; }
+    SmallButton& MinimizeButton() { return *minimize_; }
 
-    // Puts the text table's captions on the window.
+    // Puts the text table's captions and tooltips on the window.
     void ApplyLanguage();
     // Paints the window's texts in the text colour of the settings.
     void ApplyColors();
+    // Reads the chosen skin: its colours and its fourteen pictures. Whatever
+    // is missing keeps what the window showed before.
+    void LoadSkin();
 
     // The key handler every control of the window forwards to.
     void HandleKeyDown(int keyCode, int shift);
+    void MenuAction(int k);
+    // Asks while a game runs; then saves the record tables and the settings
+    // and ends the program.
+    void QuitAction();
+
+    // Windows that other parts of the program provide; each is opened by its
+    // menu action after the game has been paused.
+    std::function<void()> showHiScores;
+    std::function<void()> showSettings;
 
     QLabel* ScoreLabel() const { return score_; }
     QLabel* LevelLabel() const { return level_; }
     QLabel* LinesLabel(int i) const { return lines_.at(static_cast<std::size_t>(i)); }
     QLabel* StatusLabel() const { return status_; }
     QLabel* LimitLabel() const { return limit_; }
+    QLabel* CaptionLabel(int i) const { return captions_.at(static_cast<std::size_t>(i)); }
+
+signals:
+    // The record tables and the settings have been written: the program ends.
+    void Ended();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void StatusChanged() override;
+    void SaveAndEnd();
 
     AppState& app_;
     BoardWidget* board_ = nullptr;
     QtTimers* timers_ = nullptr;
     std::unique_ptr<RandomSource> random_;
-    std::unique_ptr<SoundPort> silence_;
+    std::unique_ptr<SoundPort> sound_;
     QtDialogs dialogs_;
     std::unique_ptr<Game> game_;
+    bool ending_ = false;
 
     std::array<QLabel*, 7> captions_{};  // Label1(0..6)
     QLabel* score_ = nullptr;
@@ -67,6 +96,9 @@ private:
     QLabel* level_ = nullptr;
     QLabel* limit_ = nullptr;
     QLabel* status_ = nullptr;
+    std::array<Button*, 6> menu_{};  // Button1(0..5)
+    SmallButton* close_ = nullptr;     // SmallButton1
+    SmallButton* minimize_ = nullptr;  // SmallButton2
 };
 
 } // namespace plumix
