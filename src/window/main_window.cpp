@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace plumix {
 
@@ -72,6 +73,7 @@ QColor ToColor(Rgb c)
 constexpr double CaptionPoints = 15.75;
 constexpr double LimitPoints = 26.25;
 constexpr double StatusPoints = 72;
+constexpr int FocusLossGraceMs = 60;
 
 } // namespace
 
@@ -133,11 +135,7 @@ MainWindow::MainWindow(AppState& app, std::unique_ptr<RandomSource> random, QWid
 
     // Another program taking the focus pauses the game; the game's own
     // windows leave the application active and do not.
-    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state != Qt::ApplicationActive) {
-            game_->PauseGame();
-        }
-    });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, &MainWindow::ApplicationStateChanged);
 
     ApplyLanguage();
     ApplyColors();
@@ -283,6 +281,20 @@ void MainWindow::MenuAction(int k)
         break;
     }
     default: break;
+    }
+}
+
+void MainWindow::ApplicationStateChanged(Qt::ApplicationState state)
+{
+    // Closing one of the game's own windows can leave the application without
+    // a focused window for a moment; only a loss that lasts is another program.
+    applicationState_ = state;
+    if (state != Qt::ApplicationActive) {
+        QTimer::singleShot(FocusLossGraceMs, this, [this] {
+            if (applicationState_ != Qt::ApplicationActive) {
+                game_->PauseGame();
+            }
+        });
     }
 }
 

@@ -56,6 +56,8 @@ public:
     // Asks while a game runs; then saves the record tables and the settings
     // and ends the program.
     void QuitAction();
+    // Another program took the focus (or gave it back).
+    void ApplicationStateChanged(Qt::ApplicationState state);
 
     // Windows that other parts of the program provide; each is opened by its
     // menu action after the game has been paused.
@@ -89,6 +91,7 @@ private:
     QtDialogs dialogs_;
     std::unique_ptr<Game> game_;
     bool ending_ = false;
+    Qt::ApplicationState applicationState_ = Qt::ApplicationActive;
 
     std::array<QLabel*, 7> captions_{};  // Label1(0..6)
     QLabel* score_ = nullptr;
