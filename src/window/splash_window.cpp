@@ -9,7 +9,7 @@ namespace plumix {
 
 SplashWindow::SplashWindow()
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
-      picture_(QStringLiteral(":/window/splash.png"))
+      picture_(QStringLiteral(":/window/splash.jpg"))
 {
     setWindowTitle(QStringLiteral("Plumix"));
     setFixedSize(500, 300);
