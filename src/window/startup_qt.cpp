@@ -1,0 +1,53 @@
+#include "window/startup_qt.h"
+
+#include "scores/records_file.h"
+#include "settings/language.h"
+#include "settings/settings_file.h"
+#include "window/main_window.h"
+
+namespace plumix {
+
+namespace {
+
+QString Text(const TextTable& texts, int number)
+{
+    return QString::fromStdString(TextOf(texts, number));
+}
+
+} // namespace
+
+void LoadEverything(AppState& app, MainWindow& window, const StartupReport& report)
+{
+    auto status = [&](const QString& text) {
+        if (report.status) {
+            report.status(text);
+        }
+    };
+    auto milestone = [&](const char* what) {
+        if (report.milestone) {
+            report.milestone(what);
+        }
+    };
+
+    // The text table is not loaded yet: this one text is fixed.
+    status(QStringLiteral("Load options and language"));
+    app.settings = LoadSettings(app.folder / SettingsFileName);
+    LoadLanguage(app.texts, app.settings.languageFile, app.folder);
+    window.ApplyLanguage();
+    milestone("settings and language");
+
+    status(Text(app.texts, 501));
+    window.LoadSkin();
+    milestone("skin");
+
+    status(Text(app.texts, 502));
+    if (LoadRecords(app.folder / RecordsFileName, app.records) != RecordsFileResult::Ok && report.critical) {
+        report.critical(QString::fromUtf8(RecordsLoadFailedMessage.data(),
+                                          static_cast<qsizetype>(RecordsLoadFailedMessage.size())));
+    }
+    milestone("records");
+
+    window.GetGame().ClearBoard();
+}
+
+} // namespace plumix

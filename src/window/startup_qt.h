@@ -1,0 +1,24 @@
+// The loading steps of start-up, in their order: settings and language,
+// skin, record tables, then the empty field. Each step first shows its text
+// (on the splash), so a slow step is seen while it runs.
+#pragma once
+
+#include "window/app_state.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace plumix {
+
+class MainWindow;
+
+struct StartupReport {
+    std::function<void(const QString&)> status;     // the splash's line of text
+    std::function<void(const char*)> milestone;    // PLUMIX_TIMING
+    std::function<void(const QString&)> critical;  // a message with the critical-stop icon
+};
+
+void LoadEverything(AppState& app, MainWindow& window, const StartupReport& report);
+
+} // namespace plumix
