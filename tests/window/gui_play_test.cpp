@@ -280,6 +280,24 @@ TEST(PlayGui, QuitAsksDuringAGameAndNoLeavesFilesAndGameAlone)
     EXPECT_EQ(back.classic.At(1).player, "Ann, the 1st");
 }
 
+TEST(PlayGui, DraggingTheBackgroundMovesTheWindowButNotFromACellOrALabel)
+{
+    Player p;
+    p.window->move(100, 100);
+    auto drag = [&](QWidget* from, QPoint at) {
+        const QPoint start = p.window->pos();
+        SendMouse(from, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        SendMouse(from, QEvent::MouseMove, at + QPoint(30, 20), Qt::LeftButton);
+        SendMouse(from, QEvent::MouseButtonRelease, at + QPoint(30, 20), Qt::NoButton);
+        return p.window->pos() - start;
+    };
+    EXPECT_EQ(drag(&p.window->Board(), {100, 300}), QPoint(0, 0));  // a board cell
+    EXPECT_EQ(drag(&p.window->Board(), {420, 100}), QPoint(0, 0));  // a preview cell
+    EXPECT_EQ(drag(p.window->ScoreLabel(), {20, 10}), QPoint(0, 0));
+    // Without a window manager to do it, the window follows the mouse itself.
+    EXPECT_EQ(drag(&p.window->Board(), {200, 690}), QPoint(30, 20));
+}
+
 TEST(PlayGui, QuitWithoutAGameAsksNothing)
 {
     Player p;
