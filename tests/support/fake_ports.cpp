@@ -41,18 +41,23 @@ bool VirtualClock::NextDue(std::int64_t limit, TimerId& id) const
     return found;
 }
 
+void VirtualClock::Fire(TimerId id)
+{
+    Timer& t = timer(id);
+    now_ = t.due;
+    t.due += t.interval;
+    ++t.fired;
+    if (handler_) {
+        handler_(id);
+    }
+}
+
 void VirtualClock::Advance(std::int64_t ms)
 {
     const std::int64_t target = now_ + ms;
     TimerId id{};
     while (NextDue(target, id)) {
-        Timer& t = timer(id);
-        now_ = t.due;
-        t.due += t.interval;
-        ++t.fired;
-        if (handler_) {
-            handler_(id);
-        }
+        Fire(id);
     }
     now_ = target;
 }
@@ -75,13 +80,7 @@ bool VirtualClock::RunUntil(const std::function<bool()>& done, std::int64_t limi
         if (!NextDue(end, id)) {
             return false;
         }
-        Timer& t = timer(id);
-        now_ = t.due;
-        t.due += t.interval;
-        ++t.fired;
-        if (handler_) {
-            handler_(id);
-        }
+        Fire(id);
     }
     return true;
 }

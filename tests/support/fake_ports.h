@@ -46,6 +46,7 @@ private:
     Timer& timer(TimerId id) { return timers_[static_cast<std::size_t>(id)]; }
     const Timer& timer(TimerId id) const { return timers_[static_cast<std::size_t>(id)]; }
     bool NextDue(std::int64_t limit, TimerId& id) const;
+    void Fire(TimerId id);
 
     std::array<Timer, TimerCount> timers_{};
     std::int64_t now_ = 0;
