@@ -124,24 +124,31 @@ TEST(RecordsFile, AnUnwritablePlaceGivesTheMessageAndLosesNothing)
 
 TEST(RecordsFile, AReadOnlyFileIsNeitherLoadedNorOverwritten)
 {
-    if (!testing::PermissionsBindUs()) {
-        GTEST_SKIP() << "running as root, for whom read-only files and folders are writable";
-    }
     ScratchFolder folder;
     const auto path = folder / "Records";
-    ASSERT_EQ(SaveRecords(path, Sample()), RecordsFileResult::Ok);
-    const std::string before = FileBytes(path);
-    ::chmod(path.c_str(), 0444);
-    RecordTables tables;
-    EXPECT_EQ(LoadRecords(path, tables), RecordsFileResult::Failed);
-    EXPECT_EQ(SaveRecords(path, RecordTables{}), RecordsFileResult::Failed);
-    EXPECT_EQ(FileBytes(path), before);
+    // Each failed check sets one bit, so the child process can report them.
+    const int failures = testing::AsBoundUser(folder.Path(), [&] {
+        int failed = 0;
+        if (SaveRecords(path, Sample()) != RecordsFileResult::Ok) {
+            return 1;
+        }
+        const std::string before = FileBytes(path);
+        ::chmod(path.c_str(), 0444);
+        RecordTables tables;
+        failed |= LoadRecords(path, tables) == RecordsFileResult::Failed ? 0 : 2;
+        failed |= tables.classic == RecordTables{}.classic ? 0 : 4;
+        failed |= SaveRecords(path, RecordTables{}) == RecordsFileResult::Failed ? 0 : 8;
+        failed |= FileBytes(path) == before ? 0 : 16;
 
-    // A writable file in a folder that takes no new files is still saved.
-    ::chmod(path.c_str(), 0644);
-    ::chmod(folder.Path().c_str(), 0555);
-    EXPECT_EQ(SaveRecords(path, RecordTables{}), RecordsFileResult::Ok);
-    EXPECT_EQ(FileBytes(path).size(), 5200u);
+        // A writable file in a folder that takes no new files is still saved.
+        ::chmod(path.c_str(), 0644);
+        ::chmod(folder.Path().c_str(), 0555);
+        failed |= SaveRecords(path, RecordTables{}) == RecordsFileResult::Ok ? 0 : 32;
+        failed |= FileBytes(path).size() == 5200u ? 0 : 64;
+        ::chmod(folder.Path().c_str(), 0755);
+        return failed;
+    });
+    EXPECT_EQ(failures, 0);
 }
 
 TEST(RecordsFile, SavingFollowsALinkAndLeavesNoTemporaryFile)

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace plumix::testing {
@@ -59,6 +61,30 @@ inline std::string FileBytes(const fs::path& path)
 inline bool PermissionsBindUs()
 {
     return ::geteuid() != 0;
+}
+
+// Runs `body` as a user whom file permissions bind: this process, or, when
+// it is root (as in CI), a child that has become "nobody" and owns `folder`.
+// Returns what the body returned (0..255).
+inline int AsBoundUser(const fs::path& folder, const std::function<int()>& body)
+{
+    if (PermissionsBindUs()) {
+        return body();
+    }
+    constexpr uid_t nobody = 65534;
+    if (::chown(folder.c_str(), nobody, nobody) != 0) {
+        return 253;
+    }
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::setgid(nobody) != 0 || ::setuid(nobody) != 0) {
+            ::_exit(255);
+        }
+        ::_exit(body() & 0xff);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 254;
 }
 
 } // namespace plumix::testing
