@@ -1,0 +1,45 @@
+// Synchronizing: merging the tables of another installation, whose record
+// file the player has placed as "Records" in the home folder, into the game's
+// own tables, and writing the merged tables back there for the other side to
+// take over the same way. The game's own "Records" is not touched.
+#pragma once
+
+#include "scores/records.h"
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace plumix {
+
+// "$HOME/Records"; empty when there is no home folder, which no file can be.
+std::filesystem::path SharedRecordsPath(const char* home);
+
+// The places of a shared file's plain text. Another installation may have
+// written fewer than all 200 places (only the Classic table, say); the counts
+// say how many places of each table the file held.
+struct SharedRecords {
+    RecordTables tables;
+    int classicPlaces = 0;
+    int levelPlaces = 0;
+};
+
+// nullopt unless the text is whole places of the record layout: a place cut
+// off in the middle, or a number line that is no whole number in its field's
+// range, means the file is not a record file (or was never scrambled). Lines
+// after the 1400th are ignored, as every reader of the layout does.
+std::optional<SharedRecords> ParseSharedRecords(std::string_view plainText);
+
+// Takes the first `count` incoming places, place 1 first, each above the first
+// entry it beats; an entry with an equal score standing above that one keeps
+// it out, whoever its player is, so records coming back are not doubled. Each
+// insertion drops the table's place 100.
+void MergeRecords(RecordTable& table, const RecordTable& incoming, int count);
+
+// True when the shared file was merged and has been replaced by the merged
+// tables, scrambled. Anything else (no such file, not a record file, cannot be
+// written) gives false and changes neither the tables nor the file: it is read
+// and unscrambled in memory and replaced whole, never left half written.
+bool Synchronize(const std::filesystem::path& sharedFile, RecordTables& tables);
+
+} // namespace plumix
