@@ -1,5 +1,7 @@
 // Start-up: the splash, then every loader in its order, then the main window.
+#include "scores/hiscores_setup_window.h"
 #include "scores/records_file.h"
+#include "scores/synchronize.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
 #include "settings/sound_player_qt.h"
@@ -13,6 +15,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -55,6 +58,7 @@ int main(int argc, char** argv)
 
     plumix::AppState state;
     plumix::MainWindow window(state);  // fills the figure table; no game runs
+    plumix::ConnectHiScores(window, state, plumix::SharedRecordsPath(std::getenv("HOME")));
     splash.SetStatus(QStringLiteral("Load options and language"));
     state.settings = plumix::LoadSettings(state.folder / plumix::SettingsFileName);
     plumix::LoadLanguage(state.texts, state.settings.languageFile, state.folder);
