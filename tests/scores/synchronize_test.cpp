@@ -13,29 +13,31 @@ using testing::FileBytes;
 using testing::ScratchFolder;
 using testing::WriteFile;
 
-Record Entry(std::string player, std::int32_t score)
+Record Entry(std::string player, std::int32_t score, bool classic = true)
 {
-    return {std::move(player), score, 1, 2, 3, 4, "01.02.2024", "c", 3};
-}
-
-// The level-mode table keeps no line counters.
-Record LevelEntry(std::string player, std::int32_t score)
-{
-    return {std::move(player), score, 0, 0, 0, 0, "01.02.2024", "c", 12};
+    const int lines = classic ? 1 : 0;  // the level-mode table keeps no counters
+    return {std::move(player), score, lines, lines, lines, lines, "01.02.2024", "c", 3};
 }
 
 // Places 1..n of both tables scoring 1000, 990, ...
-RecordTables Local(int places = 100)
+RecordTables Local(int places = RecordPlaces)
 {
     RecordTables tables;
     for (int p = 1; p <= places; ++p) {
         tables.classic.At(p) = Entry("local" + std::to_string(p), 1010 - 10 * p);
-        tables.level.At(p) = LevelEntry("lv" + std::to_string(p), 1010 - 10 * p);
+        tables.level.At(p) = Entry("lv" + std::to_string(p), 1010 - 10 * p, false);
     }
     return tables;
 }
 
-// The first `lines` lines of the plain text of `tables`.
+RecordTables OneVisitor()
+{
+    RecordTables tables;
+    tables.classic.At(1) = Entry("visitor", 5000);
+    return tables;
+}
+
+// The first `lines` lines of the tables' plain text.
 std::string PlainOfLines(const RecordTables& tables, int lines)
 {
     std::string plain = SerializeRecords(tables);
@@ -43,8 +45,7 @@ std::string PlainOfLines(const RecordTables& tables, int lines)
     for (int i = 0; i < lines; ++i) {
         end = plain.find('\n', end) + 1;
     }
-    plain.resize(end);
-    return plain;
+    return plain.substr(0, end);
 }
 
 std::string Scrambled(std::string plain)
@@ -57,20 +58,19 @@ TEST(MergeRecords, IncomingPlacesGoInOrderAboveTheFirstLowerScoreAndTiesStayOut)
 {
     RecordTables tables = Local();
     RecordTable incoming;
-    incoming.At(1) = Entry("top", 5000);       // above local place 1
-    incoming.At(2) = Entry("stranger", 990);   // ties local place 2, other player
-    incoming.At(3) = Entry("mid", 995);        // between places 1 and 2
-    incoming.At(4) = Entry("mid twin", 995);   // ties the one just taken
-    incoming.At(5) = Entry("low", -100);       // below every place: no room
-    incoming.At(6) = Entry("never", 7000);     // beyond the count given
+    incoming.At(1) = Entry("top", 5000);      // above local place 1
+    incoming.At(2) = Entry("stranger", 990);  // ties local place 2, another player
+    incoming.At(3) = Entry("mid", 995);       // between the old places 1 and 2
+    incoming.At(4) = Entry("mid twin", 995);  // ties the one just taken
+    incoming.At(5) = Entry("low", -100);      // below every place
+    incoming.At(6) = Entry("never", 7000);    // beyond the count given
     MergeRecords(tables.classic, incoming, 5);
 
-    EXPECT_EQ(tables.classic.At(1).player, "top");
-    EXPECT_EQ(tables.classic.At(2).player, "local1");
-    EXPECT_EQ(tables.classic.At(3).player, "mid");
-    EXPECT_EQ(tables.classic.At(4).player, "local2");
-    EXPECT_EQ(tables.classic.At(100).player, "local98");  // two insertions dropped 99 and 100
-    EXPECT_EQ(tables.classic.At(3), incoming.At(3));
+    const char* expected[] = {"top", "local1", "mid", "local2", "local3"};
+    for (int p = 1; p <= 5; ++p) {
+        EXPECT_EQ(tables.classic.At(p).player, expected[p - 1]) << p;
+    }
+    EXPECT_EQ(tables.classic.At(100).player, "local98");  // two insertions dropped two places
 
     // Empty incoming places never enter: they meet an equal 0 or no lower score.
     RecordTables sparse = Local(10);
@@ -78,19 +78,17 @@ TEST(MergeRecords, IncomingPlacesGoInOrderAboveTheFirstLowerScoreAndTiesStayOut)
     EXPECT_EQ(sparse.classic, Local(10).classic);
 }
 
-TEST(Synchronize, MergesBothTablesAndWritesThemBackScrambledThenASecondRunChangesNothing)
+TEST(Synchronize, WritesTheMergeBackScrambledAndASecondRunChangesNothing)
 {
     ScratchFolder folder;
     const auto shared = folder / "Records";
-    RecordTables other;
-    other.classic.At(1) = Entry("far away", 2000);
-    other.level.At(1) = LevelEntry("levels", 995);
+    RecordTables other = OneVisitor();
+    other.level.At(1) = Entry("levels", 995, false);
     WriteFile(shared, RecordsToFileBytes(other));
 
     RecordTables tables = Local();
     ASSERT_TRUE(Synchronize(shared, tables));
     EXPECT_EQ(tables.classic.At(1), other.classic.At(1));
-    EXPECT_EQ(tables.classic.At(100).player, "local99");
     EXPECT_EQ(tables.level.At(2), other.level.At(1));
     const std::string written = FileBytes(shared);
     EXPECT_EQ(written, RecordsToFileBytes(tables));
@@ -100,66 +98,42 @@ TEST(Synchronize, MergesBothTablesAndWritesThemBackScrambledThenASecondRunChange
     EXPECT_EQ(tables.classic, once.classic);
     EXPECT_EQ(tables.level, once.level);
     EXPECT_EQ(FileBytes(shared), written);
-    // Only the shared file was written: no temporary file is left beside it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no temporary left
 }
 
-TEST(Synchronize, EmptyOrPartialSharedFilesTakeNothingMissingAndReceiveBothTablesInFull)
+TEST(Synchronize, EmptyAndPartialFilesTakeWhatTheyHoldAndReceiveBothTablesInFull)
 {
     ScratchFolder folder;
     const auto shared = folder / "Records";
     const RecordTables local = Local(30);
-
-    for (const std::string& file : {RecordsToFileBytes(RecordTables{}), std::string()}) {
+    const std::string classicOnly = Scrambled(PlainOfLines(OneVisitor(), 900));
+    for (const std::string& file : {RecordsToFileBytes(RecordTables{}), std::string(), classicOnly}) {
         WriteFile(shared, file);
         RecordTables tables = local;
         ASSERT_TRUE(Synchronize(shared, tables)) << file.size();
-        EXPECT_EQ(tables.classic, local.classic);
+        EXPECT_EQ(tables.classic.At(1).player, file == classicOnly ? "visitor" : "local1");
         EXPECT_EQ(tables.level, local.level);
-        EXPECT_EQ(FileBytes(shared), RecordsToFileBytes(local));
+        EXPECT_EQ(FileBytes(shared), RecordsToFileBytes(tables));
     }
     EXPECT_EQ(RecordsToFileBytes(RecordTables{}).size(), 5200u);
-
-    // Another installation that wrote only its Classic table.
-    RecordTables other;
-    other.classic.At(1) = Entry("classic only", 5000);
-    WriteFile(shared, Scrambled(PlainOfLines(other, 900)));
-    RecordTables tables = local;
-    ASSERT_TRUE(Synchronize(shared, tables));
-    EXPECT_EQ(tables.classic.At(1).player, "classic only");
-    EXPECT_EQ(tables.level, local.level);
-    EXPECT_EQ(RecordsFromFileBytes(FileBytes(shared)).level, local.level);
-    EXPECT_EQ(FileBytes(shared), RecordsToFileBytes(tables));
-
-    // Whole places of either table are enough; lines after the 1400th are ignored.
-    const auto counted = ParseSharedRecords(PlainOfLines(other, 900 + 2 * 5));
-    ASSERT_TRUE(counted);
-    EXPECT_EQ(counted->classicPlaces, 100);
-    EXPECT_EQ(counted->levelPlaces, 2);
-    EXPECT_TRUE(ParseSharedRecords(SerializeRecords(other) + "trailing junk\r\n"));
+    EXPECT_TRUE(ParseSharedRecords(SerializeRecords(OneVisitor()) + "after line 1400\r\n"));
 }
 
 TEST(Synchronize, AFileThatIsNoRecordFileIsLeftAsItWasAndChangesNoTable)
 {
     ScratchFolder folder;
     const auto shared = folder / "Records";
-    RecordTables other;
-    other.classic.At(1) = Entry("far away", 2000);
-    std::string badNumber = SerializeRecords(other);
-    badNumber.replace(badNumber.find(" 2000 "), 6, "lots");
-    // The last line of the first level-mode place is its level.
-    std::string level300 = PlainOfLines(other, 900 + 5);
+    std::string badNumber = SerializeRecords(OneVisitor());
+    badNumber.replace(badNumber.find(" 5000 "), 6, "lots");
+    std::string level300 = PlainOfLines(OneVisitor(), 900 + 5);  // ends with a level line
     level300.replace(level300.size() - 5, 5, " 300 \r\n");
 
-    const std::vector<std::string> files = {
-        SerializeRecords(other),                 // never scrambled
-        Scrambled(PlainOfLines(other, 9 + 4)),   // place 2 cut in the middle
-        Scrambled(PlainOfLines(other, 900 + 3)), // a level-mode place cut in the middle
-        Scrambled(badNumber),                    // text where a number belongs
-        Scrambled(level300),                     // a level no byte holds
-        "\x01\x02\x03 some other file",
-    };
-    for (const std::string& file : files) {
+    for (const std::string& file : {
+             SerializeRecords(OneVisitor()),                 // never scrambled
+             Scrambled(PlainOfLines(OneVisitor(), 9 + 4)),   // a Classic place cut off
+             Scrambled(PlainOfLines(OneVisitor(), 900 + 3)), // a level-mode place cut off
+             Scrambled(badNumber), Scrambled(level300), std::string("\x01\x02\x03 other"),
+         }) {
         WriteFile(shared, file);
         RecordTables tables = Local();
         EXPECT_FALSE(Synchronize(shared, tables));
@@ -171,39 +145,26 @@ TEST(Synchronize, AFileThatIsNoRecordFileIsLeftAsItWasAndChangesNoTable)
 TEST(Synchronize, AMissingOrUnwritableFileFailsAndChangesNothing)
 {
     ScratchFolder folder;
-    RecordTables other;
-    other.classic.At(1) = Entry("far away", 2000);
     RecordTables tables = Local();
-
     EXPECT_FALSE(Synchronize(folder / "Records", tables));
     EXPECT_FALSE(std::filesystem::exists(folder / "Records"));
-    EXPECT_FALSE(Synchronize({}, tables));
+    EXPECT_FALSE(Synchronize(SharedRecordsPath(nullptr), tables));
     std::filesystem::create_directories(folder / "dir" / "Records");
     EXPECT_FALSE(Synchronize(folder / "dir" / "Records", tables));
 
-    // No room for the temporary file's name beside it: not writable, even for root.
-    const auto longName = folder / std::string(250, 'R');
-    WriteFile(longName, RecordsToFileBytes(other));
-    EXPECT_FALSE(Synchronize(longName, tables));
-    EXPECT_EQ(FileBytes(longName), RecordsToFileBytes(other));
-    EXPECT_EQ(tables.classic, Local().classic);
-
+    // No room for a temporary file's name beside it: unwritable even for root.
+    std::vector<std::filesystem::path> unwritable = {folder / std::string(250, 'R')};
     if (testing::PermissionsBindUs()) {
-        const auto readOnly = folder / "Records";
-        WriteFile(readOnly, RecordsToFileBytes(other));
-        ::chmod(readOnly.c_str(), 0444);
-        EXPECT_FALSE(Synchronize(readOnly, tables));
-        EXPECT_EQ(FileBytes(readOnly), RecordsToFileBytes(other));
+        unwritable.push_back(folder / "Records");
+    }
+    for (const auto& path : unwritable) {
+        WriteFile(path, RecordsToFileBytes(OneVisitor()));
+        ::chmod(path.c_str(), 0444);
+        EXPECT_FALSE(Synchronize(path, tables));
+        EXPECT_EQ(FileBytes(path), RecordsToFileBytes(OneVisitor()));
     }
     EXPECT_EQ(tables.classic, Local().classic);
     EXPECT_EQ(tables.level, Local().level);
-}
-
-TEST(Synchronize, TheSharedFileLivesInTheHomeFolder)
-{
-    EXPECT_EQ(SharedRecordsPath("/home/ann"), std::filesystem::path("/home/ann/Records"));
-    EXPECT_TRUE(SharedRecordsPath(nullptr).empty());
-    EXPECT_TRUE(SharedRecordsPath("").empty());
 }
 
 } // namespace
