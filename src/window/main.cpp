@@ -1,13 +1,11 @@
 // Start-up: the splash, then every loader in its order, then the main window.
 #include "scores/hiscores_setup_window.h"
-#include "scores/records_file.h"
 #include "scores/synchronize.h"
-#include "settings/language.h"
-#include "settings/settings_file.h"
 #include "settings/sound_player_qt.h"
 #include "window/app_state.h"
 #include "window/main_window.h"
 #include "window/splash_window.h"
+#include "window/startup_qt.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -36,11 +34,6 @@ private:
     QElapsedTimer clock_;
 };
 
-QString Text(const plumix::TextTable& texts, int number)
-{
-    return QString::fromStdString(plumix::TextOf(texts, number));
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -59,27 +52,14 @@ int main(int argc, char** argv)
     plumix::AppState state;
     plumix::MainWindow window(state);  // fills the figure table; no game runs
     plumix::ConnectHiScores(window, state, plumix::SharedRecordsPath(std::getenv("HOME")));
-    splash.SetStatus(QStringLiteral("Load options and language"));
-    state.settings = plumix::LoadSettings(state.folder / plumix::SettingsFileName);
-    plumix::LoadLanguage(state.texts, state.settings.languageFile, state.folder);
-    window.ApplyLanguage();
-    milestones.Mark("settings and language");
-
-    splash.SetStatus(Text(state.texts, 501));
-    window.LoadSkin();
-    milestones.Mark("skin");
-
-    splash.SetStatus(Text(state.texts, 502));
-    if (plumix::LoadRecords(state.folder / plumix::RecordsFileName, state.records) !=
-        plumix::RecordsFileResult::Ok) {
-        const auto& message = plumix::RecordsLoadFailedMessage;
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Plumix"),
-                        QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
-        box.exec();
-    }
-    milestones.Mark("records");
-
-    window.GetGame().ClearBoard();
+    plumix::LoadEverything(state, window, {
+        [&](const QString& text) { splash.SetStatus(text); },
+        [&](const char* what) { milestones.Mark(what); },
+        [](const QString& text) {
+            QMessageBox box(QMessageBox::Critical, QStringLiteral("Plumix"), text);
+            box.exec();
+        },
+    });
     splash.close();
     window.show();
     milestones.Mark("main window shown");
