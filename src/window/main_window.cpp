@@ -14,7 +14,7 @@
 
 #include <QCloseEvent>
 #include <QFont>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -345,6 +345,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // The window manager's close (Alt+F4 included) is the quit action; the
     // window stays open unless the action ends the program.
     event->ignore();
+    // A window of ours is waiting for the player (the record entry holds a
+    // place made for the new record): finish it before the tables are saved.
+    if (QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
     QuitAction();
 }
 
