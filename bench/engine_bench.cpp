@@ -33,7 +33,7 @@ void BM_LockAndClearFourRows(benchmark::State& st)
         auto h = std::make_unique<GameHarness>();  // a fresh game, so the bar comes first
         h->StartClassic(5, 1);
         for (int r = 16; r < 20; ++r) {
-            h->FillRow(r, {4});
+            h->FillRow(r, 4);
         }
         while (h->state().figY < 16) {
             h->game->OnTimer(TimerId::Figure);

@@ -6,22 +6,18 @@ namespace plumix::testing {
 
 void VirtualClock::SetInterval(TimerId id, int ms)
 {
-    Timer& t = timer(id);
-    if (t.interval == ms) {
-        return;
+    Timer& t = At(id);
+    if (t.interval != ms) {
+        t.interval = ms;
+        t.due = now_ + ms;
     }
-    t.interval = ms;
-    t.due = now_ + ms;
 }
 
 void VirtualClock::SetEnabled(TimerId id, bool enabled)
 {
-    Timer& t = timer(id);
-    if (t.enabled == enabled) {
-        return;
-    }
-    t.enabled = enabled;
-    if (enabled) {
+    Timer& t = At(id);
+    if (t.enabled != enabled) {
+        t.enabled = enabled;
         t.due = now_ + t.interval;
     }
 }
@@ -29,26 +25,24 @@ void VirtualClock::SetEnabled(TimerId id, bool enabled)
 bool VirtualClock::NextDue(std::int64_t limit, TimerId& id) const
 {
     std::int64_t best = std::numeric_limits<std::int64_t>::max();
-    bool found = false;
     for (int i = 0; i < TimerCount; ++i) {
         const Timer& t = timers_[static_cast<std::size_t>(i)];
         if (t.enabled && t.interval > 0 && t.due <= limit && t.due < best) {
             best = t.due;
             id = static_cast<TimerId>(i);
-            found = true;
         }
     }
-    return found;
+    return best != std::numeric_limits<std::int64_t>::max();
 }
 
 void VirtualClock::Fire(TimerId id)
 {
-    Timer& t = timer(id);
+    Timer& t = At(id);
     now_ = t.due;
     t.due += t.interval;
     ++t.fired;
-    if (handler_) {
-        handler_(id);
+    if (handler) {
+        handler(id);
     }
 }
 
@@ -62,21 +56,11 @@ void VirtualClock::Advance(std::int64_t ms)
     now_ = target;
 }
 
-bool VirtualClock::Step()
-{
-    TimerId id{};
-    if (!NextDue(std::numeric_limits<std::int64_t>::max(), id)) {
-        return false;
-    }
-    Advance(timer(id).due - now_);
-    return true;
-}
-
 bool VirtualClock::RunUntil(const std::function<bool()>& done, std::int64_t limitMs)
 {
     const std::int64_t end = now_ + limitMs;
+    TimerId id{};
     while (!done()) {
-        TimerId id{};
         if (!NextDue(end, id)) {
             return false;
         }
@@ -96,26 +80,6 @@ double ScriptedRandom::Next()
     return v;
 }
 
-void CellRecorder::PaintBoardCell(int index, int palette)
-{
-    ++paints;
-    if (index < 0 || index >= 200) {
-        outOfRange = true;
-        return;
-    }
-    board[static_cast<std::size_t>(index)] = palette;
-}
-
-void CellRecorder::PaintPreviewCell(int index, int palette)
-{
-    ++paints;
-    if (index < 0 || index >= 16) {
-        outOfRange = true;
-        return;
-    }
-    preview[static_cast<std::size_t>(index)] = palette;
-}
-
 void ScriptedDialogs::AskYesNo(std::string_view prompt, std::string_view title, std::function<void(bool)> answer)
 {
     questions.emplace_back(prompt, title);
@@ -123,9 +87,8 @@ void ScriptedDialogs::AskYesNo(std::string_view prompt, std::string_view title, 
         pending = std::move(answer);
         return;
     }
-    bool yes = true;
+    const bool yes = answers.empty() || answers.front();
     if (!answers.empty()) {
-        yes = answers.front();
         answers.pop_front();
     }
     answer(yes);

@@ -27,57 +27,45 @@ struct GameHarness {
     GameHarness()
     {
         FillDefaultTexts(texts);
-        game = std::make_unique<Game>(Game::Ports{clock, random, cells, sounds, status, dialogs},
-                                      settings, texts, records);
-        clock.SetHandler([this](TimerId id) { game->OnTimer(id); });
+        game = std::make_unique<Game>(Game::Ports{clock, random, cells, sounds, status, dialogs}, settings, texts,
+                                      records);
+        clock.handler = [this](TimerId id) { game->OnTimer(id); };
     }
-
     const GameState& state() const { return game->State(); }
 
-    // Starts a Classic game whose falling figure is `current` and preview `next`.
-    // Only the harness's first game can choose: later games begin with the
-    // figure the previous one showed in its preview.
+    // A Classic game whose falling figure is `current` and preview `next`.
+    // Only the first game of a harness can choose: later games begin with
+    // the figure the previous one showed in its preview.
     void StartClassic(int current, int next)
     {
         random.PushFigure(current);
         random.PushFigure(next);
         game->NewClassicGame();
     }
-
-    // Fills playfield row r except the listed columns.
-    void FillRow(int r, std::initializer_list<int> holes = {}, std::uint8_t value = 3)
+    // Fills playfield row r but for the column `hole` (-1: none).
+    void FillRow(int r, int hole = -1, std::uint8_t value = 3)
     {
         for (int c = 0; c < BoardColumns; ++c) {
-            bool hole = false;
-            for (int h : holes) {
-                hole = hole || h == c;
-            }
-            game->MutableBoard().Set(c, r, hole ? CellEmpty : value);
+            game->MutableBoard().Set(c, r, c == hole ? CellEmpty : value);
         }
     }
-
     void Press(int key, int times = 1)
     {
         for (int i = 0; i < times; ++i) {
             game->KeyDown(key);
         }
     }
-
-    // Lets the falling figure fall until it locks; returns the lock time.
     std::int64_t FallUntilLocked()
     {
         clock.RunUntil([this] { return !state().figureActive; });
         return clock.Now();
     }
-
-    // Runs until the next figure has been placed (or the game has ended).
     std::int64_t RunUntilNextFigure()
     {
         clock.RunUntil([this] { return state().figureActive || state().gameMode == GameModeNone; });
         return clock.Now();
     }
-
-    // The board as rows of '.' and digits, top row first, for readable asserts.
+    // Rows from..to as text, '.' for empty, top row first.
     std::string Rows(int from, int to) const
     {
         std::string out;
