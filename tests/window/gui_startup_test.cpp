@@ -1,12 +1,11 @@
 // Start-up with the shipped data: the splash texts in their order, the
-// language and skin they name, and what a missing skin picture leaves.
+// language and skin they name, and what missing or unwritable files leave.
 #include "settings/settings_file.h"
 #include "widgets/button.h"
 #include "window/board_widget.h"
 #include "window/main_window.h"
 #include "window/startup_qt.h"
 
-#include <QLabel>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -17,107 +16,88 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct GameFolder {
-    QTemporaryDir dir;
-    fs::path path{dir.path().toStdString()};
-    GameFolder()
-    {
-        fs::copy(PLUMIX_ASSETS, path, fs::copy_options::recursive);
-    }
-    void WriteSettings(const Settings& settings) const { SaveSettings(path / "plumix.ini", settings); }
-};
-
 struct Started {
+    QTemporaryDir dir;
+    fs::path folder{dir.path().toStdString()};
     AppState app;
     std::unique_ptr<MainWindow> window;
     QStringList statuses;
     QStringList criticals;
-    explicit Started(const fs::path& folder)
+
+    explicit Started(const std::function<void(const fs::path&)>& prepare = nullptr)
     {
+        fs::copy(PLUMIX_ASSETS, folder, fs::copy_options::recursive);
+        if (prepare) {
+            prepare(folder);
+        }
         app.folder = folder;
         window = std::make_unique<MainWindow>(app);
         LoadEverything(app, *window, {[this](const QString& s) { statuses << s; }, nullptr,
                                       [this](const QString& s) { criticals << s; }});
     }
+    QRgb Block(int i) const { return window->Board().PalettePicture(i).toImage().pixel(16, 16); }
+    QRgb File(const char* name) const
+    {
+        return QImage(QString::fromStdString((folder / name).string())).pixel(16, 16);
+    }
 };
 
-QRgb PixelOf(const QPixmap& picture)
+TEST(StartupGui, SplashStepsInOrderEnglishAndTheStandardSkinOnAFirstStart)
 {
-    return picture.toImage().pixel(16, 16);
-}
-
-TEST(StartupGui, SplashTextsComeInOrderAndTheShippedSkinIsLoaded)
-{
-    GameFolder folder;
-    Started s(folder.path);
+    Started s;
     EXPECT_EQ(s.statuses, (QStringList{"Load options and language", "Load skin", "Load hi-scores table"}));
     EXPECT_TRUE(s.criticals.isEmpty());
-    // A first start creates an empty settings file and an empty record file.
-    EXPECT_EQ(fs::file_size(folder.path / "plumix.ini"), 0u);
-    EXPECT_EQ(fs::file_size(folder.path / "Records"), 0u);
+    EXPECT_EQ(fs::file_size(s.folder / "plumix.ini"), 0u);  // created empty
+    EXPECT_EQ(fs::file_size(s.folder / "Records"), 0u);
     EXPECT_EQ(s.window->MenuButton(0).Caption(), "New game Plumix");
-    EXPECT_TRUE(s.window->MenuButton(0).toolTip().contains("Begin new game of Classic Plumix (F2)"));
     EXPECT_TRUE(s.window->MenuButton(2).toolTip().contains("Pause/resume game (Space)"));
-    // The standard skin brings its own text colour and all its pictures.
-    EXPECT_NE(s.app.settings.textColor, Settings{}.textColor);
-    EXPECT_EQ(s.window->MenuButton(3).CaptionColor(),
-              QColor(s.app.settings.textColor.red, s.app.settings.textColor.green, s.app.settings.textColor.blue));
-    const QPixmap block = QPixmap(QString::fromStdString((folder.path / "Skins/Standart/block3.gif").string()));
-    EXPECT_EQ(PixelOf(s.window->Board().PalettePicture(3)), PixelOf(block));
-    EXPECT_EQ(s.window->Board().BoardCell(0), 0);
+    const Rgb text = s.app.settings.textColor;  // the skin's, not the default
+    EXPECT_NE(text, Settings{}.textColor);
+    EXPECT_EQ(s.window->MenuButton(3).CaptionColor(), QColor(text.red, text.green, text.blue));
+    EXPECT_EQ(s.Block(3), s.File("Skins/Standart/block3.gif"));
 }
 
-TEST(StartupGui, TheChosenLanguageNamesTheSplashStepsAndTheButtons)
+TEST(StartupGui, TheChosenLanguageAndGridShowFromTheFirstStep)
 {
-    GameFolder folder;
-    Settings settings;
-    settings.languageFile = "Russian.lag";
-    settings.showGrid = 1;
-    folder.WriteSettings(settings);
-    Started s(folder.path);
+    Started s([](const fs::path& folder) {
+        Settings settings;
+        settings.languageFile = "Russian.lag";
+        settings.showGrid = 1;
+        SaveSettings(folder / "plumix.ini", settings);
+    });
     ASSERT_EQ(s.statuses.size(), 3);
-    EXPECT_EQ(s.statuses[0], "Load options and language");
     EXPECT_EQ(s.statuses[1], QString::fromStdString(TextOf(s.app.texts, 501)));
     EXPECT_NE(s.statuses[1], "Load skin");
     EXPECT_EQ(s.window->MenuButton(0).Caption(), QString::fromStdString(TextOf(s.app.texts, 100)));
-    EXPECT_NE(s.window->MenuButton(0).Caption(), "New game Plumix");
-    // The grid setting read at start decides the empty cells of the first field.
     EXPECT_EQ(s.window->Board().BoardCell(199), 10);
     EXPECT_EQ(s.window->Board().PreviewCell(15), 10);
 }
 
 TEST(StartupGui, MissingSkinPartsKeepWhatTheWindowShowedBefore)
 {
-    GameFolder folder;
-    fs::remove(folder.path / "Skins/Standart/block5.gif");
-    Settings settings;
-    settings.skinFile = "Neon.psk";
-    folder.WriteSettings(settings);
-    Started neon(folder.path);
-    const QPixmap neonBlock = neon.window->Board().PalettePicture(5);
+    Started s([](const fs::path& folder) {
+        fs::remove(folder / "Skins/Standart/block5.gif");
+        Settings settings;
+        settings.skinFile = "Neon.psk";
+        SaveSettings(folder / "plumix.ini", settings);
+    });
+    const QRgb neonBlock = s.Block(5);
+    s.app.settings.skinFile = "Standart.psk";
+    s.window->LoadSkin();
+    EXPECT_EQ(s.Block(5), neonBlock);
+    EXPECT_EQ(s.Block(4), s.File("Skins/Standart/block4.gif"));
 
-    // Switching to a skin that lacks one picture keeps the previous one there.
-    neon.app.settings.skinFile = "Standart.psk";
-    neon.window->LoadSkin();
-    EXPECT_EQ(PixelOf(neon.window->Board().PalettePicture(5)), PixelOf(neonBlock));
-    const QPixmap standardBlock(QString::fromStdString((folder.path / "Skins/Standart/block4.gif").string()));
-    EXPECT_EQ(PixelOf(neon.window->Board().PalettePicture(4)), PixelOf(standardBlock));
-
-    // A skin file that is not there changes nothing at all.
-    const Rgb before = neon.app.settings.textColor;
-    neon.app.settings.skinFile = "Nowhere.psk";
-    neon.window->LoadSkin();
-    EXPECT_EQ(neon.app.settings.textColor, before);
+    const Rgb before = s.app.settings.textColor;
+    s.app.settings.skinFile = "Nowhere.psk";
+    s.window->LoadSkin();
+    EXPECT_EQ(s.app.settings.textColor, before);
 }
 
 TEST(StartupGui, AnUnwritableRecordFileIsReportedAndTheGameGoesOn)
 {
-    GameFolder folder;
-    fs::create_directory(folder.path / "Records");  // a folder where the file should be
-    Started s(folder.path);
+    Started s([](const fs::path& folder) { fs::create_directory(folder / "Records"); });
     ASSERT_EQ(s.criticals.size(), 1);
     EXPECT_TRUE(s.criticals[0].endsWith(QString::fromUtf8("не будет загружена")));
-    EXPECT_EQ(s.app.records.classic.At(1).score, 0);
     s.window->GetGame().StartClassicGame();
     EXPECT_EQ(s.window->GetGame().State().gameMode, GameModeClassic);
 }
