@@ -36,11 +36,6 @@ void SplashWindow::SetStatus(const QString& text)
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-QString SplashWindow::Status() const
-{
-    return status_->text();
-}
-
 void SplashWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

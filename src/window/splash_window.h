@@ -15,7 +15,6 @@ class SplashWindow : public QWidget {
 public:
     SplashWindow();
     void SetStatus(const QString& text);
-    QString Status() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
