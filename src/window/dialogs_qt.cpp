@@ -48,4 +48,9 @@ void QtDialogs::ShowRecordEntry(int endedMode, int place)
     }
 }
 
+void QtDialogs::ShowCritical(QWidget* owner, const QString& text)
+{
+    NewBox(owner, QMessageBox::Critical, ProgramTitle, text, QMessageBox::Ok)->open();
+}
+
 } // namespace plumix

@@ -22,6 +22,9 @@ public:
     // The record-entry window belongs to the hi-scores code; it plugs in here.
     std::function<void(int endedMode, int place)> recordEntry;
 
+    // A box with the critical-stop icon, for the fixed file error messages.
+    static void ShowCritical(QWidget* owner, const QString& text);
+
 private:
     QPointer<QWidget> owner_;
 };
