@@ -19,7 +19,6 @@ TEST(SoundPlayer, EffectsNeverBlockAndNoTimerOutlivesThem)
     EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_TRUE(player.HasOutput() || !player.Busy());  // no device: silence, nothing running
     EXPECT_TRUE(QTest::qWaitFor([&] { return !player.Busy(); }, 5000));
-
     settings.soundOn = 2;
     player.PlaySfx("drop");
     EXPECT_FALSE(player.Busy());

@@ -1,14 +1,12 @@
 // A fresh folder for one test's files, removed with all it holds afterwards,
-// and small helpers to write and read whole files.
+// and whole-file helpers.
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <stdexcept>
-#include <string>
-#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,15 +24,9 @@ public:
         }
         path_ = pattern;
     }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
     ~ScratchFolder()
     {
-        // A test may have taken write permission away; give it back first.
         std::error_code ec;
-        for (fs::recursive_directory_iterator it(path_, ec), end; !ec && it != end; it.increment(ec)) {
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        }
         fs::remove_all(path_, ec);
     }
     const fs::path& Path() const { return path_; }
@@ -56,31 +48,21 @@ inline std::string FileBytes(const fs::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Root writes into read-only files and folders, so permission tests mean
-// something only for other users.
-inline bool PermissionsBindUs()
-{
-    return ::geteuid() != 0;
-}
-
-// Runs `body` as a user whom file permissions bind: this process, or, when
-// it is root (as in CI), a child that has become "nobody" and owns `folder`.
-// Returns what the body returned (0..255).
+// Runs `body` as a user whom file permissions bind (root writes anywhere):
+// this process, or, when it is root, a child that has become "nobody" and
+// owns `folder`. Returns what the body returned (0..255).
 inline int AsBoundUser(const fs::path& folder, const std::function<int()>& body)
 {
-    if (PermissionsBindUs()) {
+    constexpr uid_t nobody = 65534;
+    if (::geteuid() != 0) {
         return body();
     }
-    constexpr uid_t nobody = 65534;
     if (::chown(folder.c_str(), nobody, nobody) != 0) {
         return 253;
     }
     const pid_t pid = ::fork();
     if (pid == 0) {
-        if (::setgid(nobody) != 0 || ::setuid(nobody) != 0) {
-            ::_exit(255);
-        }
-        ::_exit(body() & 0xff);
+        ::_exit(::setgid(nobody) != 0 || ::setuid(nobody) != 0 ? 255 : body() & 0xff);
     }
     int status = 0;
     ::waitpid(pid, &status, 0);

@@ -1,0 +1,183 @@
+// The hi-scores windows driven as a player would, through the real main window.
+#include "scores/hiscores_setup_window.h"
+#include "scores/hiscores_window.h"
+#include "scores/name_color.h"
+#include "scores/record_entry_window.h"
+#include "settings/scratch_folder.h"
+#include "support/fake_ports.h"
+#include "window/main_window.h"
+#include "window/timers_qt.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+namespace plumix {
+namespace {
+
+const QColor Black(Qt::black);
+const QColor Highlight(0, 0, 100);
+
+struct Player {
+    testing::ScratchFolder folder;
+    AppState app;
+    testing::ScriptedRandom* random = nullptr;
+    std::unique_ptr<MainWindow> window;
+    HiScoresWindow* hiScores = nullptr;
+
+    Player()
+    {
+        FillDefaultTexts(app.texts);
+        app.folder = folder.Path();
+        auto scripted = std::make_unique<testing::ScriptedRandom>();
+        random = scripted.get();
+        window = std::make_unique<MainWindow>(app, std::move(scripted));
+        hiScores = ConnectHiScores(*window, app, folder / "shared" / "Records");
+        window->show();
+    }
+
+    QString Text(int row, HiScoresColumn column) const { return hiScores->Cell(row, column)->text(); }
+    QColor Ink(int row) const { return hiScores->Cell(row, HiScoresColumn::Player)->palette().color(QPalette::WindowText); }
+    QColor Back(int row) const { return hiScores->Cell(row, HiScoresColumn::Score)->palette().color(QPalette::Window); }
+    // The colour painted at the right end of a row, where no text is.
+    QColor Painted(int row) const { return hiScores->grab().toImage().pixelColor(780, 56 + 16 * row + 7); }
+    static QColor Color(Rgb c) { return {c.red, c.green, c.blue}; }
+
+    // A Classic game whose second figure finds the well stacked to the top.
+    RecordEntryWindow* PlayUntilEntry(std::int64_t score)
+    {
+        random->PushFigure(1);
+        random->PushFigure(1);
+        Game& game = window->GetGame();
+        game.StartClassicGame();
+        for (int r = 2; r < BoardRows; ++r) {
+            game.MutableBoard().Set(4, r, 3);
+        }
+        game.SetScore(score);
+        const auto tick = [&](TimerId id) {
+            return window->Timers().IsEnabled(id) && window->Timers().Interval(id) > 0 && (game.OnTimer(id), true);
+        };
+        for (int i = 0; i < 5000 && game.State().gameMode != GameModeNone; ++i) {
+            tick(TimerId::CrashAni) || tick(TimerId::Terminate) || tick(TimerId::Figure);
+        }
+        return window->findChild<RecordEntryWindow*>();
+    }
+};
+
+// Sent straight to the widget: offscreen, QTest::mouseMove does not reliably reach a child label.
+void MoveOver(QWidget* widget, QPoint at)
+{
+    QMouseEvent event(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+// The closed entry window deletes itself once the event loop runs, which a test stands in for.
+void Settle()
+{
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(HiScoresWindowGui, RowsInTheirPlayersColoursPlainTextTheHighlightScrollingAndTheLevelTable)
+{
+    Player p;
+    for (int place = 1; place <= RecordPlaces; ++place) {
+        p.app.records.classic.At(place) = {"c" + std::to_string(place), 2000 - place, place, 2, 3, 4, "d", "", 5};
+        p.app.records.level.At(place) = {"l" + std::to_string(place), 900 - place, 0, 0, 0, 0, "d", "", 40};
+    }
+    const QString markup = "<img src=x> a & b, a < b and x<y>";
+    p.app.records.classic.At(2).player = "<b>x</b>";
+    p.app.records.classic.At(2).comment = markup.toStdString();
+    p.hiScores->ShowWindow();
+    EXPECT_TRUE(p.hiScores->isVisible() && p.hiScores->ClassicOption()->isChecked());
+    for (int r = 0; r < HiScoresRows; ++r) {
+        EXPECT_EQ(p.Text(r, HiScoresColumn::Number), " " + QString::number(r + 1));
+        EXPECT_EQ(p.Ink(r), Player::Color(NameColor(p.app.records.classic.At(r + 1).player)));
+    }
+    EXPECT_EQ(p.Text(1, HiScoresColumn::Player) + p.Text(1, HiScoresColumn::Comment), "<b>x</b>" + markup);
+    EXPECT_EQ(p.hiScores->Cell(1, HiScoresColumn::Player)->textFormat(), Qt::PlainText);  // never markup
+    QTextDocument tip;
+    tip.setHtml(p.hiScores->Cell(1, HiScoresColumn::Comment)->toolTip());
+    EXPECT_EQ(tip.toPlainText(), markup);
+
+    // Only the row last touched by the mouse is highlighted, and stays so when the mouse leaves.
+    MoveOver(p.hiScores->Cell(3, HiScoresColumn::Player), {5, 5});
+    MoveOver(p.hiScores->Cell(7, HiScoresColumn::Comment), {200, 5});
+    MoveOver(p.hiScores, {400, 400});
+    for (int r = 0; r < HiScoresRows; ++r) {
+        EXPECT_EQ(p.Back(r), r == 7 ? Highlight : Black) << r;
+    }
+    EXPECT_EQ(p.Painted(7), Highlight);
+
+    QScrollBar* bar = p.hiScores->ScrollBar();
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(p.Text(0, HiScoresColumn::Number), " 26");
+    EXPECT_EQ(p.Back(7), Highlight);
+    EXPECT_EQ(p.Ink(7), Player::Color(NameColor("c33")));
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(p.Text(0, HiScoresColumn::Number) + p.Text(19, HiScoresColumn::Number), " 81 100");
+    bar->setSliderDown(true);  // every step of a drag repaints
+    bar->setSliderPosition(40);
+    EXPECT_EQ(p.Text(0, HiScoresColumn::Player), "c40");
+    bar->setSliderDown(false);
+
+    QTest::mouseClick(p.hiScores->LevelOption(), Qt::LeftButton, {}, {10, 13});
+    ASSERT_TRUE(p.hiScores->LevelOption()->isChecked());
+    EXPECT_EQ(p.Text(0, HiScoresColumn::Player), "l40");
+    EXPECT_EQ(p.Text(0, HiScoresColumn::Lines1) + p.Text(0, HiScoresColumn::Level), "40");
+}
+
+TEST(RecordEntryGui, AClassicGameWithAPlaceEndsInTheEntryAndThenTheTable)
+{
+    Player p;
+    for (int place = 1; place <= 3; ++place) {
+        p.app.records.classic.At(place) = {"old" + std::to_string(place), 3000 - 1000 * place, 1, 1, 1, 1, "d", "", 1};
+    }
+    RecordEntryWindow* entry = p.PlayUntilEntry(1500);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(entry->isVisible());
+    EXPECT_EQ(entry->Prompt()->text(), "Congratulations! You are 2th. Enter your name:");
+
+    // The name takes its colour as it is typed; Esc cannot skip the entry.
+    const auto nameInk = [&] { return entry->NameBox()->palette().color(QPalette::Text); };
+    EXPECT_EQ(nameInk(), QColor(78, 124, 182));
+    QTest::keyClicks(entry->NameBox(), "A");
+    EXPECT_EQ(nameInk(), QColor(65, 65, 255));
+    QTest::keyClicks(entry->NameBox(), "B");
+    EXPECT_EQ(nameInk(), QColor(3, 131, 255));
+    QTest::keyClick(entry->NameBox(), Qt::Key_Escape);
+    EXPECT_TRUE(entry->isVisible());
+    QTest::keyClicks(entry->NameBox(), "<b>");
+    QTest::keyClicks(entry->CommentBox(), "close one");
+    QTest::keyClick(entry->CommentBox(), Qt::Key_Return);
+    Settle();
+
+    const std::string today = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+    EXPECT_EQ(p.app.records.classic.At(2), (Record{"AB<b>", 1500, 0, 0, 0, 0, today, "close one", 1}));
+    EXPECT_FALSE(std::filesystem::exists(p.folder / "Records"));  // saved only when the program ends
+    ASSERT_TRUE(p.hiScores->isVisible());
+    EXPECT_EQ(p.Text(1, HiScoresColumn::Player), "AB<b>");
+    QTest::mouseClick(p.hiScores->CloseButton(), Qt::LeftButton);
+
+    // The next entry offers the name typed last; the close box stores it.
+    entry = p.PlayUntilEntry(5000);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->NameBox()->text(), "AB<b>");
+    entry->close();
+    Settle();
+    EXPECT_EQ(p.app.records.classic.At(1).player + p.app.records.classic.At(3).player, "AB<b>AB<b>");
+    EXPECT_TRUE(p.hiScores->isVisible());
+}
+
+} // namespace
+} // namespace plumix

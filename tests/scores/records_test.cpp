@@ -1,0 +1,237 @@
+// The record file, synchronizing, the name colours, and how an earned place is found and filled.
+#include "scores/name_color.h"
+#include "scores/record_entry.h"
+#include "scores/records_file.h"
+#include "scores/synchronize.h"
+#include "settings/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace plumix {
+namespace {
+
+using testing::FileBytes;
+
+RecordTables Sample()
+{
+    RecordTables tables;
+    tables.classic.At(1) = {"  Иван, the first", 123456, 10, 20, 30, 4, "01.02.2024", " good, game ", 9};
+    tables.classic.At(2) = {"", -5, 0, 0, 0, 0, "", "", 0};
+    tables.classic.At(3) = {"x", 2147483647, -2147483647 - 1, 1, 2, 3, "d", "c", 255};
+    tables.level.At(1) = {"Ёлка", 777, 0, 0, 0, 0, "31.12.2023", "ночь, ещё", 100};
+    return tables;
+}
+
+// The first `lines` lines of a text.
+std::string Head(const std::string& text, int lines)
+{
+    std::size_t end = 0;
+    for (int i = 0; i < lines; ++i) {
+        end = text.find('\n', end) + 1;
+    }
+    return text.substr(0, end);
+}
+
+std::string Scrambled(std::string plain)
+{
+    ScrambleRecordBytes(plain);
+    return plain;
+}
+
+TEST(RecordsFile, TwoEmptyTablesMake5200ScrambledBytesAndEntriesComeBackAsTheyWere)
+{
+    testing::ScratchFolder folder;
+    const auto path = folder / "Records";
+    RecordTables tables = Sample();
+    EXPECT_EQ(LoadRecords(path, tables), RecordsFileResult::Ok);  // a missing file: created empty, no message
+    EXPECT_TRUE(tables.classic == RecordTable{} && tables.level == RecordTable{});
+    EXPECT_EQ(FileBytes(path), "");
+
+    ASSERT_EQ(SaveRecords(path, RecordTables{}), RecordsFileResult::Ok);
+    const std::string bytes = FileBytes(path), plain = SerializeRecords({});
+    ASSERT_EQ(bytes.size(), 5200u);
+    EXPECT_EQ(bytes.substr(0, 7), "\x0C\x08\x23\x34\x25\x0B\x0D");
+    EXPECT_EQ((bytes[249] ^ plain[249]) & 0xFF, 250);  // the key runs 1..250, then starts again
+    EXPECT_EQ((bytes[250] ^ plain[250]) & 0xFF, 1);
+    ASSERT_TRUE(ScrambleFile(path));
+    EXPECT_EQ(FileBytes(path), plain);
+
+    ASSERT_EQ(SaveRecords(path, Sample()), RecordsFileResult::Ok);
+    const std::string saved = FileBytes(path);
+    ASSERT_EQ(LoadRecords(path, tables), RecordsFileResult::Ok);
+    EXPECT_EQ(FileBytes(path), saved);  // a load changes no byte
+    EXPECT_EQ(tables.classic, Sample().classic);
+    EXPECT_EQ(tables.level, Sample().level);
+    EXPECT_TRUE(SerializeRecords(Sample()).starts_with("  \xC8\xE2\xE0\xED, the first\r\n 123456 \r\n"));  // Windows-1251
+}
+
+TEST(RecordsFile, ReadingKeepsTheWholePlacesBeforeTheEndOrTheFirstBadNumber)
+{
+    const std::string plain = SerializeRecords(Sample());
+    const RecordTables cut = RecordsFromFileBytes(Scrambled(Head(plain, 2 * 9 + 4)));  // place 3 cut off
+    EXPECT_EQ(cut.classic.At(2), Sample().classic.At(2));
+    EXPECT_EQ(cut.classic.At(3), Record{});
+    EXPECT_EQ(ParseRecords(Head(plain, 900)).classic, Sample().classic);
+    EXPECT_EQ(ParseRecords(Head(plain, 900)).level, RecordTable{});
+
+    const std::string afterScore2 = plain.substr(Head(plain, 11).size());  // line 11: score of place 2
+    for (const char* bad : {"abc", "", " 2147483648 ", "1.5"}) {
+        const RecordTables read = ParseRecords(Head(plain, 10) + bad + "\r\n" + afterScore2);
+        EXPECT_EQ(read.classic.At(1), Sample().classic.At(1)) << bad;
+        EXPECT_TRUE(read.classic.At(2) == Record{} && read.classic.At(3) == Record{}) << bad;
+        EXPECT_EQ(read.level, RecordTable{}) << bad;
+    }
+}
+
+TEST(RecordsFile, AnUnwritablePlaceOrAReadOnlyFileGivesTheMessageAndLosesNothing)
+{
+    testing::ScratchFolder folder;
+    const auto path = folder / "Records";
+    // Each failed check sets one bit, so that a child process can report them.
+    const int failures = testing::AsBoundUser(folder.Path(), [&] {
+        RecordTables tables = Sample();
+        int failed = SaveRecords(path, Sample()) == RecordsFileResult::Ok ? 0 : 1;
+        const std::string before = FileBytes(path);
+        ::chmod(path.c_str(), 0444);  // a read-only file
+        failed |= LoadRecords(path, tables) == RecordsFileResult::Failed && tables.classic == RecordTable{} ? 0 : 2;
+        failed |= SaveRecords(path, RecordTables{}) == RecordsFileResult::Failed && FileBytes(path) == before ? 0 : 4;
+        ::chmod(path.c_str(), 0644);  // a read-only folder: no file can be created, but this one is rewritten
+        ::chmod(folder.Path().c_str(), 0555);
+        tables = Sample();
+        failed |= LoadRecords(folder / "New", tables) == RecordsFileResult::Failed && tables.classic == RecordTable{} ? 0 : 8;
+        failed |= SaveRecords(folder / "New", Sample()) == RecordsFileResult::Failed ? 0 : 16;
+        failed |= SaveRecords(path, RecordTables{}) == RecordsFileResult::Ok && FileBytes(path).size() == 5200u ? 0 : 32;
+        ::chmod(folder.Path().c_str(), 0755);
+        return failed;
+    });
+    EXPECT_EQ(failures, 0);
+}
+
+Record Entry(std::string player, std::int32_t score)
+{
+    return {std::move(player), score, 0, 0, 0, 0, "01.02.2024", "c", 3};
+}
+
+// All places of both tables, scoring 1000, 990, ..., 10.
+RecordTables Local()
+{
+    RecordTables tables;
+    for (int p = 1; p <= RecordPlaces; ++p) {
+        tables.classic.At(p) = Entry("local" + std::to_string(p), 1010 - 10 * p);
+        tables.level.At(p) = Entry("lv" + std::to_string(p), 1010 - 10 * p);
+    }
+    return tables;
+}
+
+TEST(MergeRecords, IncomingPlacesGoInOrderAboveTheFirstLowerScoreAndTiesStayOut)
+{
+    RecordTables tables = Local();
+    RecordTable incoming;
+    incoming.At(1) = Entry("top", 5000);      // above local place 1
+    incoming.At(2) = Entry("stranger", 990);  // ties local place 2, another player
+    incoming.At(3) = Entry("mid", 995);       // between the old places 1 and 2
+    incoming.At(4) = Entry("mid twin", 995);  // ties the one just taken
+    incoming.At(5) = Entry("low", -100);      // below every place
+    incoming.At(6) = Entry("never", 7000);    // beyond the count given
+    MergeRecords(tables.classic, incoming, 5);
+    std::string players;
+    for (const int p : {1, 2, 3, 4, 5, 100}) {
+        players += tables.classic.At(p).player + " ";
+    }
+    EXPECT_EQ(players, "top local1 mid local2 local3 local98 ");  // two insertions dropped two places
+}
+
+TEST(Synchronize, MergesWholeRecordFilesWritesThemBackAndLeavesAnyOtherFileAsItWas)
+{
+    testing::ScratchFolder folder;
+    const auto shared = folder / "Records";
+    RecordTables visitor;
+    visitor.classic.At(1) = Entry("visitor", 5000);
+    RecordTables both = visitor;
+    both.level.At(1) = Entry("levels", 995);
+    const std::pair<std::string, std::string> good[] = {
+        {RecordsToFileBytes(both), "visitor levels"},
+        {Scrambled(Head(SerializeRecords(visitor), 900)), "visitor lv2"},  // only a Classic part
+        {RecordsToFileBytes(RecordTables{}), "local1 lv2"},                // 5200 bytes of two empty tables
+        {"", "local1 lv2"},
+    };
+    for (const auto& [file, expected] : good) {
+        SCOPED_TRACE(expected);
+        testing::WriteFile(shared, file);
+        RecordTables tables = Local();
+        ASSERT_TRUE(Synchronize(shared, tables));
+        EXPECT_EQ(tables.classic.At(1).player + " " + tables.level.At(2).player, expected);
+        EXPECT_EQ(FileBytes(shared), RecordsToFileBytes(tables));
+        const RecordTables once = tables;
+        ASSERT_TRUE(Synchronize(shared, tables));  // a second run changes nothing
+        EXPECT_TRUE(tables.classic == once.classic && tables.level == once.level);
+        EXPECT_EQ(FileBytes(shared), RecordsToFileBytes(once));
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no temporary left
+    EXPECT_TRUE(ParseSharedRecords(SerializeRecords(visitor) + "after line 1400\r\n"));
+
+    std::string badNumber = SerializeRecords(visitor);
+    badNumber.replace(badNumber.find(" 5000 "), 6, "lots");
+    std::string level300 = Head(SerializeRecords(visitor), 900 + 5);  // ends with a level line
+    level300.replace(level300.size() - 5, 5, " 300 \r\n");
+    RecordTables tables = Local();
+    for (const std::string& file : {
+             SerializeRecords(visitor),                          // never scrambled
+             Scrambled(Head(SerializeRecords(visitor), 9 + 4)),  // a Classic place cut off
+             Scrambled(Head(SerializeRecords(visitor), 903)),    // a level-mode place cut off
+             Scrambled(badNumber), Scrambled(level300), std::string("\x01\x02\x03 other"),
+         }) {
+        testing::WriteFile(shared, file);
+        EXPECT_FALSE(Synchronize(shared, tables));
+        EXPECT_EQ(FileBytes(shared), file);
+    }
+    EXPECT_FALSE(Synchronize(folder / "Missing", tables));
+    EXPECT_FALSE(std::filesystem::exists(folder / "Missing"));
+    EXPECT_FALSE(Synchronize(SharedRecordsPath(nullptr), tables));
+    testing::WriteFile(shared, RecordsToFileBytes(visitor));
+    ::chmod(shared.c_str(), 0444);
+    EXPECT_EQ(testing::AsBoundUser(folder.Path(), [&] { return Synchronize(shared, tables) ? 1 : 0; }), 0);
+    EXPECT_EQ(FileBytes(shared), RecordsToFileBytes(visitor));
+    EXPECT_TRUE(tables.classic == Local().classic && tables.level == Local().level);
+}
+
+TEST(NameColor, XorOfTheBytesIsRedTheirFoldedSumGreen)
+{
+    EXPECT_EQ(NameColor("A"), (Rgb{65, 65, 255}));
+    EXPECT_EQ(NameColor("AB"), (Rgb{3, 131, 255}));
+    EXPECT_EQ(NameColor(""), (Rgb{0, 0, 255}));
+    EXPECT_EQ(NameColor("яя"), (Rgb{0, 255, 255}));  // 510 folds to 255, 511 to 1: never 0
+    EXPECT_EQ(NameColor("яя\x01"), (Rgb{1, 1, 255}));
+    EXPECT_EQ(NameColor("Ё"), (Rgb{0xA8, 0xA8, 255}));  // the Windows-1251 bytes count, as stored
+    EXPECT_EQ(NameColor("日"), NameColor("?"));
+}
+
+TEST(RecordEntry, APlaceIsFoundAndFilledInTheTableOfTheEndedMode)
+{
+    RecordTables tables = Local();
+    EXPECT_EQ(FindRecordPlace(tables.level, 960), 6);  // an equal score ranks below
+    MakeRoomAt(tables.level, 6);
+
+    GameState ended;
+    ended.score = 4321;
+    ended.lines = {7, 3, 2, 1};
+    ended.level = 4;
+    std::string lastName;
+    FinishRecordEntry(tables, lastName, GameModeLevels, 6, ended, {"Bob", "", "d"});
+    EXPECT_EQ(tables.level.At(6), (Record{"Bob", 4321, 0, 0, 0, 0, "d", "", 4}));
+    EXPECT_EQ(tables.classic, Local().classic);
+    FinishRecordEntry(tables, lastName, GameModeClassic, 2, ended, {"A\r\nB", "x\ny", "01.02.2024"});
+    EXPECT_EQ(tables.classic.At(2), (Record{"A  B", 4321, 7, 3, 2, 1, "01.02.2024", "x y", 4}));
+    EXPECT_EQ(lastName, "A  B");  // offered by the next entry
+    const RecordTables before = tables;  // a mode or place no table has writes nothing
+    for (auto [mode, place] : {std::pair{0, 1}, {1, 0}, {2, 101}}) {
+        FinishRecordEntry(tables, lastName, mode, place, ended, {"Cy", "", ""});
+    }
+    EXPECT_TRUE(tables.classic == before.classic && tables.level == before.level);
+    EXPECT_EQ(lastName, "Cy");
+}
+
+} // namespace
+} // namespace plumix

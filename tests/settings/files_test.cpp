@@ -1,0 +1,215 @@
+// The code pages, the settings, language and skin files, and every reader against
+// files no program of ours wrote: each must come back at once, never crash or hang.
+#include "scores/records_file.h"
+#include "settings/file_io.h"
+#include "settings/language.h"
+#include "settings/scratch_folder.h"
+#include "settings/settings_file.h"
+#include "settings/skin.h"
+#include "settings/text_codec.h"
+#include "settings/wav.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+#include <sys/stat.h>
+
+namespace plumix {
+namespace {
+
+using testing::FileBytes;
+using testing::ScratchFolder;
+using testing::WriteFile;
+
+const std::filesystem::path TestData = PLUMIX_TEST_DATA;
+const std::filesystem::path Assets = PLUMIX_ASSETS;
+
+TEST(TextCodec, Windows1251RoundTripsEveryByteAndMarksWhatItCannotHold)
+{
+    std::string all(256, '\0');
+    std::iota(all.begin(), all.end(), '\0');
+    EXPECT_EQ(Utf8ToCp1251(Cp1251ToUtf8(all)), all);
+    EXPECT_EQ(Cp1251ToUtf8("\xCF\xF0\xE8\xE2\xE5\xF2 \xA8\xB8 \xB9 \x88"), "Привет Ёё № €");
+    EXPECT_EQ(Utf8ToCp1251("日本 ok ä \xC0\xAF.\xC3"), "?? ok ? ??.?");  // overlong, then cut off
+}
+
+TEST(SettingsFile, DefaultsByteForByteEveryValueBackAndOddLinesKeepTheirDefaults)
+{
+    ScratchFolder folder;
+    const auto path = folder / "plumix.ini";
+    EXPECT_EQ(LoadSettings(path), Settings{});
+    EXPECT_EQ(FileBytes(path), "");  // a missing file is created empty
+    ASSERT_TRUE(SaveSettings(path, Settings{}));
+    EXPECT_EQ(FileBytes(path), "inside\r\n 2 \r\n 2 \r\n 1 \r\n 2 \r\n 1 \r\n 1 \r\nStandart.psk\r\n 1 \r\n"
+                               " 200 \r\n 200 \r\n 200 \r\n 100 \r\n 100 \r\n 100 \r\n 1 \r\n");
+
+    const Settings s{" Мой язык, v2 .lag", 1, 7, 2, 1, 2, 2, "Night, blue.psk", 2, {0, 255, 1}, {2, 3, 250}, 2};
+    ASSERT_TRUE(SaveSettings(path, s));
+    EXPECT_EQ(LoadSettings(path), s);
+    Settings broken = s, expected = s;  // a name with a line break cannot shift the lines after it
+    broken.languageFile = "two\nlines.lag";
+    expected.languageFile = "inside";
+    EXPECT_EQ(ParseSettings(SerializeSettings(broken)), expected);
+
+    WriteFile(path, "x.lag\n1");  // a load never changes the file
+    EXPECT_EQ(LoadSettings(path), (Settings{.languageFile = "x.lag", .showGrid = 1}));
+    EXPECT_EQ(FileBytes(path), "x.lag\n1");
+    // A line that is not a whole number 0..255 keeps its default and shifts nothing.
+    const Settings odd{.languageFile = "de.lag", .rotateDir = 1, .musicOn = 0, .skinFile = "sk.psk"};
+    EXPECT_EQ(ParseSettings("de.lag\n18446744073709551617\r\n-1\r\n12abc\r\n 1 , 9\r\n\r\n   0\r\nsk.psk\r\n"), odd);
+    EXPECT_EQ(ParseSettings(SerializeSettings(odd) + "extra line\r\n 5 \r\n"), odd);
+}
+
+TEST(Language, BothEncodingsAndEntryFormsEnglishInTheGapsTheOfferedAndTheShippedFiles)
+{
+    TextTable english{};
+    FillDefaultTexts(english);
+    const auto filled = [](const TextTable& t) { return std::ranges::count_if(t, [](auto& s) { return !s.empty(); }); };
+    for (const char* file : {"demo_utf8.lag", "demo_1251.lag"}) {
+        SCOPED_TRACE(file);
+        TextTable texts;
+        texts[951] = "left over from the language before";
+        LoadLanguage(texts, file, TestData);
+        EXPECT_EQ(texts[100], "Новая игра 2");  // the later of two entries
+        EXPECT_EQ(texts[101], "Вторая, с запятой");
+        EXPECT_EQ(texts[120], "  Дальше, ещё");
+        EXPECT_EQ(texts[950], "Nobody shows this");
+        EXPECT_EQ(texts[501], "Load skin");             // empty entry
+        EXPECT_EQ(texts[502], "Load hi-scores table");  // a number on the last line, no text
+        EXPECT_EQ(filled(texts), filled(english) + 1);  // entries outside 0..999 went with their texts
+    }
+    ScratchFolder folder;
+    WriteFile(folder / "empty.lag", "Leer\r\n1.4\r\n");
+    for (const char* choice : {"inside", "empty.lag", "gone.lag"}) {
+        TextTable texts;
+        texts[950] = "left over";
+        LoadLanguage(texts, choice, folder.Path());
+        EXPECT_EQ(texts, english) << choice;
+    }
+    // Only version 1.4 files are offered, after English.
+    WriteFile(folder / "b.lag", "Bravo\r\n1.4 \r\n");
+    WriteFile(folder / "a.lag", "Альфа\r\n1.4\r\n100,x\r\n");
+    WriteFile(folder / "c.LAG", "\xD1\xE8\xED\xE8\xE9\n1.4");  // Windows-1251 name, LF only
+    WriteFile(folder / "d.lag", "Only a name");
+    WriteFile(folder / "e.txt", "E\r\n1.4\r\n");
+    std::vector<std::string> offered;
+    for (const OfferedFile& file : ListLanguages(folder.Path())) {
+        offered.push_back(file.displayName + "=" + file.fileName);
+    }
+    EXPECT_EQ(offered, (std::vector<std::string>{"English=inside", "Альфа=a.lag", "Синий=c.LAG", "Leer=empty.lag"}));
+
+    // The shipped translations hold every built-in text.
+    for (const char* file : {"Russian.lag", "Deutsch.lag"}) {
+        const auto bytes = ReadFileBytes(Assets / file);
+        ASSERT_TRUE(bytes) << file;
+        TextTable entries;
+        ReadLanguageEntries(entries, *bytes);
+        for (std::size_t n = 0; n < english.size(); ++n) {
+            EXPECT_TRUE(english[n].empty() || !entries[n].empty()) << file << ": " << n;
+        }
+    }
+    const MainWindowTexts running = ComposeMainWindowTexts(english, false);
+    EXPECT_EQ(running.buttonTooltips,
+              (std::array<std::string, 6>{"Begin new game of Classic Plumix (F2)", "Begin new game of Plumix 2 (F3)",
+                                          "Pause/resume game (Space)", "Show hi-scores table... (F5)",
+                                          "Game settings... (F8)", "About game and creators..."}));
+    EXPECT_EQ(running.closeTooltip, "Quit (Esc)");
+}
+
+TEST(Skin, CommaSeparatedColoursAWindowsFolderAndTheShippedSkinsPictures)
+{
+    const SkinFileContents skin = ReadSkinFile(SkinFilePath(TestData, "Comma.psk"));
+    EXPECT_EQ(skin.pictureFolder, "Skins/Comma/pictures");
+    SkinColors skinColors;
+    Settings fromSkin, own{.colorsFromSkin = 2};
+    TakeSkinColors(skin, skinColors, fromSkin);
+    EXPECT_EQ(skinColors, (SkinColors{{255, 255, 255}, {0, 0, 128}}));
+    EXPECT_EQ(std::pair(fromSkin.textColor, fromSkin.backColor), std::pair(skinColors.text, skinColors.back));
+    TakeSkinColors(skin, skinColors, own);
+    EXPECT_EQ(own, (Settings{.colorsFromSkin = 2}));
+
+    // 300 spoils the text colour; the back colour after it is still whole.
+    SkinColors kept{{9, 9, 9}, {8, 8, 8}};
+    const SkinFileContents bad = ParseSkin("Bad\r\n1.4\r\n\r\npics\r\n255\r\n300\r\n0\r\n1,2,3\r\n");
+    EXPECT_EQ(bad.status, SkinReadStatus::BadColors);
+    TakeSkinColors(bad, kept, fromSkin);
+    EXPECT_EQ(kept, (SkinColors{{9, 9, 9}, {1, 2, 3}}));
+    EXPECT_EQ(std::pair(fromSkin.textColor, fromSkin.backColor), std::pair(Rgb{255, 255, 255}, Rgb{1, 2, 3}));
+    EXPECT_EQ(ReadSkinFile(SkinFilePath(TestData, "NoSuch.psk")).status, SkinReadStatus::Missing);
+
+    const auto skins = ListSkins(Assets / SkinsFolder);
+    ASSERT_FALSE(skins.empty());
+    for (const OfferedFile& offered : skins) {
+        const SkinFileContents shipped = ReadSkinFile(SkinFilePath(Assets, offered.fileName));
+        EXPECT_EQ(shipped.status, SkinReadStatus::Ok) << offered.fileName;
+        for (const SkinPicture& picture : SkinPictures) {
+            EXPECT_TRUE(std::filesystem::is_regular_file(Assets / PicturePath(shipped.pictureFolder, picture.fileName)))
+                << offered.fileName << ": " << picture.fileName;
+        }
+    }
+}
+
+TEST(MalformedFiles, EveryReaderComesBackSane)
+{
+    std::mt19937 random(1234);
+    std::string junk(1 << 16, '\0');
+    std::generate(junk.begin(), junk.end(), [&] { return static_cast<char>(random()); });
+    const auto repeat = [](std::string_view piece, int times) {
+        std::string out;
+        while (times-- > 0) {
+            out += piece;
+        }
+        return out;
+    };
+    // The flag: no line holds a number 0..255, so nothing may be taken from the file.
+    const std::tuple<const char*, std::string, bool> corpus[] = {
+        {"empty", "", false},
+        {"binary junk", junk, false},
+        {"one 10 MB line", std::string(10'000'000, '7'), true},
+        {"huge numbers", repeat("99999999999999999999999\r\n 4294967296 \r\n", 800), true},
+        {"negative numbers", repeat("-1\r\n -300, -2\r\n", 800), true},
+    };
+    for (const auto& [name, bytes, noSmallNumber] : corpus) {
+        SCOPED_TRACE(name);
+        ScratchFolder folder;
+        WriteFile(folder / "plumix.ini", bytes);
+        const Settings settings = LoadSettings(folder / "plumix.ini");
+        if (noSmallNumber) {
+            EXPECT_EQ(settings, (Settings{.languageFile = settings.languageFile, .skinFile = settings.skinFile}));
+        }
+
+        WriteFile(folder / "bad.lag", bytes);
+        TextTable texts;
+        LoadLanguage(texts, "bad.lag", folder.Path());
+        EXPECT_FALSE(texts[502].empty());
+        EXPECT_EQ(ListLanguages(folder.Path()).size(), 1u);
+
+        WriteFile(folder / "Skins/bad.psk", bytes);
+        const SkinFileContents skin = ReadSkinFile(SkinFilePath(folder.Path(), "bad.psk"));
+        EXPECT_TRUE(!noSmallNumber || (skin.status == SkinReadStatus::BadColors && !skin.text && !skin.back));
+        EXPECT_TRUE(ListSkins(folder / "Skins").empty());
+
+        WriteFile(folder / "Records", bytes);
+        RecordTables tables;
+        EXPECT_EQ(LoadRecords(folder / "Records", tables), RecordsFileResult::Ok);
+        EXPECT_EQ(FileBytes(folder / "Records"), bytes);
+        EXPECT_TRUE(!noSmallNumber || ParseRecords(bytes).classic == RecordTable{});
+
+        WriteFile(folder / "bad.wav", bytes);
+        EXPECT_FALSE(ReadWavFile(folder / "bad.wav"));
+    }
+
+    // A pipe in place of a file would block a reader forever.
+    ScratchFolder folder;
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+    EXPECT_EQ(LoadSettings(folder / "pipe"), Settings{});
+    RecordTables tables;
+    EXPECT_EQ(LoadRecords(folder / "pipe", tables), RecordsFileResult::Failed);
+    EXPECT_EQ(ReadSkinFile(folder / "pipe").status, SkinReadStatus::Missing);
+    EXPECT_FALSE(ReadWavFile(folder / "pipe"));
+}
+
+} // namespace
+} // namespace plumix

@@ -1,0 +1,135 @@
+// WAV files built in memory, so any header can be damaged at will; the one-voice effects.
+#include "settings/scratch_folder.h"
+#include "settings/sound_effects.h"
+#include "settings/wav.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <limits>
+
+namespace plumix {
+namespace {
+
+using Floats = std::vector<float>;
+
+// Each value as `bytes` little-endian bytes (two's complement).
+std::string Le(int bytes, std::initializer_list<std::int64_t> values)
+{
+    std::string out;
+    for (const std::int64_t value : values) {
+        for (int i = 0; i < bytes; ++i) {
+            out += static_cast<char>(value >> (8 * i));
+        }
+    }
+    return out;
+}
+
+// A chunk whose size field may claim another size than its body has.
+std::string Chunk(std::string_view id, std::string_view body, std::int64_t claimed = -1)
+{
+    const std::string out = std::string(id) + Le(4, {claimed < 0 ? std::ssize(body) : claimed}) + std::string(body);
+    return body.size() % 2 == 1 ? out + '\0' : out;
+}
+
+// The extensible form carries `tag` in the standard subformat GUID.
+std::string Fmt(int tag, int channels, int rate, int bits, bool extensible = false)
+{
+    std::string fmt = Le(2, {extensible ? 0xFFFE : tag, channels}) + Le(4, {rate, rate * channels * bits / 8}) +
+                      Le(2, {channels * bits / 8, bits});
+    if (extensible) {
+        fmt += Le(2, {22, bits}) + Le(4, {channels == 2 ? 3 : 4}) + Le(2, {tag}) +
+               std::string("\0\0\0\0\x10\0\x80\0\0\xAA\0\x38\x9B\x71", 14);
+    }
+    return fmt;
+}
+
+std::string Riff(const std::string& chunks)
+{
+    return "RIFF" + Le(4, {std::ssize(chunks) + 4}) + "WAVE" + chunks;
+}
+
+std::string Wav(int tag, int channels, int rate, int bits, std::string_view data, bool extensible = false)
+{
+    return Riff(Chunk("fmt ", Fmt(tag, channels, rate, bits, extensible)) + Chunk("data", data));
+}
+
+TEST(Wav, EveryWidthAndFormatDecodesToTheRangeMinusOneToOne)
+{
+    const auto f32 = [](float f) { return std::bit_cast<std::uint32_t>(f); };
+    const std::string floats = Le(4, {f32(0.25f), f32(std::numeric_limits<float>::quiet_NaN()), f32(2)});
+    const std::pair<std::string, Floats> cases[] = {
+        {Wav(1, 1, 8000, 8, std::string("\x00\x80\xC0", 3)), {-1, 0, 0.5f}},
+        {Wav(1, 1, 8000, 16, Le(2, {-32768, 0, 16384})), {-1, 0, 0.5f}},
+        {Wav(1, 1, 8000, 24, std::string("\0\0\x80\0\0\x40\xFF\xFF\xFF", 9)), {-1, 0.5f, -1.0f / 8388608}},
+        {Wav(1, 1, 8000, 32, std::string("\0\0\0\x80\0\0\0\x40", 8)), {-1, 0.5f}},
+        {Wav(3, 1, 48000, 32, floats, true), {0.25f, 0, 1}},
+        {Wav(3, 1, 48000, 64, Le(8, {std::bit_cast<std::int64_t>(-0.5)})), {-0.5f}},
+        // Chunks in any order, an odd-sized one padded; a data chunk claiming more than the file holds.
+        {Riff(Chunk("LIST", "odd") + Chunk("data", Le(2, {16384})) + Chunk("fmt ", Fmt(1, 1, 8000, 16))), {0.5f}},
+        {Riff(Chunk("fmt ", Fmt(1, 2, 8000, 16)) + Chunk("data", Le(2, {16384, 0, 1}), 0xFFFFFFF0)), {0.5f, 0}},
+    };
+    for (const auto& [wav, expected] : cases) {
+        const auto clip = DecodeWav(wav);
+        EXPECT_EQ(clip ? clip->samples : Floats{99}, expected) << ::testing::PrintToString(wav);
+    }
+    const AudioClip stereo = DecodeWav(Wav(1, 2, 22050, 16, Le(2, {16384, -16384, 0, 8192}), true)).value();
+    EXPECT_EQ(std::tuple(stereo.channels, stereo.sampleRate, stereo.samples),
+              std::tuple(2, 22050, Floats{0.5f, -0.5f, 0, 0.25f}));
+}
+
+TEST(Wav, UnsupportedOrBrokenFilesGiveNothing)
+{
+    const std::string data = Le(2, {1, 2});
+    std::string badGuid = Fmt(1, 1, 8000, 16, true);
+    badGuid.back() ^= 1;
+    for (const std::string& wav : {
+             std::string(), std::string("RIFF"),
+             Wav(1, 1, 8000, 12, data), Wav(2, 1, 8000, 16, data),  // 12-bit, ADPCM
+             Wav(1, 3, 8000, 16, data), Wav(1, 1, 1000000, 16, data), Wav(3, 1, 8000, 16, data),
+             Riff(Chunk("fmt ", badGuid) + Chunk("data", data)),
+             Riff(Chunk("fmt ", Fmt(1, 1, 8000, 16))),                   // no data
+             Riff(Chunk("junk", "", 0xFFFFFFFF) + Chunk("data", data)),  // a huge chunk swallows the rest
+             Riff(Chunk("fmt ", "short") + Chunk("data", data))}) {
+        EXPECT_FALSE(DecodeWav(wav)) << ::testing::PrintToString(wav);
+    }
+}
+
+TEST(Wav, ConversionResamplesAndMapsChannels)
+{
+    using Pcm = std::vector<std::int16_t>;
+    const AudioClip mono{{0, 1, -1}, 1, 22050};
+    EXPECT_EQ(ConvertClip(mono, 2, 44100), (Pcm{0, 0, 16384, 16384, 32767, 32767, 0, 0, -32767, -32767, -32767, -32767}));
+    const AudioClip pair{{1, 0, 0.5f, -0.5f}, 2, 48000};
+    EXPECT_EQ(ConvertClip(pair, 1, 24000), (Pcm{16384}));
+}
+
+TEST(SoundEffects, OneVoicePlaysToItsLastSampleAndTailAndNamesAreCaseSensitive)
+{
+    testing::ScratchFolder folder;
+    testing::WriteFile(folder / "Sounds/Drop.wav", Wav(1, 1, 8000, 16, Le(2, {1000, 2000, 3000})));
+    testing::WriteFile(folder / "Sounds/Rotate.wav", "RIFF, but not really");  // and no Clear.wav
+    SoundEffects effects(folder.Path(), 2, 8000, 1);
+    std::filesystem::remove(folder / "Sounds/Drop.wav");  // read once, up front
+    OneVoiceMixer& mixer = effects.Mixer();
+    EXPECT_FALSE(effects.PlaySfx("drop", 2));
+    EXPECT_FALSE(effects.PlaySfx("Drop", 1));
+    EXPECT_TRUE(mixer.Idle());
+    EXPECT_TRUE(effects.PlaySfx("drop", 7));  // anything but 2 is on
+    EXPECT_EQ(mixer.Render(2), (PcmSamples{1000, 1000, 2000, 2000}));
+    EXPECT_TRUE(effects.PlaySfx("drop", 1));  // a new effect cuts the playing one at once
+    EXPECT_FALSE(effects.PlaySfx("rotate", 1));  // an effect without sound leaves it alone
+    EXPECT_FALSE(effects.PlaySfx("clear", 1));
+    EXPECT_EQ(mixer.Render(3), (PcmSamples{1000, 1000, 2000, 2000, 3000, 3000}));
+    EXPECT_FALSE(mixer.Idle());  // the tail frame is still due
+    EXPECT_EQ(mixer.Render(2), PcmSamples(4, 0));
+    EXPECT_TRUE(mixer.Idle());
+
+    const SoundEffects shipped(PLUMIX_ASSETS, 2, 44100);
+    for (const SoundEffect e : {SoundEffect::Drop, SoundEffect::Rotate, SoundEffect::Clear}) {
+        EXPECT_TRUE(shipped.HasSound(e)) << SoundEffectFile(e);
+    }
+}
+
+} // namespace
+} // namespace plumix
