@@ -74,21 +74,5 @@ TEST(Clearing, PartialRowBetweenTwoFullRowsMovesDownAndSurvives)
     EXPECT_EQ(h.state().lines, (std::array<int, 4>{0, 1, 0, 0}));
 }
 
-TEST(Clearing, ArrowKeysDoNothingWhileRowsAreRemoved)
-{
-    GameHarness h;
-    h.StartClassic(VerticalBar, Square);
-    h.FillRow(19, 4);
-    h.FallUntilLocked();
-    const int draws = h.random.Draws();
-    const Board before = h.game->GetBoard();
-    for (int key : {VkLeft, VkUp, VkDown}) {
-        h.Press(key);
-    }
-    EXPECT_EQ(h.random.Draws(), draws);
-    EXPECT_EQ(h.game->GetBoard(), before);
-    EXPECT_EQ(h.clock.Interval(TimerId::Figure), 1070);
-}
-
 } // namespace
 } // namespace plumix

@@ -1,4 +1,3 @@
-#include "engine/board.h"
 #include "engine/figures.h"
 
 #include <gtest/gtest.h>
@@ -63,23 +62,6 @@ TEST(FigureTable, RotationStepsThroughAKindInTheChosenDirection)
     EXPECT_EQ(counter, "28 27 26 25 ");
     EXPECT_EQ(NextRotation(4, RotateClockwise), 1);
     EXPECT_EQ(NextRotation(5, RotateCounterclockwise), 8);
-}
-
-TEST(Board, ClearedBoardHasWallsFloorAndAnOpenWell)
-{
-    Board b;
-    ClearBoardCells(b);
-    for (int x = 0; x < BoardWidth; ++x) {
-        for (int y = 0; y < BoardHeight; ++y) {
-            const bool open = x >= 3 && x <= 12 && y <= 22;
-            EXPECT_EQ(b.cells[x][y], open ? CellEmpty : CellWall) << x << "," << y;
-        }
-    }
-    // Coordinates beyond the margin read as wall and are never written.
-    EXPECT_EQ(b.At(-4, 0), CellWall);
-    Board copy = b;
-    copy.Set(20, 30, 5);
-    EXPECT_EQ(copy, b);
 }
 
 } // namespace

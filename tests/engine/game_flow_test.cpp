@@ -46,6 +46,16 @@ TEST(Pause, StopsTheFallKeepsAFastDropsPaceAndDoesNothingWithoutAGame)
     h.game->TogglePause();
     h.clock.Advance(30);
     EXPECT_EQ(h.state().figY, 2);
+
+    // Paused while a removal runs, the next figure is placed but waits.
+    h.FallUntilLocked();
+    h.game->PauseGame();
+    h.clock.Advance(1000);
+    EXPECT_EQ(h.state().curFigure, Square);
+    EXPECT_FALSE(h.clock.IsEnabled(TimerId::Figure));
+    h.game->ResumeGame();
+    h.clock.Advance(1070);
+    EXPECT_EQ(h.state().figY, 0);
 }
 
 TEST(Pause, InsideARemovalNeverMovesOrRelocksTheLockedFigure)
@@ -74,20 +84,6 @@ TEST(Pause, InsideARemovalNeverMovesOrRelocksTheLockedFigure)
     };
     EXPECT_EQ(play(true), play(false));
     EXPECT_EQ(std::get<1>(play(false)), 17 + 25);
-}
-
-TEST(Pause, PausedDuringARemovalTheNextFigureWaitsForResume)
-{
-    GameHarness h;
-    h.StartClassic(Square, VerticalBar);
-    h.FallUntilLocked();
-    h.game->PauseGame();
-    h.clock.Advance(1000);
-    EXPECT_EQ(h.state().curFigure, VerticalBar);
-    EXPECT_FALSE(h.clock.IsEnabled(TimerId::Figure));
-    h.game->ResumeGame();
-    h.clock.Advance(1070);
-    EXPECT_EQ(h.state().figY, 0);
 }
 
 TEST(NewGame, WhileOneRunsAsksAndNoLeavesItExactlyAsItWas)

@@ -97,6 +97,11 @@ TEST(Moves, KeysOnAFallingFigureStirTheRandomSequenceOthersDoNot)
     EXPECT_EQ(h.state().figX, 2);
     h.game->MouseMovedOverBoard();
     EXPECT_EQ(h.random.Draws(), 5);
+    h.game->ResumeGame();
+    h.FallUntilLocked();  // while the lock's removal runs, keys draw nothing
+    h.Press(VkDown);
+    EXPECT_EQ(h.random.Draws(), 5);
+    EXPECT_FALSE(h.clock.IsEnabled(TimerId::Figure));
 }
 
 TEST(Moves, PreviewShowsTheNextFigureOnlyWhenWanted)
