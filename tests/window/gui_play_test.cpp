@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -36,12 +37,6 @@ struct Player {
         window = std::make_unique<MainWindow>(app, std::move(scripted));
         window->GetGame().ClearBoard();
         window->show();
-    }
-    ~Player()
-    {
-        for (QMessageBox* box : Boxes()) {
-            box->close();
-        }
     }
     const GameState& State() { return window->GetGame().State(); }
     BoardWidget& Board() { return window->Board(); }
@@ -113,8 +108,10 @@ TEST(PlayGui, AShortClassicGameFromF2ToGameOver)
     ASSERT_EQ(p.State().curFigure, 5);
     EXPECT_EQ(p.window->LevelLabel()->text(), "0");
     p.Fill(18, 19, {0, 1, 2, 3, 4, 5, 6, 7, 8});  // two rows wait for the bar in column 9
-    for (int i = 0; i < 7; ++i) {
-        p.Key(Qt::Key_Right);
+    p.Key(Qt::Key_Right);
+    for (int i = 0; i < 6; ++i) {  // a held key repeats: each repeat is a key-down
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(p.window.get(), &repeat);
     }
     p.Key(Qt::Key_Down);  // fast drop: one point a row
     p.TickUntil([&] { return !p.State().figureActive; });
