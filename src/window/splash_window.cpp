@@ -13,15 +13,6 @@ SplashWindow::SplashWindow()
 {
     setWindowTitle(QStringLiteral("Plumix"));
     setFixedSize(500, 300);
-    status_ = new QLabel(this);
-    status_->setGeometry(8, 280, 481, 17);
-    status_->setAlignment(Qt::AlignCenter);
-    status_->setTextFormat(Qt::PlainText);
-    status_->setAttribute(Qt::WA_TranslucentBackground);
-    QPalette pal = status_->palette();
-    pal.setColor(QPalette::WindowText, Qt::white);
-    status_->setPalette(pal);
-    status_->setText(QStringLiteral("Initialisation..."));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(250, 150));
@@ -30,10 +21,28 @@ SplashWindow::SplashWindow()
 
 void SplashWindow::SetStatus(const QString& text)
 {
+    // The label comes with the first text: the font set-up it needs costs
+    // more than everything else before the picture is on screen.
+    if (status_ == nullptr) {
+        CreateStatusLabel();
+    }
     status_->setText(text);
     // The next step may be slow: show the text before it runs.
     repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void SplashWindow::CreateStatusLabel()
+{
+    status_ = new QLabel(this);
+    status_->setGeometry(8, 280, 481, 17);
+    status_->setAlignment(Qt::AlignCenter);
+    status_->setTextFormat(Qt::PlainText);
+    status_->setAttribute(Qt::WA_TranslucentBackground);
+    QPalette pal = status_->palette();
+    pal.setColor(QPalette::WindowText, Qt::white);
+    status_->setPalette(pal);
+    status_->show();
 }
 
 void SplashWindow::paintEvent(QPaintEvent*)

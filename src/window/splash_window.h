@@ -20,6 +20,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void CreateStatusLabel();
+
     QPixmap picture_;
     QLabel* status_ = nullptr;
 };
