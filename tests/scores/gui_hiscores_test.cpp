@@ -3,6 +3,7 @@
 #include "scores/hiscores_window.h"
 #include "scores/name_color.h"
 #include "scores/record_entry_window.h"
+#include "scores/records_file.h"
 #include "settings/scratch_folder.h"
 #include "support/fake_ports.h"
 #include "window/main_window.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +22,8 @@
 #include <QTest>
 #include <QTextDocument>
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace plumix {
 namespace {
@@ -135,6 +139,33 @@ TEST(HiScoresWindowGui, RowsInTheirPlayersColoursPlainTextTheHighlightScrollingA
     ASSERT_TRUE(p.hiScores->LevelOption()->isChecked());
     EXPECT_EQ(p.Text(0, HiScoresColumn::Player), "l40");
     EXPECT_EQ(p.Text(0, HiScoresColumn::Lines1) + p.Text(0, HiScoresColumn::Level), "40");
+}
+
+TEST(HiScoresWindowGui, SynchronizingReportsFailureWithTheStopIconAndSuccessPlainly)
+{
+    Player p;
+    p.app.records.classic.At(1) = {"mine", 700, 0, 0, 0, 0, "d", "", 0};
+    p.hiScores->ShowWindow();
+    const auto press = [&] {
+        p.hiScores->SyncButton()->click();
+        QApplication::processEvents();
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        EXPECT_NE(box, nullptr);
+        const auto seen = box ? std::make_pair(box->text(), box->icon()) : std::make_pair(QString(), QMessageBox::NoIcon);
+        if (box) {
+            box->close();
+        }
+        return seen;
+    };
+    // No shared file: text 231 with the stop icon, and nothing is created.
+    EXPECT_EQ(press(), std::make_pair(QString("Has error when synchronizing"), QMessageBox::Critical));
+    EXPECT_FALSE(std::filesystem::exists(p.folder / "shared"));
+    std::filesystem::create_directories(p.folder / "shared");
+    { std::ofstream(p.folder / "shared" / "Records", std::ios::binary); }  // an empty table set
+    EXPECT_EQ(press(), std::make_pair(QString("Synchronizing passed successfully"), QMessageBox::NoIcon));
+    RecordTables shared;
+    ASSERT_EQ(LoadRecords(p.folder / "shared" / "Records", shared), RecordsFileResult::Ok);
+    EXPECT_EQ(shared.classic.At(1), p.app.records.classic.At(1));
 }
 
 TEST(RecordEntryGui, AClassicGameWithAPlaceEndsInTheEntryAndThenTheTable)
