@@ -617,6 +617,20 @@ def standard_small(bg_crop, pressed, glyph, red):
     return base
 
 
+def button_strips(bg, close_look, mini_look, menu_look):
+    """The three button strips (normal look above pressed), each drawn over
+    the part of the background it sits on, so rounded corners blend in."""
+    def two_looks(look, box):
+        x, y, w, h = box
+        under = bg.crop((x, y, x + w, y + h))
+        return strip(look(under, False), look(under, True))
+    return {
+        "close.gif": two_looks(close_look, CLOSE_BUTTON),
+        "mini.gif": two_looks(mini_look, MINI_BUTTON),
+        "button.gif": two_looks(menu_look, MENU_BUTTONS[0]),
+    }
+
+
 def make_standard():
     skin = Skin("Standart.psk", "Standart", "Standard",
                 "Deep blue with gold captions", STD_TEXT, STD_BACK)
@@ -629,19 +643,11 @@ def make_standard():
     skin.pictures["clear.gif"] = flash_cell((255, 255, 250), (255, 226, 120), (255, 196, 60), seed=201)
     skin.pictures["grid.gif"] = grid_cell(STD_WELL, (24, 30, 58), (44, 54, 96))
 
-    def crop(box):
-        x, y, w, h = box
-        return bg.crop((x, y, x + w, y + h))
-
-    skin.pictures["close.gif"] = strip(
-        standard_small(crop(CLOSE_BUTTON), False, glyph_x, True),
-        standard_small(crop(CLOSE_BUTTON), True, glyph_x, True))
-    skin.pictures["mini.gif"] = strip(
-        standard_small(crop(MINI_BUTTON), False, glyph_minus, False),
-        standard_small(crop(MINI_BUTTON), True, glyph_minus, False))
-    skin.pictures["button.gif"] = strip(
-        standard_button(crop(MENU_BUTTONS[0]), False),
-        standard_button(crop(MENU_BUTTONS[0]), True))
+    skin.pictures.update(button_strips(
+        bg,
+        lambda under, pressed: standard_small(under, pressed, glyph_x, True),
+        lambda under, pressed: standard_small(under, pressed, glyph_minus, False),
+        standard_button))
     return skin
 
 
@@ -803,18 +809,11 @@ def make_neon():
     skin.pictures["clear.gif"] = flash_cell((255, 255, 255), (150, 250, 255), (255, 120, 230), seed=401)
     skin.pictures["grid.gif"] = grid_cell(NEON_WELL, (22, 10, 36), (70, 30, 90))
 
-    def crop(box):
-        x, y, w, h = box
-        return bg.crop((x, y, x + w, y + h))
-
-    skin.pictures["close.gif"] = strip(
-        neon_small(crop(CLOSE_BUTTON), False, glyph_x, NEON_PINK),
-        neon_small(crop(CLOSE_BUTTON), True, glyph_x, NEON_PINK))
-    skin.pictures["mini.gif"] = strip(
-        neon_small(crop(MINI_BUTTON), False, glyph_minus, NEON_CYAN),
-        neon_small(crop(MINI_BUTTON), True, glyph_minus, NEON_CYAN))
-    skin.pictures["button.gif"] = strip(neon_button(crop(MENU_BUTTONS[0]), False),
-                                        neon_button(crop(MENU_BUTTONS[0]), True))
+    skin.pictures.update(button_strips(
+        bg,
+        lambda under, pressed: neon_small(under, pressed, glyph_x, NEON_PINK),
+        lambda under, pressed: neon_small(under, pressed, glyph_minus, NEON_CYAN),
+        neon_button))
     return skin
 
 

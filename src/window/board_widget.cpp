@@ -38,28 +38,27 @@ bool BoardWidget::IsOverCells(QPoint p)
     return BoardArea.contains(p) || PreviewArea.contains(p);
 }
 
-void BoardWidget::PaintBoardCell(int index, int palette)
+template <std::size_t N>
+void BoardWidget::Store(std::array<int, N>& cells, int index, int palette, QRect rect)
 {
-    if (index < 0 || index >= BoardCellCount) {
+    if (index < 0 || index >= static_cast<int>(N)) {
         return;
     }
-    int& cell = board_[static_cast<std::size_t>(index)];
+    int& cell = cells[static_cast<std::size_t>(index)];
     if (cell != palette) {
         cell = palette;
-        update(BoardCellRect(index));
+        update(rect);  // only this cell's square is painted again
     }
+}
+
+void BoardWidget::PaintBoardCell(int index, int palette)
+{
+    Store(board_, index, palette, BoardCellRect(index));
 }
 
 void BoardWidget::PaintPreviewCell(int index, int palette)
 {
-    if (index < 0 || index >= PreviewCellCount) {
-        return;
-    }
-    int& cell = preview_[static_cast<std::size_t>(index)];
-    if (cell != palette) {
-        cell = palette;
-        update(PreviewCellRect(index));
-    }
+    Store(preview_, index, palette, PreviewCellRect(index));
 }
 
 void BoardWidget::SetPalettePicture(int index, const QPixmap& picture)

@@ -49,6 +49,8 @@ protected:
 
 private:
     void PaintCell(QPainter& painter, const QRect& rect, int palette) const;
+    template <std::size_t N>
+    void Store(std::array<int, N>& cells, int index, int palette, QRect rect);
 
     QPixmap background_;
     std::array<QPixmap, PaletteSize> palette_;
