@@ -1,11 +1,16 @@
 // The game engine: one game's state, the falling figure's moves, locking, the
 // row-removal sequence, scoring and speed, pause, and the two-call game over.
 // It is driven by timer ticks and key codes and talks to the world only
-// through the ports it is given.
+// through the ports it is given. Its members are defined by theme:
+// game.cpp (timers, score and speed), game_flow.cpp (new game, figures,
+// pause, questions), game_moves.cpp (collision, fall, keys),
+// game_painting.cpp, game_removal.cpp (lock and row removal) and
+// game_over.cpp (crash animation and the end of a game).
 #pragma once
 
 #include "engine/board.h"
 #include "engine/figures.h"
+#include "engine/palette.h"
 #include "engine/ports.h"
 #include "settings/texts.h"
 
@@ -34,19 +39,19 @@ inline constexpr int VictoryInterval = 30;
 inline constexpr int CrashTicks = 100;
 inline constexpr int MaxClassicLevel = 10;
 inline constexpr int PointsPerClassicLevel = 1000;
+inline constexpr int IntervalAtLevelZero = 1070;
+inline constexpr int IntervalStepPerLevel = 100;
 
 // Points for removing 0, 1, 2, 3 or 4 rows after one lock.
 inline constexpr std::array<int, 5> RowPoints = {0, 10, 25, 50, 100};
-
-// Palette entries of the cell pictures.
-inline constexpr int PaletteBrick = 8;
-inline constexpr int PaletteClearFlash = 9;
 
 // Shown when a game ends without a place in its record table.
 inline constexpr std::string_view GameOverText =
     "         G   A   M   E       O   V   E   R         ";
 
 // Fall interval in ms of a level: 1070 at level 0, 100 ms faster per level.
+// Past level 10 the interval would reach 0 and below (a timer that never
+// fires or one that spins), so faster levels fall at level 10's 70 ms.
 int IntervalForLevel(int level);
 
 // The removal machine's steps.
@@ -67,7 +72,9 @@ struct GameState {
 
     std::int64_t score = 0;
     std::optional<int> level;           // the Level label; empty before a game
-    std::array<int, 4> lines{};         // Classic: 1-, 2-, 3- and 4-row removals
+    std::array<int, 4> lines{};         // Classic: 1-, 2-, 3- and 4-row removals;
+                                        // level mode: the removals still required
+    bool linesHidden = false;           // the counters show nothing (level intro)
     std::optional<int> limit;           // seconds left of a survival task
     int classicLevel = 0;
 
@@ -117,6 +124,18 @@ public:
     // Asks a Yes/No question with every timer held until the answer, so the
     // game stands still behind the question and goes on exactly as it was.
     void AskThen(std::string_view prompt, std::string_view title, std::function<void(bool)> then);
+
+    // What the level flow sets: the level number, the open quotas, the seconds
+    // left and the speed of the level being played.
+    void BeginLevelGame();  // a reset game in level mode at level 0
+    void SetLevelCounters(int level, std::array<int, 4> openQuotas, std::optional<int> limit);
+    void SetLinesHidden(bool hidden);
+    void SetFallInterval(int ms) { state_.fallInterval = ms; }
+    // The level ended under a falling figure: it stays where it is, and no
+    // resume lets it fall again.
+    void FreezeFigure();
+    // A row removal is under way (from the lock to its scoring tick).
+    bool Clearing() const { return clearing_; }
 
     // Game flow.
     void ResetGame();

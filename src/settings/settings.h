@@ -8,6 +8,10 @@
 
 namespace plumix {
 
+// The two values of every byte setting.
+inline constexpr std::uint8_t SettingOn = 1;
+inline constexpr std::uint8_t SettingOff = 2;
+
 struct Rgb {
     std::uint8_t red = 0;
     std::uint8_t green = 0;
@@ -31,13 +35,5 @@ struct Settings {
 
     bool operator==(const Settings&) const = default;
 };
-
-// Palette index of an empty cell: Block(10), the grid, when the grid is shown,
-// Block(0), the plain background, otherwise (also for values the file should
-// not hold, which would index outside the palette).
-inline int EmptyCellPalette(const Settings& settings)
-{
-    return settings.showGrid == 1 ? 10 : 0;
-}
 
 } // namespace plumix

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/board.h"
+#include "engine/palette.h"
 #include "engine/ports.h"
 
 #include <QPixmap>
@@ -13,7 +14,6 @@
 
 namespace plumix {
 
-inline constexpr int PaletteSize = 12;
 inline constexpr int CellPixels = 32;
 inline constexpr QPoint BoardOrigin{32, 32};
 inline constexpr QPoint PreviewOrigin{400, 64};

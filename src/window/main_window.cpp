@@ -231,8 +231,8 @@ void MainWindow::StatusChanged()
     }
     show(level_, s.level ? QString::number(*s.level) : QString());
     show(limit_, s.limit ? QString::number(*s.limit) : QString());
-    show(status_, s.paused ? Text(TextOf(app_.texts, 102)) : QString());
-    menu_[2]->SetCaption(Text(TextOf(app_.texts, s.paused ? 107 : 106)));
+    show(status_, s.paused ? Text(TextOf(app_.texts, TextPauseStatus)) : QString());
+    menu_[2]->SetCaption(Text(TextOf(app_.texts, s.paused ? TextResumeButton : TextPauseButton)));
 }
 
 void MainWindow::HandleKeyDown(int keyCode, int shift)
@@ -307,7 +307,7 @@ void MainWindow::QuitAction()
         SaveAndEnd();
         return;
     }
-    game_->AskThen(TextOf(app_.texts, 131), TextOf(app_.texts, 132), [this](bool yes) {
+    game_->AskThen(TextOf(app_.texts, TextAreYouSure), TextOf(app_.texts, TextQuitTitle), [this](bool yes) {
         if (yes) {
             SaveAndEnd();
         }

@@ -1,0 +1,179 @@
+// New games, placing each figure, pause and resume, and questions that hold
+// the game still until they are answered.
+#include "engine/game.h"
+
+#include "engine/random_below.h"
+
+#include <utility>
+
+namespace plumix {
+
+namespace {
+
+inline constexpr int SpawnX = 3;
+inline constexpr int SpawnY = -1;
+
+} // namespace
+
+void Game::ResetGame()
+{
+    state_.limit.reset();
+    SetScore(0);
+    state_.lines = {};
+    state_.linesHidden = false;
+    state_.level.reset();
+    auto& timers = ports_.timers;
+    timers.SetEnabled(TimerId::Figure, false);
+    timers.SetEnabled(TimerId::Victory, false);
+    timers.SetEnabled(TimerId::CrashAni, false);
+    // A removal of the old game must not score into, or place a figure in, the new one.
+    timers.SetEnabled(TimerId::Terminate, false);
+    clearing_ = false;
+    crashing_ = false;
+    state_.crashStep = 0;
+    state_.figureActive = false;
+    state_.dropping = false;
+    InitFigures(figures_);
+    ClearBoard();
+    Notify();
+}
+
+void Game::BeginLevelGame()
+{
+    ResetGame();
+    state_.gameMode = GameModeLevels;
+    state_.level = 0;
+    Notify();
+}
+
+void Game::SetLevelCounters(int level, std::array<int, 4> openQuotas, std::optional<int> limit)
+{
+    state_.level = level;
+    state_.lines = openQuotas;
+    state_.limit = limit;
+    Notify();
+}
+
+void Game::SetLinesHidden(bool hidden)
+{
+    state_.linesHidden = hidden;
+    Notify();
+}
+
+void Game::FreezeFigure()
+{
+    ports_.timers.SetEnabled(TimerId::Figure, false);
+    state_.figureActive = false;
+}
+
+void Game::StartClassicGame()
+{
+    ResetGame();
+    state_.gameMode = GameModeClassic;
+    ScoreChange();
+    SpawnFigure();
+    ResumeGame();
+}
+
+void Game::NewClassicGame()
+{
+    if (state_.gameMode == GameModeNone) {
+        StartClassicGame();
+        return;
+    }
+    AskThen(TextOf(texts_, TextAreYouSure), TextOf(texts_, TextNewGameTitle), [this](bool yes) {
+        if (yes) {
+            StartClassicGame();
+        }
+    });
+}
+
+void Game::AskThen(std::string_view prompt, std::string_view title, std::function<void(bool)> then)
+{
+    if (questionOpen_) {
+        return;
+    }
+    std::array<bool, TimerCount> held{};
+    for (int i = 0; i < TimerCount; ++i) {
+        const auto id = static_cast<TimerId>(i);
+        held[static_cast<std::size_t>(i)] = ports_.timers.IsEnabled(id);
+        ports_.timers.SetEnabled(id, false);
+    }
+    questionOpen_ = true;
+    ports_.dialogs.AskYesNo(prompt, title, [this, held, then = std::move(then)](bool yes) {
+        questionOpen_ = false;
+        for (int i = 0; i < TimerCount; ++i) {
+            if (held[static_cast<std::size_t>(i)]) {
+                ports_.timers.SetEnabled(static_cast<TimerId>(i), true);
+            }
+        }
+        then(yes);
+    });
+}
+
+void Game::SpawnFigure()
+{
+    do {
+        state_.curFigure = state_.nextFigure;
+        state_.nextFigure = RandomBelow(ports_.random, FigureCount) + 1;
+    } while (state_.curFigure == 0);
+    state_.figX = SpawnX;
+    state_.figY = SpawnY;
+    DrawNext();
+    DrawFigure();
+    ports_.timers.SetInterval(TimerId::Figure, state_.fallInterval);
+    if (!state_.paused) {
+        ports_.timers.SetEnabled(TimerId::Figure, true);
+    }
+    // Set before the end tests, so a game over leaves no figure active.
+    state_.dropping = false;
+    state_.figureActive = true;
+    if (BlockedBelow()) {
+        GameOver();
+    }
+    if (BlockedHere()) {
+        GameOver();
+    }
+}
+
+void Game::PauseGame()
+{
+    if (state_.gameMode == GameModeNone) {
+        return;
+    }
+    state_.paused = true;
+    ports_.timers.SetEnabled(TimerId::Figure, false);
+    ports_.timers.SetEnabled(TimerId::GameOnTime, false);
+    Notify();
+}
+
+void Game::ResumeGame()
+{
+    if (state_.gameMode == GameModeNone) {
+        return;
+    }
+    state_.paused = false;
+    // Only a falling figure has a fall to resume; during a removal or an
+    // animation the figure is already part of the board.
+    if (state_.figureActive) {
+        ports_.timers.SetEnabled(TimerId::Figure, true);
+    }
+    if (state_.limit) {
+        ports_.timers.SetEnabled(TimerId::GameOnTime, true);
+    }
+    Notify();
+}
+
+void Game::TogglePause()
+{
+    if (state_.gameMode == GameModeNone) {
+        return;
+    }
+    if (state_.paused) {
+        ResumeGame();
+    } else {
+        PauseGame();
+    }
+}
+
+} // namespace plumix

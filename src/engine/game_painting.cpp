@@ -1,0 +1,67 @@
+// Painting the board, the falling figure and the preview into the cell model.
+#include "engine/game.h"
+
+namespace plumix {
+
+int Game::EmptyPalette() const
+{
+    return EmptyCellPalette(settings_);
+}
+
+void Game::PaintFigure(bool draw)
+{
+    if (state_.curFigure < 1 || state_.curFigure > FigureCount) {
+        return;
+    }
+    const FigureBox& box = figures_[state_.curFigure];
+    const int empty = EmptyPalette();
+    for (int y = 0; y < BoxSize; ++y) {
+        for (int x = 0; x < BoxSize; ++x) {
+            const int column = state_.figX + x;
+            const int row = state_.figY + y;
+            // Rows above the field are invisible until the figure falls into view.
+            if (box[x][y] != 0 && row >= 0 && row < BoardRows && column >= 0 && column < BoardColumns) {
+                ports_.cells.PaintBoardCell(row * BoardColumns + column, draw ? box[x][y] : empty);
+            }
+        }
+    }
+}
+
+void Game::DrawFigure() { PaintFigure(true); }
+void Game::EraseFigure() { PaintFigure(false); }
+
+void Game::DrawNext()
+{
+    const int empty = EmptyPalette();
+    const bool show = settings_.showNext == SettingOn && state_.nextFigure >= 1 && state_.nextFigure <= FigureCount;
+    for (int r = 0; r < BoxSize; ++r) {
+        for (int c = 0; c < BoxSize; ++c) {
+            const int value = show ? figures_[state_.nextFigure][c][r] : 0;
+            ports_.cells.PaintPreviewCell(r * BoxSize + c, value > 0 ? value : empty);
+        }
+    }
+}
+
+void Game::RedrawBoard()
+{
+    const int empty = EmptyPalette();
+    for (int c = 0; c < BoardColumns; ++c) {
+        for (int r = 0; r < BoardRows; ++r) {
+            ports_.cells.PaintBoardCell(r * BoardColumns + c, PaletteForCell(board_.At(c, r), empty));
+        }
+    }
+}
+
+void Game::ClearBoard()
+{
+    ClearBoardCells(board_);
+    const int empty = EmptyPalette();
+    for (int i = 0; i < BoardCellCount; ++i) {
+        ports_.cells.PaintBoardCell(i, empty);
+    }
+    for (int i = 0; i < PreviewCellCount; ++i) {
+        ports_.cells.PaintPreviewCell(i, empty);
+    }
+}
+
+} // namespace plumix
