@@ -74,7 +74,7 @@ struct GameState {
     std::optional<int> level;           // the Level label; empty before a game
     std::array<int, 4> lines{};         // Classic: 1-, 2-, 3- and 4-row removals;
                                         // level mode: the removals still required
-    bool linesHidden = false;           // the counters show nothing (level intro)
+    bool introShowing = false;          // the level intro hides the counters and the status
     std::optional<int> limit;           // seconds left of a survival task
     int classicLevel = 0;
 
@@ -109,6 +109,7 @@ public:
     // The level flow lays a level's starting field (bricks) out here.
     Board& MutableBoard() { return board_; }
     const FigureTable& Figures() const { return figures_; }
+    const TextTable& Texts() const { return texts_; }
 
     // Events.
     void OnTimer(TimerId id);
@@ -129,7 +130,7 @@ public:
     // left and the speed of the level being played.
     void BeginLevelGame();  // a reset game in level mode at level 0
     void SetLevelCounters(int level, std::array<int, 4> openQuotas, std::optional<int> limit);
-    void SetLinesHidden(bool hidden);
+    void SetIntroShowing(bool showing);
     void SetFallInterval(int ms) { state_.fallInterval = ms; }
     // The level ended under a falling figure: it stays where it is, and no
     // resume lets it fall again.

@@ -20,7 +20,7 @@ void Game::ResetGame()
     state_.limit.reset();
     SetScore(0);
     state_.lines = {};
-    state_.linesHidden = false;
+    state_.introShowing = false;
     state_.level.reset();
     auto& timers = ports_.timers;
     timers.SetEnabled(TimerId::Figure, false);
@@ -54,9 +54,9 @@ void Game::SetLevelCounters(int level, std::array<int, 4> openQuotas, std::optio
     Notify();
 }
 
-void Game::SetLinesHidden(bool hidden)
+void Game::SetIntroShowing(bool showing)
 {
-    state_.linesHidden = hidden;
+    state_.introShowing = showing;
     Notify();
 }
 

@@ -61,6 +61,8 @@ public:
     virtual ~DialogPort() = default;
     // A message box with one OK button and the program's title.
     virtual void ShowMessage(std::string_view text) = 0;
+    // The same, and `closed` runs once the player has dismissed it.
+    virtual void ShowMessageThen(std::string_view text, std::function<void()> closed) = 0;
     // A Yes/No question; `answer` is called once, with true for Yes.
     virtual void AskYesNo(std::string_view prompt, std::string_view title,
                           std::function<void(bool)> answer) = 0;

@@ -31,6 +31,13 @@ void QtDialogs::ShowMessage(std::string_view text)
     NewBox(owner_, QMessageBox::NoIcon, ProgramTitle, FromUtf8(text), QMessageBox::Ok)->open();
 }
 
+void QtDialogs::ShowMessageThen(std::string_view text, std::function<void()> closed)
+{
+    QMessageBox* box = NewBox(owner_, QMessageBox::NoIcon, ProgramTitle, FromUtf8(text), QMessageBox::Ok);
+    QObject::connect(box, &QDialog::finished, box, [closed = std::move(closed)](int) { closed(); });
+    box->open();
+}
+
 void QtDialogs::AskYesNo(std::string_view prompt, std::string_view title, std::function<void(bool)> answer)
 {
     QMessageBox* box = NewBox(owner_, QMessageBox::NoIcon, FromUtf8(title), FromUtf8(prompt),

@@ -16,6 +16,7 @@ public:
     explicit QtDialogs(QWidget* owner) : owner_(owner) {}
 
     void ShowMessage(std::string_view text) override;
+    void ShowMessageThen(std::string_view text, std::function<void()> closed) override;
     void AskYesNo(std::string_view prompt, std::string_view title, std::function<void(bool)> answer) override;
     void ShowRecordEntry(int endedMode, int place) override;
 

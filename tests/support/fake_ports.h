@@ -95,6 +95,12 @@ struct StatusCounter : StatusView {
 // `pending` for the test to answer; records every window asked for.
 struct ScriptedDialogs : DialogPort {
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+    // Dismissed at once.
+    void ShowMessageThen(std::string_view text, std::function<void()> closed) override
+    {
+        messages.emplace_back(text);
+        closed();
+    }
     void AskYesNo(std::string_view prompt, std::string_view title, std::function<void(bool)> answer) override;
     void ShowRecordEntry(int endedMode, int place) override { recordEntries.push_back({endedMode, place}); }
 

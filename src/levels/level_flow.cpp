@@ -1,0 +1,203 @@
+#include "levels/level_flow.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace plumix {
+
+void PayQuotas(std::array<int, 4>& openQuotas, int rowsCleared)
+{
+    int rows = rowsCleared;
+    for (int i = 3; i >= 0; --i) {
+        int& open = openQuotas[static_cast<std::size_t>(i)];
+        while (rows > i && open > 0) {
+            --open;
+            rows -= i + 1;
+        }
+    }
+}
+
+LevelFlow::LevelFlow(Game& game, Ports ports, const LevelSet& levels)
+    : game_(game), ports_(ports), levels_(levels)
+{
+    game_.SetLevelHooks(this);
+}
+
+LevelFlow::~LevelFlow()
+{
+    game_.SetLevelHooks(nullptr);
+}
+
+int LevelFlow::CurrentLevel() const
+{
+    return std::clamp(game_.State().level.value_or(0), 0, LastLevel);
+}
+
+const LevelDef& LevelFlow::CurrentLevelDef() const
+{
+    return levels_[static_cast<std::size_t>(CurrentLevel())];
+}
+
+void LevelFlow::NewGame()
+{
+    if (game_.State().gameMode == GameModeNone) {
+        StartGame();
+        return;
+    }
+    game_.AskThen(TextOf(game_.Texts(), TextAreYouSure), TextOf(game_.Texts(), TextNewGameTitle), [this](bool yes) {
+        if (yes) {
+            StartGame();
+        }
+    });
+}
+
+void LevelFlow::StartGame()
+{
+    game_.BeginLevelGame();
+    lives_ = StartingLives;
+    victoryStep_ = 0;
+    timeUpPending_ = false;
+    finalCrash_ = false;
+    ShowIntro();
+}
+
+void LevelFlow::ShowIntro()
+{
+    introShown_ = true;
+    // The next field stays hidden under bricks until the player is ready.
+    for (int i = 0; i < BoardCellCount; ++i) {
+        ports_.cells.PaintBoardCell(i, PaletteBrick);
+    }
+    game_.SetIntroShowing(true);
+    ports_.intro.ShowLevelIntro();
+}
+
+void LevelFlow::StartLevel()
+{
+    if (!introShown_ || game_.State().gameMode != GameModeLevels) {
+        return;
+    }
+    introShown_ = false;
+    game_.SetIntroShowing(false);
+    const int level = CurrentLevel();
+    const LevelDef& def = CurrentLevelDef();
+    Board& board = game_.MutableBoard();
+    for (int c = 0; c < BoardColumns; ++c) {
+        for (int r = 0; r < BoardRows; ++r) {
+            board.Set(c, r, def.cells[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]);
+        }
+        // A block left above the field by the last level must not end this one
+        // at its first figure.
+        for (int r = -BoardMargin; r < 0; ++r) {
+            board.Set(c, r, CellEmpty);
+        }
+    }
+    game_.RedrawBoard();
+    std::array<int, 4> quotas{};
+    std::copy(def.quotas.begin(), def.quotas.end(), quotas.begin());
+    game_.SetLevelCounters(level, quotas, def.HasTime() ? std::optional<int>(def.seconds) : std::nullopt);
+    game_.SetFallInterval(IntervalForLevel(def.speed));
+    timeUpPending_ = false;
+    game_.SpawnFigure();
+    // Resuming also starts the countdown when the level has one.
+    game_.ResumeGame();
+}
+
+bool LevelFlow::LevelWon() const
+{
+    const GameState& s = game_.State();
+    for (int c = 0; c < BoardColumns; ++c) {
+        for (int r = 0; r < BoardRows; ++r) {
+            if (game_.GetBoard().At(c, r) == CellBrick) {
+                return false;
+            }
+        }
+    }
+    return std::all_of(s.lines.begin(), s.lines.end(), [](int open) { return open <= 0; }) && !s.limit;
+}
+
+bool LevelFlow::RowsScored(int rowsCleared)
+{
+    const GameState& s = game_.State();
+    std::array<int, 4> quotas = s.lines;
+    PayQuotas(quotas, rowsCleared);
+    game_.SetLevelCounters(CurrentLevel(), quotas, s.limit);
+    if (timeUpPending_ || LevelWon()) {
+        timeUpPending_ = false;
+        LevelDone();
+        return true;
+    }
+    return false;
+}
+
+void LevelFlow::TimeUp()
+{
+    if (game_.State().gameMode != GameModeLevels) {
+        return;
+    }
+    // A removal under way finishes and scores first; its end then closes the
+    // level instead of placing a figure.
+    if (game_.Clearing()) {
+        timeUpPending_ = true;
+        return;
+    }
+    LevelDone();
+}
+
+void LevelFlow::VictoryTick()
+{
+    for (int c = 0; c < BoardColumns; ++c) {
+        ports_.cells.PaintBoardCell(victoryStep_ * BoardColumns + c, PaletteBrick);
+    }
+    ++victoryStep_;
+    if (victoryStep_ >= VictoryRows) {
+        victoryStep_ = VictoryRows;
+        ports_.timers.SetEnabled(TimerId::Victory, false);
+        LevelDone();
+    }
+}
+
+bool LevelFlow::CrashFinished()
+{
+    if (finalCrash_) {
+        finalCrash_ = false;
+        return false;
+    }
+    if (lives_ > 1) {
+        --lives_;
+        victoryStep_ = VictoryRows;
+        LevelDone();
+        return true;
+    }
+    return false;
+}
+
+void LevelFlow::LevelDone()
+{
+    if (victoryStep_ != VictoryRows) {
+        victoryStep_ = 0;
+        game_.FreezeFigure();
+        ports_.timers.SetEnabled(TimerId::Victory, true);
+        return;
+    }
+    victoryStep_ = 0;
+    const int level = CurrentLevel();
+    // Any bonus round announces a life back, so any gives one.
+    if (CurrentLevelDef().IsBonusRound()) {
+        ++lives_;
+    }
+    if (level >= LastLevel) {
+        // Once, whatever the lives: the message, then the crash and the end.
+        finalCrash_ = true;
+        ports_.dialogs.ShowMessageThen(LastLevelMessage, [this] {
+            if (finalCrash_ && game_.State().gameMode == GameModeLevels) {
+                game_.GameOver();
+            }
+        });
+        return;
+    }
+    game_.SetLevelCounters(level + 1, game_.State().lines, game_.State().limit);
+    ShowIntro();
+}
+
+} // namespace plumix

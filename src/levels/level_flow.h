@@ -1,0 +1,88 @@
+// The level mode ("PLUMIX 2"): a game of 100 levels played in order, each from
+// its own field, speed, quotas and countdown, with lives and bonus rounds. It
+// plugs into the engine where the two modes part and leaves the rest of the
+// game (moves, removals, scoring, pause) to the engine unchanged.
+#pragma once
+
+#include "engine/game.h"
+#include "engine/level_hooks.h"
+#include "levels/levels_file.h"
+
+#include <array>
+#include <functional>
+
+namespace plumix {
+
+inline constexpr int StartingLives = 3;
+inline constexpr int VictoryRows = BoardRows;  // the level-won animation paints one row a tick
+
+// The window that shows a level before it starts (the old Form6). It must
+// call LevelFlow::StartLevel once the player has dismissed it.
+class LevelIntroPort {
+public:
+    virtual ~LevelIntroPort() = default;
+    virtual void ShowLevelIntro() = 0;
+};
+
+// Shown when the last level has been left, won or lost.
+inline constexpr std::string_view LastLevelMessage =
+    "Дану нахрен!!! Plumix 2 невозможно пройти!!! Скорей всего ты сломал игру, ты жулик!!!";
+
+// Pays `rowsCleared` into the open quotas (removals of 1..4 rows still
+// required), the largest quota that fits first; rows that fit none are lost.
+void PayQuotas(std::array<int, 4>& openQuotas, int rowsCleared);
+
+class LevelFlow : public LevelModeHooks {
+public:
+    struct Ports {
+        TimerPort& timers;
+        CellPainter& cells;
+        DialogPort& dialogs;
+        LevelIntroPort& intro;
+    };
+
+    // Plugs itself into `game`.
+    LevelFlow(Game& game, Ports ports, const LevelSet& levels);
+    ~LevelFlow() override;
+    LevelFlow(const LevelFlow&) = delete;
+    LevelFlow& operator=(const LevelFlow&) = delete;
+
+    // Menu action "New game Plumix 2": asks first while a game runs.
+    void NewGame();
+    // Starts a level-mode game at level 0 without asking.
+    void StartGame();
+    // The intro window was dismissed: the current level starts.
+    void StartLevel();
+
+    int Lives() const { return lives_; }
+    int VictoryStep() const { return victoryStep_; }
+    // The level being shown or played.
+    int CurrentLevel() const;
+    const LevelDef& CurrentLevelDef() const;
+    // The intro is waiting for the player.
+    bool IntroShown() const { return introShown_; }
+
+    // LevelModeHooks.
+    bool RowsScored(int rowsCleared) override;
+    bool CrashFinished() override;
+    void TimeUp() override;
+    void VictoryTick() override;
+
+private:
+    void LevelDone();
+    void ShowIntro();
+    bool LevelWon() const;
+
+    Game& game_;
+    Ports ports_;
+    const LevelSet& levels_;
+    int lives_ = 0;
+    int victoryStep_ = 0;
+    bool introShown_ = false;
+    // The countdown ran out during a removal: the level ends when it has scored.
+    bool timeUpPending_ = false;
+    // The last level has been left: the next crash ends the game whatever the lives.
+    bool finalCrash_ = false;
+};
+
+} // namespace plumix
