@@ -1,8 +1,9 @@
 // What the program keeps for its whole run besides the game itself: the
-// settings, the texts, the last skin's colours and the two record tables,
+// settings, the texts, the last skin's colours, the two record tables, the levels,
 // and the folder its files live in.
 #pragma once
 
+#include "levels/levels_file.h"
 #include "scores/records.h"
 #include "settings/settings.h"
 #include "settings/skin.h"
@@ -17,6 +18,7 @@ struct AppState {
     TextTable texts{};
     SkinColors skinColors;
     RecordTables records;
+    LevelSet levels{};
     // The game's folder: "plumix.ini", "Records", "Skins/", "Sounds/", "*.lag".
     std::filesystem::path folder = ".";
 };

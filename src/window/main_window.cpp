@@ -2,6 +2,8 @@
 
 #include "engine/clock_seeded_random.h"
 #include "engine/keys.h"
+#include "levels/level_intro.h"
+#include "levels/level_intro_window.h"
 #include "scores/records_file.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
@@ -130,6 +132,8 @@ MainWindow::MainWindow(AppState& app, std::unique_ptr<RandomSource> random, QWid
     timers_ = new QtTimers(this);
     game_ = std::make_unique<Game>(Game::Ports{*timers_, *random_, *board_, *sound_, *this, dialogs_},
                                    app_.settings, app_.texts, app_.records);
+    levelFlow_ = std::make_unique<LevelFlow>(*game_, LevelFlow::Ports{*timers_, *board_, dialogs_, *this},
+                                             app_.levels);
     timers_->SetHandler([this](TimerId id) { game_->OnTimer(id); });
     connect(board_, &BoardWidget::MouseMovedOverBoard, this, [this] { game_->MouseMovedOverBoard(); });
 
@@ -146,6 +150,7 @@ MainWindow::~MainWindow()
 {
     // The timers call into the game: silence them before the game goes.
     timers_->SetHandler(nullptr);
+    levelFlow_.reset();
 }
 
 void MainWindow::SetSound(SoundPort* sound)
@@ -227,12 +232,23 @@ void MainWindow::StatusChanged()
     };
     show(score_, QString::number(s.score));
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        show(lines_[i], QString::number(s.lines[i]));
+        show(lines_[i], s.introShowing ? QString() : QString::number(s.lines[i]));
     }
     show(level_, s.level ? QString::number(*s.level) : QString());
     show(limit_, s.limit ? QString::number(*s.limit) : QString());
-    show(status_, s.paused ? Text(TextOf(app_.texts, TextPauseStatus)) : QString());
+    show(status_, s.paused && !s.introShowing ? Text(TextOf(app_.texts, TextPauseStatus)) : QString());
     menu_[2]->SetCaption(Text(TextOf(app_.texts, s.paused ? TextResumeButton : TextPauseButton)));
+}
+
+void MainWindow::ShowLevelIntro()
+{
+    const LevelIntroTexts texts =
+        ComposeLevelIntro(app_.texts, levelFlow_->CurrentLevel(), levelFlow_->Lives(), levelFlow_->CurrentLevelDef());
+    auto* intro = new LevelIntroWindow(app_.settings, texts, this);
+    intro->setAttribute(Qt::WA_DeleteOnClose);
+    // However it is dismissed (a key, a click, the close box), the level starts.
+    connect(intro, &QDialog::finished, this, [this] { levelFlow_->StartLevel(); });
+    intro->open();
 }
 
 void MainWindow::HandleKeyDown(int keyCode, int shift)
@@ -260,7 +276,7 @@ void MainWindow::MenuAction(int k)
     activateWindow();
     switch (k) {
     case 0: game_->NewClassicGame(); break;
-    case 1: break;  // the level mode is not part of this program yet
+    case 1: levelFlow_->NewGame(); break;
     case 2: game_->TogglePause(); break;
     case 3:
         game_->PauseGame();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/game.h"
+#include "levels/level_flow.h"
 #include "window/app_state.h"
 #include "window/dialogs_qt.h"
 
@@ -23,7 +24,7 @@ class Button;
 class QtTimers;
 class SmallButton;
 
-class MainWindow : public QWidget, private StatusView {
+class MainWindow : public QWidget, private StatusView, private LevelIntroPort {
     Q_OBJECT
 public:
     // `random` may be given by tests; by default the window uses a
@@ -35,6 +36,7 @@ public:
     void SetSound(SoundPort* sound);
 
     Game& GetGame() { return *game_; }
+    LevelFlow& Levels() { return *levelFlow_; }
     BoardWidget& Board() { return *board_; }
     QtTimers& Timers() { return *timers_; }
     QtDialogs& Dialogs() { return dialogs_; }
@@ -81,6 +83,7 @@ protected:
 
 private:
     void StatusChanged() override;
+    void ShowLevelIntro() override;
     void SaveAndEnd();
 
     AppState& app_;
@@ -90,6 +93,7 @@ private:
     std::unique_ptr<SoundPort> sound_;
     QtDialogs dialogs_;
     std::unique_ptr<Game> game_;
+    std::unique_ptr<LevelFlow> levelFlow_;
     bool ending_ = false;
     Qt::ApplicationState applicationState_ = Qt::ApplicationActive;
 

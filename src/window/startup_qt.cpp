@@ -1,5 +1,6 @@
 #include "window/startup_qt.h"
 
+#include "levels/levels_file.h"
 #include "scores/records_file.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
@@ -36,16 +37,20 @@ void LoadEverything(AppState& app, MainWindow& window, const StartupReport& repo
     window.ApplyLanguage();
     milestone("settings and language");
 
-    status(Text(app.texts, 501));
+    status(Text(app.texts, TextLoadSkin));
     window.LoadSkin();
     milestone("skin");
 
-    status(Text(app.texts, 502));
+    status(Text(app.texts, TextLoadRecords));
     if (LoadRecords(app.folder / RecordsFileName, app.records) != RecordsFileResult::Ok && report.critical) {
         report.critical(QString::fromUtf8(RecordsLoadFailedMessage.data(),
                                           static_cast<qsizetype>(RecordsLoadFailedMessage.size())));
     }
     milestone("records");
+
+    status(Text(app.texts, TextLoadLevels));
+    app.levels = LoadLevels(app.folder / LevelsFileName);
+    milestone("levels");
 
     window.GetGame().ClearBoard();
 }

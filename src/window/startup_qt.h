@@ -1,5 +1,5 @@
 // The loading steps of start-up, in their order: settings and language,
-// skin, record tables, then the empty field. Each step first shows its text
+// skin, record tables, levels, then the empty field. Each step first shows its text
 // (on the splash), so a slow step is seen while it runs.
 #pragma once
 

@@ -1,0 +1,82 @@
+#include "levels/level_intro_window.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace plumix {
+
+namespace {
+
+QFont IntroFont(double points)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"), QStringLiteral("sans-serif")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setBold(true);
+    font.setPointSizeF(points);
+    return font;
+}
+
+QLabel* NewLabel(QWidget* parent, QRect geometry, double points, Qt::Alignment align, const std::string& text)
+{
+    auto* label = new QLabel(parent);
+    label->setGeometry(geometry);
+    label->setFont(IntroFont(points));
+    label->setAlignment(align);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(QString::fromStdString(text));
+    return label;
+}
+
+QColor ToColor(Rgb c)
+{
+    return {c.red, c.green, c.blue};
+}
+
+} // namespace
+
+LevelIntroWindow::LevelIntroWindow(const Settings& settings, const LevelIntroTexts& texts, QWidget* owner)
+    : QDialog(owner)
+{
+    setWindowTitle(QStringLiteral("Plumix 2"));
+    setFixedSize(461, 270);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ToColor(settings.backColor));
+    pal.setColor(QPalette::WindowText, ToColor(settings.textColor));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    title_ = NewLabel(this, {8, 8, 441, 33}, 24, Qt::AlignHCenter | Qt::AlignVCenter, texts.title);
+    tasks_ = NewLabel(this, {8, 56, 441, 161}, 13.5, Qt::AlignLeft | Qt::AlignTop, texts.body);
+    prompt_ = NewLabel(this, {8, 232, 441, 25}, 13.5, Qt::AlignHCenter | Qt::AlignVCenter, texts.prompt);
+    for (QLabel* label : {title_, tasks_, prompt_}) {
+        label->installEventFilter(this);
+    }
+}
+
+void LevelIntroWindow::keyPressEvent(QKeyEvent* event)
+{
+    // A key still held from the level just played repeats; only a new press
+    // means the player is ready.
+    if (event->isAutoRepeat()) {
+        return;
+    }
+    accept();
+}
+
+void LevelIntroWindow::mousePressEvent(QMouseEvent*)
+{
+    accept();
+}
+
+bool LevelIntroWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        accept();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace plumix

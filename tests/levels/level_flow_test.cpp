@@ -1,0 +1,272 @@
+#include "engine/keys.h"
+#include "levels/level_intro.h"
+#include "support/level_harness.h"
+
+#include <gtest/gtest.h>
+
+namespace plumix {
+namespace {
+
+using testing::LevelHarness;
+
+constexpr int Square = 1;
+constexpr int VerticalBar = 5;
+constexpr int VictoryMs = VictoryRows * VictoryInterval;
+constexpr int CrashMs = CrashTicks * CrashAniInterval;
+
+TEST(Quotas, ARemovalPaysTheLargestOpenQuotaThatFitsFirst)
+{
+    struct Case {
+        std::array<int, 4> open;
+        int rows;
+        std::array<int, 4> left;
+    };
+    const Case cases[] = {
+        {{2, 0, 1, 0}, 4, {1, 0, 0, 0}},  // a triple, then one single
+        {{5, 0, 0, 0}, 4, {1, 0, 0, 0}},  // four singles
+        {{0, 0, 0, 1}, 3, {0, 0, 0, 1}},  // fits nothing: lost
+        {{0, 1, 0, 0}, 4, {0, 0, 0, 0}},  // a double, two rows lost
+        {{0, 0, 0, 0}, 4, {0, 0, 0, 0}},  // never below 0
+        {{1, 1, 1, 1}, 0, {1, 1, 1, 1}},
+    };
+    for (const Case& c : cases) {
+        std::array<int, 4> open = c.open;
+        PayQuotas(open, c.rows);
+        EXPECT_EQ(open, c.left) << c.rows;
+    }
+}
+
+TEST(LevelStart, LaysOutTheFieldSpeedQuotasAndCountdownOverAClearedHiddenSpace)
+{
+    LevelHarness h;
+    h.Field(3, {"#.9.....12", "7.......##"});
+    h.Level(3).cells[2][19] = 200;  // no picture of its own
+    h.Level(3).quotas = {1, 0, 2, 0};
+    h.Level(3).speed = 250;
+    h.Level(3).seconds = 40;
+    // A block left above the field by an earlier level.
+    h.game->MutableBoard().Set(4, -1, 3);
+    h.StartAt(3, Square, Square);
+
+    EXPECT_EQ(h.Rows(18, 18), "8.9.....12|");
+    EXPECT_EQ(h.game->GetBoard().At(2, 19), 200);
+    EXPECT_EQ(h.game->GetBoard().At(4, -1), CellEmpty);
+    EXPECT_EQ(h.cells.board[180], PaletteBrick);
+    EXPECT_EQ(h.cells.board[182], 9);
+    EXPECT_EQ(h.cells.board[192], (200 - 1) % 7 + 1);  // a figure colour, inside the palette
+    EXPECT_EQ(h.state().lines, (std::array<int, 4>{1, 0, 2, 0}));
+    EXPECT_EQ(h.state().level, 3);
+    EXPECT_EQ(h.state().limit, 40);
+    EXPECT_EQ(h.clock.Interval(TimerId::Figure), 70);  // speeds past 10 fall at 10's pace
+    EXPECT_TRUE(h.clock.Running(TimerId::GameOnTime));
+    EXPECT_TRUE(h.state().figureActive);
+    EXPECT_EQ(h.state().gameMode, GameModeLevels);
+}
+
+TEST(LevelWin, NoTaskIsWonAtTheFirstLockThenBricksFillTheBoardAndTheNextLevelShows)
+{
+    LevelHarness h;
+    h.StartAt(0, Square, Square);
+    h.Press(VkDown);
+    h.FallUntilLocked();
+    h.clock.RunUntil([&] { return h.VictoryRunning(); });
+    const int figY = h.state().figY;
+    h.clock.Advance(VictoryInterval);
+    for (int c = 0; c < BoardColumns; ++c) {
+        EXPECT_EQ(h.cells.board[static_cast<std::size_t>(c)], PaletteBrick);
+    }
+    // Pausing and resuming during the animation does not revive the figure.
+    h.game->TogglePause();
+    h.game->TogglePause();
+    EXPECT_FALSE(h.clock.IsEnabled(TimerId::Figure));
+    h.clock.Advance(VictoryMs - 2 * VictoryInterval);
+    EXPECT_EQ(h.intro.shown, 1);
+    h.clock.Advance(VictoryInterval);
+    EXPECT_EQ(h.intro.shown, 2);
+    EXPECT_EQ(h.state().figY, figY);
+    EXPECT_EQ(h.state().level, 1);
+    EXPECT_EQ(h.flow->Lives(), 3);
+    // The intro hides the counters, and the board sits under bricks.
+    EXPECT_TRUE(h.state().introShowing);
+    for (int v : h.cells.board) {
+        ASSERT_EQ(v, PaletteBrick);
+    }
+    // A pause while the intro waits starts nothing; dismissing it starts level 1.
+    h.game->TogglePause();
+    h.game->TogglePause();
+    EXPECT_FALSE(h.clock.IsEnabled(TimerId::Figure));
+    h.flow->StartLevel();
+    EXPECT_FALSE(h.state().introShowing);
+    EXPECT_TRUE(h.clock.Running(TimerId::Figure));
+}
+
+TEST(LevelWin, BricksAreWonAtTheRemovalOfTheLastBrickRowAndOnlyThen)
+{
+    auto play = [](bool strayBrick) {
+        LevelHarness h;
+        h.Field(0, {strayBrick ? "#........." : "..........", "####.#####"});
+        h.StartAt(0, VerticalBar, Square);
+        h.Press(VkDown);
+        h.FallUntilLocked();
+        h.clock.Advance(TerminateInterval * 5);
+        return std::make_pair(h.VictoryRunning() || h.intro.shown == 2, h.state().score);
+    };
+    EXPECT_EQ(play(false), std::make_pair(true, std::int64_t{17 + 10}));
+    EXPECT_EQ(play(true), std::make_pair(false, std::int64_t{17 + 10}));
+}
+
+TEST(LevelWin, SurvivalIsWonExactlyWhenTheTimeRunsOutAndFreezesTheFigure)
+{
+    LevelHarness h;
+    h.Level(0).seconds = 3;
+    h.Level(0).quotas = {4, 0, 0, 0};  // unmet quotas do not keep a survivor back
+    h.StartAt(0, Square, Square);
+    h.clock.Advance(2999);
+    EXPECT_EQ(h.state().limit, 1);
+    EXPECT_FALSE(h.VictoryRunning());
+    h.clock.Advance(1);
+    EXPECT_FALSE(h.state().limit);
+    EXPECT_TRUE(h.VictoryRunning());
+    const int figY = h.state().figY;
+    h.game->TogglePause();
+    h.game->TogglePause();
+    h.clock.Advance(VictoryMs);
+    EXPECT_EQ(h.state().figY, figY);
+    EXPECT_EQ(h.intro.shown, 2);
+    EXPECT_FALSE(h.clock.IsEnabled(TimerId::GameOnTime) && h.state().limit);
+}
+
+TEST(LevelWin, TimeRunningOutDuringARemovalLetsItScoreThenEndsWithoutANewFigure)
+{
+    LevelHarness h;
+    // The bar locks at 910 ms; the countdown ends at 1000 ms, mid-removal.
+    h.Field(0, {"####.#####", "....1.....", "..........", "..........", "..........", ".........."});
+    h.Level(0).speed = 10;
+    h.Level(0).seconds = 1;
+    h.Level(0).quotas = {1, 0, 0, 0};
+    h.StartAt(0, VerticalBar, Square);
+    h.clock.RunUntil([&] { return h.game->Clearing(); });
+    EXPECT_EQ(h.clock.Now(), 910);
+    h.clock.Advance(1000 - 910);
+    EXPECT_TRUE(h.game->Clearing());
+    EXPECT_FALSE(h.VictoryRunning());
+    h.game->TogglePause();
+    h.game->TogglePause();
+    h.clock.Advance(200);
+    EXPECT_EQ(h.state().score, 10);
+    EXPECT_EQ(h.state().lines[0], 0);
+    EXPECT_TRUE(h.VictoryRunning());
+    EXPECT_FALSE(h.state().figureActive);
+    EXPECT_EQ(h.state().curFigure, VerticalBar);  // no figure placed after the removal
+    h.clock.Advance(VictoryMs);
+    EXPECT_EQ(h.intro.shown, 2);
+    EXPECT_EQ(h.state().level, 1);
+}
+
+// Column 4 stacked to row 2: the level's first figure cannot fall.
+void BlockedEntry(LevelHarness& h, int level)
+{
+    for (int r = 2; r < BoardRows; ++r) {
+        h.Level(level).cells[4][static_cast<std::size_t>(r)] = 3;
+    }
+}
+
+TEST(LevelLoss, CostsALifeAfterTheCrashAndABonusRoundGivesItBack)
+{
+    struct Case {
+        int lives;
+        bool bonus;
+        int livesAfter;
+    };
+    for (const Case c : {Case{3, false, 2}, Case{2, true, 2}}) {
+        LevelHarness h;
+        BlockedEntry(h, 5);
+        h.Level(5).bonus = c.bonus ? 1 : 0;
+        h.Level(5).seconds = 30;
+        h.StartAt(5, Square, Square, c.lives);
+        const int shown = h.intro.shown;
+        EXPECT_TRUE(h.clock.Running(TimerId::CrashAni));
+        h.clock.Advance(CrashMs);
+        EXPECT_EQ(h.intro.shown, shown + 1);
+        EXPECT_EQ(h.state().level, 6);
+        EXPECT_EQ(h.flow->Lives(), c.livesAfter);
+        EXPECT_EQ(h.state().gameMode, GameModeLevels);
+        EXPECT_FALSE(h.state().limit);
+        EXPECT_TRUE(h.dialogs.messages.empty());
+    }
+}
+
+TEST(LevelLoss, TheLastLifeEndsTheGameWithTheLevelTable)
+{
+    LevelHarness h;
+    BlockedEntry(h, 7);
+    h.StartAt(7, Square, Square, 1);
+    h.game->SetScore(40);
+    h.clock.Advance(CrashMs);
+    EXPECT_EQ(h.state().gameMode, GameModeNone);
+    EXPECT_EQ(h.state().endedMode, GameModeLevels);
+    EXPECT_EQ(h.dialogs.recordEntries, (std::vector<std::pair<int, int>>{{GameModeLevels, 1}}));
+    EXPECT_EQ(h.records.level.At(1).score, 0);  // room made, filled by the entry window
+}
+
+TEST(LastLevel, WonOrLostItShowsTheMessageOnceThenEndsTheGame)
+{
+    for (const bool win : {true, false}) {
+        LevelHarness h;
+        if (!win) {
+            BlockedEntry(h, LastLevel);
+        }
+        h.StartAt(LastLevel, Square, Square);
+        h.clock.RunUntil([&] { return h.state().gameMode == GameModeNone; });
+        EXPECT_EQ(h.dialogs.messages.size(), 2u) << win;
+        EXPECT_EQ(h.dialogs.messages.at(0), LastLevelMessage) << win;
+        EXPECT_EQ(h.dialogs.messages.at(1), GameOverText) << win;
+        EXPECT_EQ(h.intro.shown, 1) << win;
+        EXPECT_EQ(h.state().endedMode, GameModeLevels);
+    }
+}
+
+TEST(NewLevelGame, StartsAtLevelZeroWithThreeLivesAndAsksWhileAGameRuns)
+{
+    LevelHarness h;
+    h.intro.autoStart = true;
+    h.Level(0).quotas = {0, 0, 0, 2};
+    h.random.PushFigure(Square);
+    h.random.PushFigure(VerticalBar);
+    h.flow->NewGame();
+    EXPECT_TRUE(h.dialogs.questions.empty());
+    EXPECT_EQ(h.state().level, 0);
+    EXPECT_EQ(h.flow->Lives(), 3);
+    EXPECT_EQ(h.state().lines, (std::array<int, 4>{0, 0, 0, 2}));
+    h.game->SetScore(77);
+    h.dialogs.answers.push_back(false);
+    h.flow->NewGame();
+    EXPECT_EQ(h.dialogs.questions.size(), 1u);
+    EXPECT_EQ(h.state().score, 77);
+    h.flow->NewGame();  // Yes
+    EXPECT_EQ(h.state().score, 0);
+    EXPECT_EQ(h.intro.shown, 2);
+    EXPECT_EQ(h.state().curFigure, VerticalBar);  // the preview of the last game comes first
+}
+
+TEST(LevelIntro, ListsLivesAndOnlyTheLevelsOwnTasksInOrder)
+{
+    TextTable texts{};
+    FillDefaultTexts(texts);
+    LevelDef none;
+    const LevelIntroTexts plain = ComposeLevelIntro(texts, 0, 3, none);
+    EXPECT_EQ(plain.title, "Level: 0");
+    EXPECT_EQ(plain.body, "Lives: 3\nTask:");
+    EXPECT_EQ(plain.prompt, "Press any key to start");
+
+    LevelDef all;
+    all.cells[5][19] = CellBrick;
+    all.quotas[3] = 1;
+    all.seconds = 30;
+    all.bonus = 2;
+    EXPECT_EQ(ComposeLevelIntro(texts, 42, 1, all).body,
+              "Lives: 1\nTask:\n     Destroy all bricks\n     Fulfill your quota\n     Survive 30 seconds\nBonus round");
+}
+
+} // namespace
+} // namespace plumix

@@ -1,0 +1,146 @@
+#include "levels/level_source.h"
+#include "levels/levels_file.h"
+#include "settings/file_io.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace plumix {
+namespace {
+
+const std::string SourcePath = std::string(PLUMIX_ASSETS) + "/../levels/levels.txt";
+const std::string ShippedPath = std::string(PLUMIX_ASSETS) + "/Data/plumix2.bin";
+
+std::uint8_t Cell(const LevelSet& levels, int level, int column, int row)
+{
+    return levels[static_cast<std::size_t>(level)].cells[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)];
+}
+
+TEST(LevelsFile, CellsInterleaveRowByRowAcrossLevelsThenOneTrailerEach)
+{
+    std::string bytes(LevelsFileBytes, '\0');
+    bytes[0] = 8;
+    bytes[10] = 3;
+    bytes[1000] = 5;
+    bytes[19999] = 7;
+    bytes[20000] = 1;
+    bytes[20003] = 4;
+    bytes[20004] = 9;
+    bytes[20005] = 30;
+    bytes[20006] = bytes[20007] = bytes[20009] = static_cast<char>(0xff);
+    bytes[20008] = 1;
+    bytes[20998] = 2;
+    const LevelSet levels = ParseLevels(bytes);
+    EXPECT_EQ(Cell(levels, 0, 0, 0), 8);
+    EXPECT_EQ(Cell(levels, 1, 0, 0), 3);
+    EXPECT_EQ(Cell(levels, 0, 0, 1), 5);
+    EXPECT_EQ(Cell(levels, 99, 9, 19), 7);
+    const LevelDef& zero = levels[0];
+    EXPECT_EQ(zero.quotas, (std::array<std::uint8_t, 4>{1, 0, 0, 4}));
+    EXPECT_EQ(zero.speed, 9);
+    EXPECT_EQ(zero.seconds, 30);
+    EXPECT_EQ(zero.bonus, 1);
+    EXPECT_EQ(levels[99].bonus, 2);
+    EXPECT_EQ(levels[2], LevelDef{});  // the ignored bytes went nowhere
+
+    // Packing writes the same bytes back, with the never-read ones as 0.
+    std::string expected = bytes;
+    expected[20006] = expected[20007] = expected[20009] = 0;
+    EXPECT_EQ(PackLevels(levels), expected);
+}
+
+TEST(LevelsFile, MissingAndShortFilesGiveEmptyLevelsAndExtraBytesAreIgnored)
+{
+    EXPECT_EQ(LoadLevels("/nonexistent/plumix2.bin"), LevelSet{});
+    const LevelSet shortFile = ParseLevels(std::string(1001, '\x08'));
+    EXPECT_EQ(Cell(shortFile, 0, 0, 1), 8);
+    EXPECT_EQ(Cell(shortFile, 0, 1, 1), 0);
+    EXPECT_FALSE(shortFile[5].HasTask() && shortFile[5].HasTime());
+    const LevelSet longFile = ParseLevels(std::string(LevelsFileBytes + 500, '\x01'));
+    EXPECT_EQ(longFile[99].bonus, 1);
+}
+
+TEST(LevelSource, RoundTripsEveryByteAndKeepsTitlesAndNotes)
+{
+    LevelSource source = SourceForLevels(LevelSet{});
+    source.levels[4].cells[0][19] = CellBrick;
+    source.levels[4].cells[9][19] = 7;
+    source.levels[4].cells[3][5] = 255;  // a value only a foreign file holds
+    source.levels[4].quotas = {0, 2, 0, 1};
+    source.levels[99] = {.quotas = {255, 0, 0, 0}, .speed = 10, .seconds = 200, .bonus = 1};
+    source.titles[4] = "Bricks: under a roof";
+    source.notes[4] = {"; a note", ";"};
+    const std::string text = FormatLevelSource(source);
+    const LevelSourceParse parsed = ParseLevelSource(text);
+    ASSERT_TRUE(parsed.source) << parsed.error;
+    EXPECT_EQ(parsed.source->levels, source.levels);
+    EXPECT_EQ(parsed.source->titles, source.titles);
+    EXPECT_EQ(parsed.source->notes, source.notes);
+    EXPECT_NE(text.find("#........7\n"), std::string::npos);
+    EXPECT_NE(text.find("= 0 0 0 255 0 0 0 0 0 0\n"), std::string::npos);
+    EXPECT_EQ(FormatLevelSource(*parsed.source), text);
+}
+
+TEST(LevelSource, RefusesAMalformedLevelNamingTheLevelAndTheLine)
+{
+    const std::string good = FormatLevelSource(SourceForLevels(LevelSet{}));
+    // Level 2 starts on line 53: a level without notes takes 25 lines and a blank.
+    auto broken = [&](const std::string& from, const std::string& to, std::size_t skip = 2) {
+        std::string text = good;
+        std::size_t at = 0;
+        for (std::size_t i = 0; i <= skip; ++i) {
+            at = text.find(from, i == 0 ? 0 : at + 1);
+        }
+        text.replace(at, from.size(), to);
+        return ParseLevelSource(text);
+    };
+    const struct {
+        std::string from, to, error;
+    } cases[] = {
+        {"..........\n", ".........\n", "level 2, line 54: row 0 has 9 cells, not 10"},
+        {"..........\n", "....x.....\n", "level 2, line 54: 'x' is not a cell"},
+        {"speed 0\n", "speed 256\n", "level 2, line 75: \"256\" is not a number 0..255"},
+        {"quotas 0 0 0 0\n", "quotas 0 0 0\n", "level 2, line 74: expected \"quotas\" and 4 numbers"},
+        {"level 2:", "level 3:", "level 2, line 53: expected \"level 2: title\""},
+    };
+    for (const auto& c : cases) {
+        std::size_t skip = c.from == "..........\n" ? 40 : 2;
+        const LevelSourceParse parsed = broken(c.from, c.to, skip);
+        EXPECT_FALSE(parsed.source) << c.error;
+        EXPECT_EQ(parsed.error.substr(0, c.error.size()), c.error);
+    }
+    EXPECT_EQ(ParseLevelSource(good.substr(0, good.size() / 2)).error.substr(0, 9), "level 50,");
+    EXPECT_EQ(ParseLevelSource(good + "level 100: x\n").error, "level 99, line 2600: more than 100 levels");
+}
+
+TEST(ShippedLevels, TheFileIsPackedFromTheSourceAndEveryLevelHasATask)
+{
+    const auto text = ReadFileBytes(SourcePath);
+    const auto file = ReadFileBytes(ShippedPath);
+    ASSERT_TRUE(text && file);
+    const LevelSourceParse parsed = ParseLevelSource(*text);
+    ASSERT_TRUE(parsed.source) << parsed.error;
+    ASSERT_EQ(*file, PackLevels(parsed.source->levels))
+        << "assets/Data/plumix2.bin is out of date: plumix-levels pack levels/levels.txt assets/Data/plumix2.bin";
+    EXPECT_EQ(FormatLevelSource(SourceForLevels(ParseLevels(*file), &*parsed.source)), *text)
+        << "levels/levels.txt is not in its written-out form: plumix-levels unpack assets/Data/plumix2.bin "
+           "levels/levels.txt > new.txt";
+    // The layout, read off the real file.
+    const LevelSet& levels = parsed.source->levels;
+    for (int level : {0, 1, 57, 99}) {
+        for (int row : {0, 1, 19}) {
+            for (int column : {0, 9}) {
+                EXPECT_EQ(static_cast<std::uint8_t>((*file)[LevelCellOffset(level, column, row)]),
+                          Cell(levels, level, column, row));
+            }
+        }
+        EXPECT_EQ(static_cast<std::uint8_t>((*file)[20000 + 10 * level + 8]), levels[static_cast<std::size_t>(level)].bonus);
+    }
+    for (int level = 0; level < LevelCount; ++level) {
+        EXPECT_TRUE(levels[static_cast<std::size_t>(level)].HasTask()) << "level " << level;
+    }
+}
+
+} // namespace
+} // namespace plumix

@@ -1,0 +1,67 @@
+// A game harness with the level flow plugged in, levels the test lays out,
+// and an intro window that the test dismisses (or that dismisses itself).
+#pragma once
+
+#include "levels/level_flow.h"
+#include "support/game_harness.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace plumix::testing {
+
+struct IntroRecorder : LevelIntroPort {
+    void ShowLevelIntro() override
+    {
+        ++shown;
+        if (autoStart && flow != nullptr) {
+            flow->StartLevel();
+        }
+    }
+    LevelFlow* flow = nullptr;
+    bool autoStart = false;
+    int shown = 0;
+};
+
+struct LevelHarness : GameHarness {
+    LevelSet levels{};
+    IntroRecorder intro;
+    std::unique_ptr<LevelFlow> flow;
+
+    LevelHarness()
+    {
+        flow = std::make_unique<LevelFlow>(*game, LevelFlow::Ports{clock, cells, dialogs, intro}, levels);
+        intro.flow = flow.get();
+    }
+    LevelDef& Level(int n) { return levels.at(static_cast<std::size_t>(n)); }
+    // Lays out a level's field from text rows, bottom row last: '.' empty,
+    // '#' brick, digits a coloured block.
+    void Field(int n, const std::vector<std::string>& bottomRows)
+    {
+        const int top = BoardRows - static_cast<int>(bottomRows.size());
+        for (int r = 0; r < static_cast<int>(bottomRows.size()); ++r) {
+            for (int c = 0; c < BoardColumns; ++c) {
+                const char ch = bottomRows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+                Level(n).cells[static_cast<std::size_t>(c)][static_cast<std::size_t>(top + r)] =
+                    ch == '.' ? 0 : ch == '#' ? CellBrick : static_cast<std::uint8_t>(ch - '0');
+            }
+        }
+    }
+    // A new level-mode game, jumped to `level`, with the first figure `current`
+    // and the preview `next`; the intro is dismissed at once.
+    void StartAt(int level, int current, int next, int lives = StartingLives)
+    {
+        random.PushFigure(current);
+        random.PushFigure(next);
+        flow->StartGame();
+        for (int i = StartingLives; i > lives; --i) {
+            flow->CrashFinished();  // costs a life and shows the next level
+        }
+        game->SetLevelCounters(level, {}, std::nullopt);
+        flow->StartLevel();
+    }
+    bool VictoryRunning() const { return clock.Running(TimerId::Victory); }
+};
+
+} // namespace plumix::testing
