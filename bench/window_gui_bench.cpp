@@ -1,7 +1,9 @@
 // The painted side of the hot paths: one crash-animation tick with the
-// repaint of all 200 cells, and one fall step with its repaint, on the
-// offscreen platform.
+// repaint of all 200 cells, one fall step with its repaint, one level-won
+// animation tick and one level start (200 cells laid out), on the offscreen
+// platform.
 #include "engine/clock_seeded_random.h"
+#include "levels/level_flow.h"
 #include "window/board_widget.h"
 #include "window/main_window.h"
 #include "window/timers_qt.h"
@@ -61,6 +63,58 @@ void BM_FallStepWithRepaint(benchmark::State& st)
     }
 }
 BENCHMARK(BM_FallStepWithRepaint)->Unit(benchmark::kMicrosecond);
+
+// The level flow of the window, but with an intro that waits for nothing.
+struct LevelFixture : Fixture, LevelIntroPort {
+    LevelSet levels{};
+    std::unique_ptr<LevelFlow> flow;
+    LevelFixture()
+    {
+        for (int c = 0; c < BoardColumns; ++c) {
+            for (int r = 6; r < BoardRows; ++r) {
+                levels[0].cells[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] =
+                    static_cast<std::uint8_t>((c + r) % 3 == 0 ? 0 : (c * r) % 9);
+            }
+        }
+        flow = std::make_unique<LevelFlow>(window->GetGame(),
+                                           LevelFlow::Ports{window->Timers(), window->Board(), window->Dialogs(), *this},
+                                           levels);
+    }
+    void ShowLevelIntro() override {}
+};
+
+void BM_VictoryTickWithRepaint(benchmark::State& st)
+{
+    LevelFixture f;
+    Game& game = f.window->GetGame();
+    for (auto _ : st) {
+        if (!f.window->Timers().IsEnabled(TimerId::Victory)) {
+            st.PauseTiming();
+            f.flow->StartGame();
+            f.flow->StartLevel();
+            f.flow->TimeUp();  // the level is won: the animation starts
+            QApplication::processEvents();
+            st.ResumeTiming();
+        }
+        game.OnTimer(TimerId::Victory);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_VictoryTickWithRepaint)->Unit(benchmark::kMicrosecond);
+
+void BM_LevelStartWithRepaint(benchmark::State& st)
+{
+    LevelFixture f;
+    for (auto _ : st) {
+        st.PauseTiming();
+        f.flow->StartGame();  // the board under bricks
+        QApplication::processEvents();
+        st.ResumeTiming();
+        f.flow->StartLevel();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_LevelStartWithRepaint)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace plumix
