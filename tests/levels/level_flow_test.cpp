@@ -44,9 +44,13 @@ TEST(LevelStart, LaysOutTheFieldSpeedQuotasAndCountdownOverAClearedHiddenSpace)
     h.Level(3).quotas = {1, 0, 2, 0};
     h.Level(3).speed = 250;
     h.Level(3).seconds = 40;
+    h.random.PushFigure(Square);
+    h.random.PushFigure(Square);
+    h.flow->StartGame();
     // A block left above the field by an earlier level.
     h.game->MutableBoard().Set(4, -1, 3);
-    h.StartAt(3, Square, Square);
+    h.game->SetLevelCounters(3, {}, std::nullopt);
+    h.flow->StartLevel();
 
     EXPECT_EQ(h.Rows(18, 18), "8.9.....12|");
     EXPECT_EQ(h.game->GetBoard().At(2, 19), 200);
@@ -130,6 +134,7 @@ TEST(LevelWin, SurvivalIsWonExactlyWhenTheTimeRunsOutAndFreezesTheFigure)
     const int figY = h.state().figY;
     h.game->TogglePause();
     h.game->TogglePause();
+    EXPECT_FALSE(h.clock.IsEnabled(TimerId::Figure));
     h.clock.Advance(VictoryMs);
     EXPECT_EQ(h.state().figY, figY);
     EXPECT_EQ(h.intro.shown, 2);
