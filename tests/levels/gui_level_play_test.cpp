@@ -2,14 +2,9 @@
 // windows, a won brick level, a survived countdown, three lost lives and the
 // level table's record entry.
 #include "levels/level_intro_window.h"
-#include "scores/hiscores_setup_window.h"
-#include "scores/hiscores_window.h"
 #include "scores/record_entry_window.h"
-#include "settings/scratch_folder.h"
-#include "support/fake_ports.h"
+#include "support/gui_player.h"
 #include "window/board_widget.h"
-#include "window/main_window.h"
-#include "window/timers_qt.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -20,42 +15,9 @@
 namespace plumix {
 namespace {
 
-struct Player {
-    testing::ScratchFolder folder;
-    AppState app;
-    testing::ScriptedRandom* random = nullptr;
-    std::unique_ptr<MainWindow> window;
-    HiScoresWindow* hiScores = nullptr;
+using testing::Settle;
 
-    Player()
-    {
-        FillDefaultTexts(app.texts);
-        app.folder = folder.Path();
-        auto scripted = std::make_unique<testing::ScriptedRandom>();
-        random = scripted.get();
-        window = std::make_unique<MainWindow>(app, std::move(scripted));
-        hiScores = ConnectHiScores(*window, app, folder / "shared" / "Records");
-        window->GetGame().ClearBoard();
-        window->show();
-    }
-    const GameState& State() { return window->GetGame().State(); }
-    bool Tick(TimerId id)
-    {
-        const bool runs = window->Timers().IsEnabled(id) && window->Timers().Interval(id) > 0;
-        if (runs) {
-            window->GetGame().OnTimer(id);
-        }
-        return runs;
-    }
-    // What the event loop would deliver, the fastest timer first, until `done`
-    // or until a window of ours waits for the player.
-    void TickUntil(const std::function<bool()>& done)
-    {
-        for (int i = 0; i < 5000 && !done() && QApplication::activeModalWidget() == nullptr; ++i) {
-            Tick(TimerId::CrashAni) || Tick(TimerId::Victory) || Tick(TimerId::Terminate) || Tick(TimerId::Figure) ||
-                Tick(TimerId::GameOnTime);
-        }
-    }
+struct Player : testing::GuiPlayer {
     LevelIntroWindow* Intro() { return qobject_cast<LevelIntroWindow*>(QApplication::activeModalWidget()); }
     void SetField(int level, int column, int fromRow, std::uint8_t value)
     {
@@ -64,12 +26,6 @@ struct Player {
         }
     }
 };
-
-void Settle()
-{
-    QApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 TEST(LevelPlayGui, FromF3ThroughThreeLevelsToTheLevelTablesRecordEntry)
 {

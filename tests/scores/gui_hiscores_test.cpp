@@ -4,8 +4,7 @@
 #include "scores/name_color.h"
 #include "scores/record_entry_window.h"
 #include "scores/records_file.h"
-#include "settings/scratch_folder.h"
-#include "support/fake_ports.h"
+#include "support/gui_player.h"
 #include "window/main_window.h"
 #include "window/timers_qt.h"
 
@@ -31,24 +30,7 @@ namespace {
 const QColor Black(Qt::black);
 const QColor Highlight(0, 0, 100);
 
-struct Player {
-    testing::ScratchFolder folder;
-    AppState app;
-    testing::ScriptedRandom* random = nullptr;
-    std::unique_ptr<MainWindow> window;
-    HiScoresWindow* hiScores = nullptr;
-
-    Player()
-    {
-        FillDefaultTexts(app.texts);
-        app.folder = folder.Path();
-        auto scripted = std::make_unique<testing::ScriptedRandom>();
-        random = scripted.get();
-        window = std::make_unique<MainWindow>(app, std::move(scripted));
-        hiScores = ConnectHiScores(*window, app, folder / "shared" / "Records");
-        window->show();
-    }
-
+struct Player : testing::GuiPlayer {
     QString Text(int row, HiScoresColumn column) const { return hiScores->Cell(row, column)->text(); }
     QColor Ink(int row) const { return hiScores->Cell(row, HiScoresColumn::Player)->palette().color(QPalette::WindowText); }
     QColor Back(int row) const { return hiScores->Cell(row, HiScoresColumn::Score)->palette().color(QPalette::Window); }
@@ -67,12 +49,7 @@ struct Player {
             game.MutableBoard().Set(4, r, 3);
         }
         game.SetScore(score);
-        const auto tick = [&](TimerId id) {
-            return window->Timers().IsEnabled(id) && window->Timers().Interval(id) > 0 && (game.OnTimer(id), true);
-        };
-        for (int i = 0; i < 5000 && game.State().gameMode != GameModeNone; ++i) {
-            tick(TimerId::CrashAni) || tick(TimerId::Terminate) || tick(TimerId::Figure);
-        }
+        TickUntil([&] { return game.State().gameMode == GameModeNone; });
         return window->findChild<RecordEntryWindow*>();
     }
 };
@@ -85,12 +62,7 @@ void MoveOver(QWidget* widget, QPoint at)
     QApplication::sendEvent(widget, &event);
 }
 
-// The closed entry window deletes itself once the event loop runs, which a test stands in for.
-void Settle()
-{
-    QApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+using testing::Settle;
 
 TEST(HiScoresWindowGui, RowsInTheirPlayersColoursPlainTextTheHighlightScrollingAndTheLevelTable)
 {

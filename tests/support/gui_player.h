@@ -1,0 +1,69 @@
+// The real main window with the hi-scores windows plugged in, its files in a
+// scratch folder and a scripted random sequence, and ticks delivered by hand
+// as the event loop would deliver them. For the GUI tests only (Qt).
+#pragma once
+
+#include "scores/hiscores_setup_window.h"
+#include "scores/hiscores_window.h"
+#include "settings/scratch_folder.h"
+#include "support/fake_ports.h"
+#include "window/main_window.h"
+#include "window/timers_qt.h"
+
+#include <QApplication>
+
+#include <functional>
+#include <memory>
+
+namespace plumix::testing {
+
+struct GuiPlayer {
+    ScratchFolder folder;
+    AppState app;
+    ScriptedRandom* random = nullptr;
+    std::unique_ptr<MainWindow> window;
+    HiScoresWindow* hiScores = nullptr;
+
+    GuiPlayer()
+    {
+        FillDefaultTexts(app.texts);
+        app.folder = folder.Path();
+        auto scripted = std::make_unique<ScriptedRandom>();
+        random = scripted.get();
+        window = std::make_unique<MainWindow>(app, std::move(scripted));
+        hiScores = ConnectHiScores(*window, app, folder / "shared" / "Records");
+        window->GetGame().ClearBoard();
+        window->show();
+    }
+    Game& GetGame() { return window->GetGame(); }
+    const GameState& State() { return window->GetGame().State(); }
+
+    // One tick of a timer, if it runs.
+    bool Tick(TimerId id)
+    {
+        const bool runs = window->Timers().IsEnabled(id) && window->Timers().Interval(id) > 0;
+        if (runs) {
+            window->GetGame().OnTimer(id);
+        }
+        return runs;
+    }
+    // Ticks, the animations and the removal before the fall (not in time
+    // order), until `done` or until a window of ours waits for the player.
+    void TickUntil(const std::function<bool()>& done)
+    {
+        for (int i = 0; i < 5000 && !done() && QApplication::activeModalWidget() == nullptr; ++i) {
+            Tick(TimerId::CrashAni) || Tick(TimerId::Victory) || Tick(TimerId::Terminate) || Tick(TimerId::Figure) ||
+                Tick(TimerId::GameOnTime);
+        }
+    }
+};
+
+// The closed windows delete themselves once the event loop runs, which a
+// test stands in for.
+inline void Settle()
+{
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace plumix::testing
