@@ -12,19 +12,18 @@ namespace plumix {
 
 namespace {
 
-constexpr int FeedIntervalMs = 15;
-// The output's target latency: short, so that a new effect is heard at once.
-constexpr qint64 BufferUs = 60'000;
-// The first second of an effect is handed over at once; the sound server keeps
-// it whatever size it asks for, so a short effect never waits on a feed.
-constexpr qint64 UpFrontUs = 1'000'000;
-// Silence after each effect: an output starts playing only once its buffer has
-// filled, and the end of the effect must pass the output's latency before
-// the stream is closed.
-constexpr qint64 TailUs = 100'000;
-// When an output stalls or never reports its progress, give up this long
-// after the effect should have ended.
-constexpr qint64 GraceUs = 500'000;
+// What the stream asks the server to keep queued. A new effect is heard after
+// what is queued, so this bounds how late it starts; the feed timer must come
+// round well within it, or an effect would stutter.
+constexpr qint64 BufferUs = 40'000;
+constexpr int FeedIntervalMs = 10;
+// Silence fed after every effect. The server reads ahead of what it plays, and
+// pausing a stream hands back whatever it has not yet played: the silence
+// makes sure that what is handed back is never the effect's end.
+constexpr qint64 TailUs = 40'000;
+// A server that never takes the last of the data (it stalls, or its timing is
+// off) still lets the stream rest after this long.
+constexpr int DrainLimitMs = 500;
 constexpr int FallbackRate = 44100;
 
 std::optional<QAudioFormat> OutputFormat(const QAudioDevice& device)
@@ -51,6 +50,7 @@ SoundPlayer::SoundPlayer(const Settings& settings, const std::filesystem::path& 
     : QObject(parent), settings_(settings)
 {
     feedTimer_.setInterval(FeedIntervalMs);
+    feedTimer_.setTimerType(Qt::PreciseTimer);
     connect(&feedTimer_, &QTimer::timeout, this, &SoundPlayer::Feed);
 
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
@@ -62,17 +62,22 @@ SoundPlayer::SoundPlayer(const Settings& settings, const std::filesystem::path& 
     const auto tailFrames = static_cast<std::size_t>(format_.framesForDuration(TailUs));
     effects_.emplace(gameFolder, format_.channelCount(), format_.sampleRate(), tailFrames);
     sink_ = new QAudioSink(device, format_, this);
-    sink_->setBufferSize(format_.bytesForDuration(BufferUs));
+    // The server went away or the stream broke: the next effect opens a new one.
     connect(sink_, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-        if (state == QAudio::StoppedState && sink_->error() != QAudio::NoError && output_ != nullptr) {
-            Finish();
+        if (state == QAudio::StoppedState && output_ != nullptr) {
+            Forget();
         }
     });
 }
 
 SoundPlayer::~SoundPlayer()
 {
-    Finish();
+    feedTimer_.stop();
+    if (sink_ != nullptr) {
+        disconnect(sink_, nullptr, this, nullptr);
+        output_ = nullptr;
+        sink_->stop();
+    }
 }
 
 void SoundPlayer::PlaySfx(std::string_view name)
@@ -80,69 +85,79 @@ void SoundPlayer::PlaySfx(std::string_view name)
     if (sink_ == nullptr || !effects_->PlaySfx(name, settings_.soundOn)) {
         return;
     }
-    // A fresh stream drops what is still buffered of the previous effect, so
-    // the new one cuts it at once.
-    output_ = sink_->start();
-    if (output_ == nullptr || sink_->error() != QAudio::NoError) {
-        Finish();
+    if (!Awake()) {
+        effects_->Mixer().Stop();
         return;
     }
-    bytesWritten_ = 0;
-    deadlineUs_ = static_cast<qint64>(effects_->Mixer().FramesLeft()) * 1'000'000 / format_.sampleRate() + GraceUs;
-    sinceStart_.start();
+    // The mixer has already switched to the new effect: what the stream still
+    // holds of the old one plays out, then the new one follows sample for
+    // sample.
     Feed();
     if (output_ != nullptr) {
         feedTimer_.start();
     }
 }
 
+bool SoundPlayer::Awake()
+{
+    if (output_ != nullptr) {
+        return true;
+    }
+    // The output keeps what the server granted last time as its next request,
+    // and the server grants a little less each time.
+    sink_->setBufferSize(format_.bytesForDuration(BufferUs));
+    output_ = sink_->start();
+    if (output_ == nullptr || sink_->state() == QAudio::StoppedState) {
+        output_ = nullptr;
+        return false;
+    }
+    return true;
+}
+
 void SoundPlayer::Feed()
 {
-    if (output_ == nullptr || sink_->state() == QAudio::StoppedState) {
-        Finish();
-        return;
-    }
-    if (sinceStart_.nsecsElapsed() / 1000 > deadlineUs_) {
-        Finish();
+    if (output_ == nullptr) {
+        feedTimer_.stop();
         return;
     }
     OneVoiceMixer& mixer = effects_->Mixer();
-    const int frameBytes = format_.bytesPerFrame();
-    while (!mixer.Idle()) {
-        const qint64 upFront = format_.framesForDuration(UpFrontUs) - bytesWritten_ / frameBytes;
-        const auto frames = std::min<qint64>(std::max<qint64>(sink_->bytesFree() / frameBytes, upFront),
-                                             static_cast<qint64>(mixer.FramesLeft()));
-        if (frames <= 0) {
-            break;
-        }
-        const PcmSamples pcm = mixer.Render(static_cast<std::size_t>(frames));
-        const qint64 written = output_->write(reinterpret_cast<const char*>(pcm.data()),
-                                              static_cast<qint64>(pcm.size() * sizeof(pcm[0])));
-        if (written <= 0) {
-            break;
-        }
-        bytesWritten_ += written;
-    }
     if (!mixer.Idle()) {
+        // Only what the server asks for, so that a new effect is never queued
+        // behind more than the stream's own buffer.
+        const int frameBytes = format_.bytesPerFrame();
+        const qint64 frames = std::min<qint64>(sink_->bytesFree() / frameBytes, static_cast<qint64>(mixer.FramesLeft()));
+        if (frames > 0) {
+            const PcmSamples pcm = mixer.Render(static_cast<std::size_t>(frames));
+            const auto bytes = static_cast<qint64>(pcm.size() * sizeof(pcm[0]));
+            if (output_->write(reinterpret_cast<const char*>(pcm.data()), bytes) < bytes) {
+                Forget();
+                return;
+            }
+        }
+        if (mixer.Idle()) {
+            drainClock_.start();
+        }
         return;
     }
-    const qint64 writtenUs = bytesWritten_ / frameBytes * 1'000'000 / format_.sampleRate();
-    if (sink_->processedUSecs() >= writtenUs) {
-        Finish();
+    // Everything is handed over; rest once the server has taken all of it.
+    if (sink_->bytesFree() >= sink_->bufferSize() || drainClock_.elapsed() > DrainLimitMs) {
+        Rest();
     }
 }
 
-void SoundPlayer::Finish()
+void SoundPlayer::Rest()
 {
     feedTimer_.stop();
     output_ = nullptr;
-    bytesWritten_ = 0;
-    if (effects_) {
-        effects_->Mixer().Stop();
-    }
-    // Stopping closes the stream, and with it the output's own timer, so an
-    // idle game costs nothing.
-    if (sink_ != nullptr) {
+    sink_->stop();
+}
+
+void SoundPlayer::Forget()
+{
+    feedTimer_.stop();
+    effects_->Mixer().Stop();
+    if (output_ != nullptr) {
+        output_ = nullptr;
         sink_->stop();
     }
 }

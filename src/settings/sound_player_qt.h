@@ -1,5 +1,7 @@
-// Plays the game's sound effects through one long-lived audio output fed from
-// the one-voice mixer. Without an audio device every effect is silence.
+// Plays the game's sound effects through one audio stream that lives as long as
+// the player, fed from the one-voice mixer while an effect sounds and paused
+// once the server has played it out. Without a sound server every effect is
+// silence, and the game never waits for one.
 #pragma once
 
 #include "engine/ports.h"
@@ -33,23 +35,23 @@ public:
     void PlaySfx(std::string_view name) override;
 
     bool HasOutput() const { return sink_ != nullptr; }
-    // True while an effect is fed or its end still plays; only then does a
-    // timer run.
+    // True while an effect or the silence after it is fed to the stream; only
+    // then does a timer run.
     bool Busy() const { return feedTimer_.isActive(); }
 
 private:
+    bool Awake();
     void Feed();
-    void Finish();
+    void Rest();
+    void Forget();
 
     const Settings& settings_;
     QAudioFormat format_;
     std::optional<SoundEffects> effects_;
     QAudioSink* sink_ = nullptr;
-    QIODevice* output_ = nullptr;  // the sink's, valid from start() until stop()
+    QIODevice* output_ = nullptr;  // the stream, from a successful start until it fails
     QTimer feedTimer_;
-    QElapsedTimer sinceStart_;
-    qint64 bytesWritten_ = 0;
-    qint64 deadlineUs_ = 0;  // since the start: the effect, its tail and a grace time
+    QElapsedTimer drainClock_;  // since the last of an effect was handed over
 };
 
 } // namespace plumix
