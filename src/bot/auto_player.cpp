@@ -3,6 +3,7 @@
 #include "engine/keys.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace plumix::bot {
 
