@@ -1,5 +1,7 @@
 // Start-up with the shipped data: the splash texts in their order, the
 // language and skin they name, and what missing or unwritable files leave.
+#include "levels/levels_file.h"
+#include "settings/scratch_folder.h"
 #include "settings/settings_file.h"
 #include "widgets/button.h"
 #include "window/board_widget.h"
@@ -45,7 +47,10 @@ struct Started {
 TEST(StartupGui, SplashStepsInOrderEnglishAndTheStandardSkinOnAFirstStart)
 {
     Started s;
-    EXPECT_EQ(s.statuses, (QStringList{"Load options and language", "Load skin", "Load hi-scores table"}));
+    EXPECT_EQ(s.statuses, (QStringList{"Load options and language", "Load skin", "Load hi-scores table",
+                                       "Load levels of Plumix 2"}));
+    EXPECT_EQ(s.app.levels, ParseLevels(testing::FileBytes(s.folder / "Data/plumix2.bin")));
+    EXPECT_TRUE(s.app.levels[0].HasTask());
     EXPECT_TRUE(s.criticals.isEmpty());
     EXPECT_EQ(fs::file_size(s.folder / "plumix.ini"), 0u);  // created empty
     EXPECT_EQ(fs::file_size(s.folder / "Records"), 0u);
@@ -65,7 +70,8 @@ TEST(StartupGui, TheChosenLanguageAndGridShowFromTheFirstStep)
         settings.showGrid = 1;
         SaveSettings(folder / "plumix.ini", settings);
     });
-    ASSERT_EQ(s.statuses.size(), 3);
+    ASSERT_EQ(s.statuses.size(), 4);
+    EXPECT_EQ(s.statuses[3], QString::fromStdString(TextOf(s.app.texts, 503)));
     EXPECT_EQ(s.statuses[1], QString::fromStdString(TextOf(s.app.texts, 501)));
     EXPECT_NE(s.statuses[1], "Load skin");
     EXPECT_EQ(s.window->MenuButton(0).Caption(), QString::fromStdString(TextOf(s.app.texts, 100)));
