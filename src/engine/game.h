@@ -153,6 +153,10 @@ public:
     void EraseFigure();
     void DrawNext();
     void RedrawBoard();
+    // Everything on the board and the preview again, after the pictures or
+    // the grid changed: the field (or the bricks that hide it while the level
+    // intro waits), the falling figure, the preview.
+    void RepaintCells();
 
     // Collision tests: true when blocked.
     bool BlockedBelow() const;

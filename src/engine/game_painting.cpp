@@ -52,6 +52,23 @@ void Game::RedrawBoard()
     }
 }
 
+void Game::RepaintCells()
+{
+    if (state_.introShowing) {
+        for (int i = 0; i < BoardCellCount; ++i) {
+            ports_.cells.PaintBoardCell(i, PaletteBrick);
+        }
+    } else {
+        RedrawBoard();
+        // A locked figure is part of the board already; drawing it again at
+        // its old place would leave a ghost where rows have collapsed.
+        if (state_.figureActive) {
+            DrawFigure();
+        }
+    }
+    DrawNext();
+}
+
 void Game::ClearBoard()
 {
     ClearBoardCells(board_);

@@ -6,6 +6,7 @@
 #include "levels/level_intro_window.h"
 #include "scores/records_file.h"
 #include "settings/language.h"
+#include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 #include "widgets/about_box.h"
 #include "widgets/button.h"
@@ -198,6 +199,8 @@ void MainWindow::LoadSkin()
 {
     const SkinFileContents skin = ReadSkinFile(SkinFilePath(app_.folder, app_.settings.skinFile));
     if (skin.status == SkinReadStatus::Missing) {
+        // The pictures stay, but the settings' own colours still apply.
+        ApplyColors();
         return;
     }
     TakeSkinColors(skin, app_.skinColors, app_.settings);
@@ -286,9 +289,7 @@ void MainWindow::MenuAction(int k)
         break;
     case 4:
         game_->PauseGame();
-        if (showSettings) {
-            showSettings();
-        }
+        ShowSettings();
         break;
     case 5: {
         game_->PauseGame();
@@ -298,6 +299,22 @@ void MainWindow::MenuAction(int k)
     }
     default: break;
     }
+}
+
+void MainWindow::ShowSettings()
+{
+    SettingsEffects effects;
+    effects.languageChanged = [this] { ApplyLanguage(); };
+    effects.skinChanged = [this] {
+        LoadSkin();
+        game_->RepaintCells();
+    };
+    effects.colorsChanged = [this] { ApplyColors(); };
+    effects.cellsChanged = [this] { game_->RepaintCells(); };
+    effects.previewChanged = [this] { game_->DrawNext(); };
+    auto* dialog = new SettingsDialog(app_.settings, app_.texts, app_.skinColors, app_.folder, std::move(effects), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void MainWindow::ApplicationStateChanged(Qt::ApplicationState state)

@@ -61,10 +61,9 @@ public:
     // Another program took the focus (or gave it back).
     void ApplicationStateChanged(Qt::ApplicationState state);
 
-    // Windows that other parts of the program provide; each is opened by its
-    // menu action after the game has been paused.
+    // The hi-scores window, which another part of the program provides; the
+    // menu action opens it after the game has been paused.
     std::function<void()> showHiScores;
-    std::function<void()> showSettings;
 
     QLabel* ScoreLabel() const { return score_; }
     QLabel* LevelLabel() const { return level_; }
@@ -85,6 +84,7 @@ private:
     void StatusChanged() override;
     void ShowLevelIntro() override;
     void SaveAndEnd();
+    void ShowSettings();
 
     AppState& app_;
     BoardWidget* board_ = nullptr;
