@@ -10,6 +10,7 @@
 #include "settings/texts.h"
 
 #include <filesystem>
+#include <string>
 
 namespace plumix {
 
@@ -19,6 +20,8 @@ struct AppState {
     SkinColors skinColors;
     RecordTables records;
     LevelSet levels{};
+    // The name typed in the run's last record entry, offered to the next one.
+    std::string lastPlayerName;
     // The game's folder: "plumix.ini", "Records", "Skins/", "Sounds/", "*.lag".
     std::filesystem::path folder = ".";
 };

@@ -1,8 +1,8 @@
 // Start-up: the splash, then every loader in its order, then the main window.
-#include "scores/hiscores_setup_window.h"
 #include "scores/synchronize.h"
 #include "settings/sound_player_qt.h"
 #include "window/app_state.h"
+#include "window/hiscores_wiring_qt.h"
 #include "window/main_window.h"
 #include "window/splash_window.h"
 #include "window/startup_qt.h"

@@ -1,5 +1,5 @@
 // The hi-scores windows driven as a player would, through the real main window.
-#include "scores/hiscores_setup_window.h"
+#include "window/hiscores_wiring_qt.h"
 #include "scores/hiscores_window.h"
 #include "scores/name_color.h"
 #include "scores/record_entry_window.h"

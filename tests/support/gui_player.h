@@ -3,7 +3,7 @@
 // as the event loop would deliver them. For the GUI tests only (Qt).
 #pragma once
 
-#include "scores/hiscores_setup_window.h"
+#include "window/hiscores_wiring_qt.h"
 #include "scores/hiscores_window.h"
 #include "settings/scratch_folder.h"
 #include "support/fake_ports.h"

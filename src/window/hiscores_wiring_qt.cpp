@@ -1,4 +1,4 @@
-#include "scores/hiscores_setup_window.h"
+#include "window/hiscores_wiring_qt.h"
 
 #include "scores/hiscores_window.h"
 #include "scores/record_entry.h"
@@ -8,7 +8,6 @@
 #include <QDate>
 #include <QLocale>
 
-#include <memory>
 #include <string>
 
 namespace plumix {
@@ -30,18 +29,16 @@ HiScoresWindow* ConnectHiScores(MainWindow& window, AppState& app, std::filesyst
     QObject::connect(hiScores, &HiScoresWindow::CloseClicked, &window, [&game] { game.PauseGame(); });
     window.showHiScores = [hiScores] { hiScores->ShowWindow(); };
 
-    // The name typed last is offered to the next entry of this run only.
-    auto lastPlayerName = std::make_shared<std::string>();
-    window.Dialogs().recordEntry = [&window, &app, &game, hiScores, lastPlayerName](int endedMode, int place) {
+    window.Dialogs().recordEntry = [&window, &app, &game, hiScores](int endedMode, int place) {
         // The ended game's numbers stay as they are while the window is open:
         // it is modal over the main window and no game runs.
         const GameState ended = game.State();
         auto* entry = new RecordEntryWindow(app.settings, app.texts, place,
-                                            QString::fromStdString(*lastPlayerName), &window);
+                                            QString::fromStdString(app.lastPlayerName), &window);
         QObject::connect(entry, &RecordEntryWindow::Entered, hiScores,
-                         [&app, hiScores, entry, lastPlayerName, endedMode, place, ended](const QString& name,
-                                                                                          const QString& comment) {
-                             FinishRecordEntry(app.records, *lastPlayerName, endedMode, place, ended,
+                         [&app, hiScores, entry, endedMode, place, ended](const QString& name,
+                                                                          const QString& comment) {
+                             FinishRecordEntry(app.records, app.lastPlayerName, endedMode, place, ended,
                                                {name.toStdString(), comment.toStdString(), TodayText()});
                              entry->deleteLater();
                              hiScores->ShowWindow();
