@@ -173,6 +173,10 @@ TEST(SettingsDialogGui, AnotherLanguageRelabelsEverythingAndPutsTheListBackOnTex
     SettingsDialog* d = p.Open();
     ASSERT_NE(d, nullptr);
     d->ColorChoice()->setCurrentRow(1);
+    // The paused game's status follows the language; nothing else touches it.
+    d->LanguageList()->setCurrentIndex(2);
+    EXPECT_EQ(p.window->StatusLabel()->text().toStdString(), TextOf(p.app.texts, TextPauseStatus));
+    EXPECT_NE(p.window->StatusLabel()->text(), "PAUSE");
     d->LanguageList()->setCurrentIndex(1);
     EXPECT_EQ(p.app.settings.languageFile, "Deutsch.lag");
     EXPECT_EQ(d->Frame(0)->title(), "Sprache");
