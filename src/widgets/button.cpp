@@ -66,7 +66,7 @@ void PressButton::mousePressEvent(QMouseEvent* event)
 
 void PressButton::mouseMoveEvent(QMouseEvent* event)
 {
-    if (event->buttons() == Qt::NoButton) {
+    if (event->buttons() == Qt::NoButton || doubleClickHeld_) {
         return;
     }
     // The edge pixels count as outside, so a press on column 0 shows normal once moved.
@@ -78,10 +78,24 @@ void PressButton::mouseMoveEvent(QMouseEvent* event)
 void PressButton::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
+    doubleClickHeld_ = false;
     if (pressed_) {
         SetPressed(false);
         emit Click();
     }
+}
+
+// Qt delivers the second press of a double-click as a press followed by a
+// double-click event, so the release after it would click a second time:
+// Pause would pause and resume. On Windows that second press arrives as the
+// double-click alone, which the buttons never took as a press; undoing the
+// pressed look here, before anything is painted, gives the same one click,
+// and moves until the release do not bring the look back.
+void PressButton::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+    SetPressed(false);
+    doubleClickHeld_ = true;
 }
 
 void PressButton::keyPressEvent(QKeyEvent* event)

@@ -30,11 +30,13 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QPixmap strip_;
     bool pressed_ = false;
+    bool doubleClickHeld_ = false;  // the second press of a double-click is down
 };
 
 class Button : public PressButton {

@@ -1,0 +1,68 @@
+// The skinned buttons as a player's mouse reaches them through the window system.
+#include "widgets/button.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace plumix {
+namespace {
+
+// Counts the double-click events the widget is sent, so a test knows the
+// gesture reached it as Qt delivers a real double-click.
+class DoubleClickCounter : public QObject {
+public:
+    int seen = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        seen += event->type() == QEvent::MouseButtonDblClick ? 1 : 0;
+        return false;
+    }
+};
+
+TEST(ButtonGui, ADoubleClickIsOneClickOnBothKindsOfButton)
+{
+    Button menu;
+    SmallButton close;
+    for (PressButton* button : {static_cast<PressButton*>(&menu), static_cast<PressButton*>(&close)}) {
+        button->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(button));
+        QSignalSpy clicks(button, &PressButton::Click);
+        DoubleClickCounter counter;
+        button->installEventFilter(&counter);
+        const QPoint at(10, 9);
+
+        // Through the window, so Qt itself makes the double-click of the two presses.
+        QTest::mouseDClick(button->windowHandle(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(counter.seen, 1);
+        EXPECT_EQ(clicks.count(), 1);
+        EXPECT_FALSE(button->Pressed());
+
+        // The events of a double-click as Qt hands them on, with a drag off
+        // and back before the last release: no second press look, no second click.
+        for (const auto& [type, to] : std::initializer_list<std::pair<QEvent::Type, QPoint>>{
+                 {QEvent::MouseButtonPress, at}, {QEvent::MouseButtonRelease, at},
+                 {QEvent::MouseButtonPress, at}, {QEvent::MouseButtonDblClick, at},
+                 {QEvent::MouseMove, {200, 9}}, {QEvent::MouseMove, at}, {QEvent::MouseButtonRelease, at}}) {
+            const bool held = type != QEvent::MouseButtonRelease;
+            QMouseEvent event(type, QPointF(to), button->mapToGlobal(QPointF(to)),
+                              type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                              held ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(button, &event);
+            if (type == QEvent::MouseMove) {
+                EXPECT_FALSE(button->Pressed());
+            }
+        }
+        EXPECT_EQ(clicks.count(), 2);
+
+        // Slow clicks stay two clicks.
+        QTest::mouseClick(button, Qt::LeftButton, {}, at, 1000);
+        QTest::mouseClick(button, Qt::LeftButton, {}, at, 1000);
+        EXPECT_EQ(clicks.count(), 4);
+    }
+}
+
+} // namespace
+} // namespace plumix
