@@ -176,6 +176,8 @@ private:
     void CrashTick();
     void GameOnTimeTick();
     void Notify() { ports_.status.StatusChanged(); }
+    // Whether a timer runs again once the open question is answered.
+    void Hold(TimerId id, bool enabled);
 
     Ports ports_;
     const Settings& settings_;
@@ -190,6 +192,8 @@ private:
     bool clearing_ = false;
     bool crashing_ = false;
     bool questionOpen_ = false;
+    // Which timers an open question stopped and its answer starts again.
+    std::array<bool, TimerCount> heldTimers_{};
 };
 
 } // namespace plumix

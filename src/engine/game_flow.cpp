@@ -93,17 +93,16 @@ void Game::AskThen(std::string_view prompt, std::string_view title, std::functio
     if (questionOpen_) {
         return;
     }
-    std::array<bool, TimerCount> held{};
     for (int i = 0; i < TimerCount; ++i) {
         const auto id = static_cast<TimerId>(i);
-        held[static_cast<std::size_t>(i)] = ports_.timers.IsEnabled(id);
+        heldTimers_[static_cast<std::size_t>(i)] = ports_.timers.IsEnabled(id);
         ports_.timers.SetEnabled(id, false);
     }
     questionOpen_ = true;
-    ports_.dialogs.AskYesNo(prompt, title, [this, held, then = std::move(then)](bool yes) {
+    ports_.dialogs.AskYesNo(prompt, title, [this, then = std::move(then)](bool yes) {
         questionOpen_ = false;
         for (int i = 0; i < TimerCount; ++i) {
-            if (held[static_cast<std::size_t>(i)]) {
+            if (heldTimers_[static_cast<std::size_t>(i)]) {
                 ports_.timers.SetEnabled(static_cast<TimerId>(i), true);
             }
         }
@@ -144,6 +143,9 @@ void Game::PauseGame()
     state_.paused = true;
     ports_.timers.SetEnabled(TimerId::Figure, false);
     ports_.timers.SetEnabled(TimerId::GameOnTime, false);
+    // Paused behind an open question: the answer must not restart the fall.
+    Hold(TimerId::Figure, false);
+    Hold(TimerId::GameOnTime, false);
     Notify();
 }
 
@@ -154,14 +156,27 @@ void Game::ResumeGame()
     }
     state_.paused = false;
     // Only a falling figure has a fall to resume; during a removal or an
-    // animation the figure is already part of the board.
-    if (state_.figureActive) {
-        ports_.timers.SetEnabled(TimerId::Figure, true);
-    }
-    if (state_.limit) {
-        ports_.timers.SetEnabled(TimerId::GameOnTime, true);
+    // animation the figure is already part of the board. Behind an open
+    // question the timers wait for the answer.
+    if (questionOpen_) {
+        Hold(TimerId::Figure, state_.figureActive);
+        Hold(TimerId::GameOnTime, state_.limit.has_value());
+    } else {
+        if (state_.figureActive) {
+            ports_.timers.SetEnabled(TimerId::Figure, true);
+        }
+        if (state_.limit) {
+            ports_.timers.SetEnabled(TimerId::GameOnTime, true);
+        }
     }
     Notify();
+}
+
+void Game::Hold(TimerId id, bool enabled)
+{
+    if (questionOpen_) {
+        heldTimers_[static_cast<std::size_t>(id)] = enabled;
+    }
 }
 
 void Game::TogglePause()

@@ -103,6 +103,24 @@ TEST(NewGame, WhileOneRunsAsksAndNoLeavesItExactlyAsItWas)
     h.clock.Advance(1070);
     EXPECT_EQ(h.state().figY, 3);
     EXPECT_EQ(h.state().curFigure, VerticalBar);
+
+    // Paused while it asks (another program took the focus): No leaves it paused.
+    h.game->NewClassicGame();
+    h.game->PauseGame();
+    h.dialogs.pending(false);
+    EXPECT_TRUE(h.state().paused);
+    EXPECT_FALSE(h.clock.IsEnabled(TimerId::Figure));
+    h.Press(VkLeft);
+    h.clock.Advance(5000);
+    EXPECT_EQ(std::make_pair(h.state().figX, h.state().figY), std::make_pair(3, 3));
+    // Resumed while it asks: the fall waits for the answer, then goes on.
+    h.game->NewClassicGame();
+    h.game->ResumeGame();
+    h.clock.Advance(5000);
+    EXPECT_EQ(h.state().figY, 3);
+    h.dialogs.pending(false);
+    h.clock.Advance(1070);
+    EXPECT_EQ(h.state().figY, 4);
 }
 
 TEST(NewGame, YesDuringARemovalStartsCleanWithoutTheOldRowsScoring)
