@@ -3,6 +3,7 @@
 #include "scores/hiscores_window.h"
 #include "scores/record_entry.h"
 #include "scores/record_entry_window.h"
+#include "scores/records_file.h"
 #include "window/main_window.h"
 
 #include <QDate>
@@ -40,6 +41,8 @@ HiScoresWindow* ConnectHiScores(MainWindow& window, AppState& app, std::filesyst
                                                                           const QString& comment) {
                              FinishRecordEntry(app.records, app.lastPlayerName, endedMode, place, ended,
                                                {name.toStdString(), comment.toStdString(), TodayText()});
+                             // Written at once: a crash or a power cut before quit keeps it.
+                             SaveRecords(app.folder / RecordsFileName, app.records);
                              entry->deleteLater();
                              hiScores->ShowWindow();
                          });

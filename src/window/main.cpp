@@ -4,6 +4,7 @@
 #include "window/app_state.h"
 #include "window/hiscores_wiring_qt.h"
 #include "window/main_window.h"
+#include "window/quit_signals_qt.h"
 #include "window/splash_window.h"
 #include "window/startup_qt.h"
 
@@ -62,6 +63,9 @@ int main(int argc, char** argv)
     });
     splash.close();
     window.show();
+    // A window manager gives a new window the focus; without one (a kiosk
+    // session) nothing would, and the first key would go nowhere.
+    window.activateWindow();
     milestones.Mark("main window shown");
 
     // The sound output is opened once the window is up: the effects are
@@ -74,6 +78,7 @@ int main(int argc, char** argv)
     });
 
     QObject::connect(&window, &plumix::MainWindow::Ended, &app, &QApplication::quit);
+    plumix::EndOnSystemRequest(window);
     const int result = QApplication::exec();
     window.SetSound(nullptr);
     return result;

@@ -347,12 +347,25 @@ void MainWindow::QuitAction()
     });
 }
 
-void MainWindow::SaveAndEnd()
+void MainWindow::EndWithoutAsking()
+{
+    if (ending_) {
+        return;
+    }
+    // Our windows that wait for the player close as if the player closed
+    // them: a record entry keeps what was typed, a question is answered No.
+    for (int i = 0; i < 8 && QApplication::activeModalWidget() != nullptr; ++i) {
+        QApplication::activeModalWidget()->close();
+    }
+    SaveAndEnd(false);
+}
+
+void MainWindow::SaveAndEnd(bool mayAsk)
 {
     ending_ = true;
     // Nothing of the game runs any more while the files are written.
     timers_->SetHandler(nullptr);
-    if (SaveRecords(app_.folder / RecordsFileName, app_.records) != RecordsFileResult::Ok) {
+    if (SaveRecords(app_.folder / RecordsFileName, app_.records) != RecordsFileResult::Ok && mayAsk) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Plumix"),
                         QString::fromUtf8(RecordsSaveFailedMessage.data(),
                                           static_cast<qsizetype>(RecordsSaveFailedMessage.size())),

@@ -58,6 +58,9 @@ public:
     // Asks while a game runs; then saves the record tables and the settings
     // and ends the program.
     void QuitAction();
+    // The quit action without the question, for a system that ends the game
+    // (a signal, the end of the session): records, then settings, saved.
+    void EndWithoutAsking();
     // Another program took the focus (or gave it back).
     void ApplicationStateChanged(Qt::ApplicationState state);
 
@@ -83,7 +86,8 @@ protected:
 private:
     void StatusChanged() override;
     void ShowLevelIntro() override;
-    void SaveAndEnd();
+    // `mayAsk`: a failure to save the records is shown in a box to confirm.
+    void SaveAndEnd(bool mayAsk = true);
     void ShowSettings();
 
     AppState& app_;

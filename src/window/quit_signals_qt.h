@@ -1,0 +1,14 @@
+// The system ending the game: SIGTERM, SIGHUP and SIGINT, and the end of the
+// desktop session (log out, shut down), end it as the quit action does,
+// without asking, so no score entered in this run is lost.
+#pragma once
+
+namespace plumix {
+
+class MainWindow;
+
+// Call once, after the main window exists. The signals are turned into
+// events of the window's thread, where saving is safe.
+void EndOnSystemRequest(MainWindow& window);
+
+} // namespace plumix
