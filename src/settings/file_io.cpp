@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,6 +75,23 @@ void SyncFolder(const fs::path& folder)
     }
 }
 
+// A new file of our own beside the target, created the way any new file is,
+// so the umask (and a folder's default access list) applies to it. mkstemp
+// would make it 0600 and leave us to guess the mode.
+int CreateTemporaryBeside(const fs::path& folder, const fs::path& name, std::string& temporary)
+{
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    constexpr int Attempts = 100;
+    for (int attempt = 0; attempt < Attempts; ++attempt) {
+        temporary = (folder / ("." + name.string() + "." + std::to_string(random() % 1'000'000'000))).string();
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
 bool RewriteInPlace(const fs::path& target, std::string_view bytes)
 {
     FileDescriptor file(::open(target.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC));
@@ -119,27 +137,27 @@ bool EnsureWritableFile(const fs::path& path)
 bool ReplaceFileContents(const fs::path& path, std::string_view bytes)
 {
     const fs::path target = ResolveLinks(path);
-    mode_t mode = 0644;
+    std::optional<mode_t> keptMode;  // a new file takes what the umask leaves
     struct stat info {};
     const bool exists = ::stat(target.c_str(), &info) == 0;
     if (exists) {
         if (!S_ISREG(info.st_mode) || ::access(target.c_str(), W_OK) != 0) {
             return false;
         }
-        mode = info.st_mode & 07777;
+        keptMode = info.st_mode & 07777;
     } else if (errno != ENOENT) {
         return false;
     }
 
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
+    std::string temporary;
+    FileDescriptor file(CreateTemporaryBeside(folder, target.filename(), temporary));
     if (!file.Valid()) {
         // A writable file in a folder that takes no new files (set up so by
         // hand) was always saved in place; keep it working that way.
         return exists && errno == EACCES && RewriteInPlace(target, bytes);
     }
-    const bool written = ::fchmod(file.Get(), mode) == 0 && WriteAll(file.Get(), bytes) &&
+    const bool written = (!keptMode || ::fchmod(file.Get(), *keptMode) == 0) && WriteAll(file.Get(), bytes) &&
                          ::fsync(file.Get()) == 0;
     if (!file.Close() || !written || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());

@@ -29,7 +29,8 @@ bool EnsureWritableFile(const std::filesystem::path& path);
 // Puts `bytes` in place of the file's content: written to a temporary file in
 // the same folder, flushed to the disk and renamed over the target, so a crash
 // or a full disk leaves either the old or the new content. A symbolic link is
-// followed and an existing file keeps its permissions. False, with the target
+// followed and an existing file keeps its permissions; a new one gets what the
+// umask leaves of 0666, like every file the game creates. False, with the target
 // unchanged, when the target exists but may not be written, or when any step
 // fails. A writable file in a folder that takes no new files is rewritten in
 // place, as the game always did, without that protection.

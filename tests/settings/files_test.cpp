@@ -151,6 +151,32 @@ TEST(Skin, CommaSeparatedColoursAWindowsFolderAndTheShippedSkinsPictures)
     }
 }
 
+TEST(FileIo, NewFilesFollowTheUmaskAndRewrittenOnesKeepTheirMode)
+{
+    ScratchFolder folder;
+    const auto modeOf = [](const std::filesystem::path& path) {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 01000;
+    };
+    for (const mode_t mask : {mode_t{027}, mode_t{0}, mode_t{077}}) {
+        const mode_t before = ::umask(mask);
+        const auto name = [&](const char* file) { return folder / (std::to_string(mask) + file); };
+        EXPECT_TRUE(EnsureWritableFile(name("created empty")));
+        EXPECT_TRUE(ReplaceFileContents(name("created whole"), "x"));
+        EXPECT_TRUE(SaveSettings(name("plumix.ini"), Settings{}));
+        EXPECT_EQ(SaveRecords(name("Records"), RecordTables{}), RecordsFileResult::Ok);
+        ::umask(before);
+        for (const char* file : {"created empty", "created whole", "plumix.ini", "Records"}) {
+            EXPECT_EQ(modeOf(name(file)), 0666 & ~mask) << file << " under umask " << std::oct << mask;
+        }
+    }
+    WriteFile(folder / "kept", "old");
+    ::chmod((folder / "kept").c_str(), 0604);
+    ASSERT_TRUE(ReplaceFileContents(folder / "kept", "new"));
+    EXPECT_EQ(modeOf(folder / "kept"), 0604u);
+    EXPECT_EQ(FileBytes(folder / "kept"), "new");
+}
+
 TEST(MalformedFiles, EveryReaderComesBackSane)
 {
     std::mt19937 random(1234);
