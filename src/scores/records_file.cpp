@@ -160,15 +160,12 @@ bool ScrambleFile(const std::filesystem::path& path)
 RecordsFileResult LoadRecords(const std::filesystem::path& path, RecordTables& tables)
 {
     tables = {};
-    if (!EnsureWritableFile(path)) {
-        return RecordsFileResult::Failed;
-    }
+    const bool writable = EnsureWritableFile(path);
     const auto bytes = ReadFileBytes(path);
-    if (!bytes) {
-        return RecordsFileResult::Failed;
+    if (bytes) {
+        tables = RecordsFromFileBytes(*bytes);
     }
-    tables = RecordsFromFileBytes(*bytes);
-    return RecordsFileResult::Ok;
+    return writable && bytes ? RecordsFileResult::Ok : RecordsFileResult::Failed;
 }
 
 RecordsFileResult SaveRecords(const std::filesystem::path& path, const RecordTables& tables)

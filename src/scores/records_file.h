@@ -52,9 +52,11 @@ enum class RecordsFileResult {
 };
 
 // Fills `tables` from the file without changing it on disk. A missing file is
-// created empty and gives empty tables without a message; a file that cannot
-// be written (or created) gives empty tables and Failed, as the game always
-// tested the file for writing before reading it.
+// created empty and gives empty tables without a message. A file that cannot
+// be written (or created) gives Failed, for the message the game has always
+// shown, but a readable one is loaded all the same: the save at the end of the
+// run then keeps the player's records instead of replacing them with empty
+// tables, should the file have become writable meanwhile.
 RecordsFileResult LoadRecords(const std::filesystem::path& path, RecordTables& tables);
 
 // Writes both tables; the new content replaces the old only once it is
