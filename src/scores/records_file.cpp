@@ -27,50 +27,54 @@ constexpr std::array<Field, 5> LevelFields = {
 
 constexpr int ScrambleKeys = 250;
 
-template <typename T>
-bool ReadNumber(std::string_view line, Record& record, T Record::*member)
-{
-    const auto value = ParseListNumberAs<T>(line);
-    if (value) {
-        record.*member = *value;
-    }
-    return value.has_value();
-}
+enum class PlaceRead { Whole, CutOff, BadLine };
 
-// False when the text ends inside the place or a number line is bad.
-bool ReadPlace(LineReader& lines, std::span<const Field> fields, Record& record)
+PlaceRead ReadPlace(LineReader& lines, std::span<const Field> fields, Record& record, int& linesRead)
 {
     for (const Field& field : fields) {
         const auto line = lines.Next();
         if (!line) {
-            return false;
+            return PlaceRead::CutOff;
         }
+        ++linesRead;
         const bool good = std::visit(
             [&](auto member) {
-                if constexpr (std::is_same_v<decltype(member), std::string Record::*>) {
-                    record.*member = Cp1251ToUtf8(*line);
+                using Member = decltype(member);
+                if constexpr (std::is_same_v<Member, std::string Record::*>) {
+                    std::string text = Cp1251ToUtf8(*line);
+                    std::replace(text.begin(), text.end(), '\r', ' ');
+                    record.*member = std::move(text);
                     return true;
                 } else {
-                    return ReadNumber(*line, record, member);
+                    using Number = std::remove_reference_t<decltype(record.*member)>;
+                    const auto value = ParseListNumberAs<Number>(*line);
+                    if (value) {
+                        record.*member = *value;
+                    }
+                    return value.has_value();
                 }
             },
             field);
         if (!good) {
-            return false;
+            return PlaceRead::BadLine;
         }
     }
-    return true;
+    return PlaceRead::Whole;
 }
 
 // False when reading has to stop.
-bool ReadTable(LineReader& lines, std::span<const Field> fields, RecordTable& table)
+bool ReadTable(LineReader& lines, std::span<const Field> fields, RecordTable& table, int& places,
+               RecordsReading& reading)
 {
     for (int place = 1; place <= RecordPlaces && !lines.AtEnd(); ++place) {
         Record record;
-        if (!ReadPlace(lines, fields, record)) {
+        const PlaceRead read = ReadPlace(lines, fields, record, reading.linesRead);
+        if (read != PlaceRead::Whole) {
+            reading.stoppedOnBadLine = read == PlaceRead::BadLine;
             return false;
         }
         table.At(place) = std::move(record);
+        places = place;
     }
     return true;
 }
@@ -120,14 +124,30 @@ std::string SerializeRecords(const RecordTables& tables)
     return out;
 }
 
+std::string StoredForm(std::string_view utf8)
+{
+    return Cp1251ToUtf8(StorableText(std::string(utf8)));
+}
+
+bool RecordsReading::Whole() const
+{
+    return !stoppedOnBadLine && linesRead == classicPlaces * std::ssize(ClassicFields) +
+                                                 levelPlaces * std::ssize(LevelFields);
+}
+
+RecordsReading ReadRecords(std::string_view plainText)
+{
+    RecordsReading reading;
+    LineReader lines(plainText);
+    if (ReadTable(lines, ClassicFields, reading.tables.classic, reading.classicPlaces, reading)) {
+        ReadTable(lines, LevelFields, reading.tables.level, reading.levelPlaces, reading);
+    }
+    return reading;
+}
+
 RecordTables ParseRecords(std::string_view plainText)
 {
-    RecordTables tables;
-    LineReader lines(plainText);
-    if (ReadTable(lines, ClassicFields, tables.classic)) {
-        ReadTable(lines, LevelFields, tables.level);
-    }
-    return tables;
+    return ReadRecords(plainText).tables;
 }
 
 std::string RecordsToFileBytes(const RecordTables& tables)

@@ -31,10 +31,31 @@ void ScrambleRecordBytes(std::string& bytes);
 // comments in Windows-1251 with any CR or LF turned into a blank.
 std::string SerializeRecords(const RecordTables& tables);
 
-// The tables a plain text gives. Reading stops at the end of the text, at line
-// 1400, or at the first number line that is not a whole number in its field's
-// range; the place being read then is dropped and every place not read stays
-// empty.
+// What the text as a record file will hold, back in UTF-8: a line break as a
+// blank, a letter Windows-1251 lacks as its plain letter, '?' for a character
+// with none. The entry window shows this, so that what the player sees during
+// the run is what every later run and other installations see.
+std::string StoredForm(std::string_view utf8);
+
+// One reading of the plain text of the layout, for the game's own file and the
+// shared file alike. Reading stops at the end of the text, at line 1400, or at
+// the first number line that is not a whole number in its field's range; the
+// place being read then is dropped and every place not read stays empty. A
+// text field's stray CR (one not ending its line) is read as a blank, as a
+// save would write it.
+struct RecordsReading {
+    RecordTables tables;
+    int classicPlaces = 0;  // whole places read, from place 1
+    int levelPlaces = 0;
+    int linesRead = 0;      // lines taken, a place cut off or a bad line included
+    bool stoppedOnBadLine = false;
+    // The text holds nothing but whole places of the layout (and lines past
+    // the 1400th): neither a bad line nor a place cut off.
+    bool Whole() const;
+};
+RecordsReading ReadRecords(std::string_view plainText);
+
+// The tables of ReadRecords.
 RecordTables ParseRecords(std::string_view plainText);
 
 // The same for the bytes as they lie on disk.

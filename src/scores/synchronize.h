@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace plumix {
@@ -15,20 +16,14 @@ namespace plumix {
 // "$HOME/Records"; empty when there is no home folder, which no file can be.
 std::filesystem::path SharedRecordsPath(const char* home);
 
-// The places of a shared file's plain text. Another installation may have
-// written fewer than all 200 places (only the Classic table, say); the counts
-// say how many places of each table the file held.
-struct SharedRecords {
-    RecordTables tables;
-    int classicPlaces = 0;
-    int levelPlaces = 0;
-};
-
-// nullopt unless the text is whole places of the record layout: a place cut
-// off in the middle, or a number line that is no whole number in its field's
-// range, means the file is not a record file (or was never scrambled). Lines
-// after the 1400th are ignored, as every reader of the layout does.
-std::optional<SharedRecords> ParseSharedRecords(std::string_view plainText);
+// Merges a shared file, as its bytes lie on disk, into `tables` and gives the
+// bytes that are to replace it: the merged tables, scrambled. Nullopt, with
+// the tables unchanged, unless its text is whole places of the record layout
+// (see RecordsReading::Whole): a place cut off in the middle or a bad number
+// line means it is no record file, or was never scrambled. Another
+// installation may have written fewer than all 200 places; only the places
+// present are merged.
+std::optional<std::string> MergeSharedFile(std::string_view fileBytes, RecordTables& tables);
 
 // Takes the first `count` incoming places, place 1 first, each above the first
 // entry it beats; an entry with an equal score standing above that one keeps

@@ -48,6 +48,56 @@ std::optional<unsigned char> ByteOfChar(char32_t c)
     return std::nullopt;
 }
 
+// The plain letters of the accented Latin ones, U+00C0..U+017F, one each;
+// '*' marks a letter of two plain ones, '?' a character that is no letter.
+constexpr std::string_view LatinPlain =
+    "AAAAAA*CEEEEIIIIDNOOOOO?OUUUUY**aaaaaa*ceeeeiiiidnooooo?ouuuuy*y"
+    "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi**JjKkkLlLlLlL"
+    "lLlNnNnNnnNnOoOoOo**RrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
+constexpr char32_t LatinPlainFirst = 0x00C0;
+static_assert(LatinPlain.size() == 0x0180 - LatinPlainFirst);
+
+// Letters some Latin alphabets use that Windows-1251 lacks, as the plain
+// letters a reader of the table would take them for. Sharp s becomes "ss",
+// as German writes it where the letter is missing.
+std::string_view PlainLetters(char32_t c)
+{
+    switch (c) {
+    case 0x00C6: return "AE";
+    case 0x00E6: return "ae";
+    case 0x00DE: return "Th";
+    case 0x00FE: return "th";
+    case 0x00DF: return "ss";
+    case 0x1E9E: return "SS";
+    case 0x0132: return "IJ";
+    case 0x0133: return "ij";
+    case 0x0152: return "OE";
+    case 0x0153: return "oe";
+    case 0x0192: return "f";
+    case 0x01A0: return "O";
+    case 0x01A1: return "o";
+    case 0x01AF: return "U";
+    case 0x01B0: return "u";
+    case 0x0218: return "S";
+    case 0x0219: return "s";
+    case 0x021A: return "T";
+    case 0x021B: return "t";
+    default: break;
+    }
+    if (c >= LatinPlainFirst && c < LatinPlainFirst + LatinPlain.size()) {
+        const std::string_view plain = LatinPlain.substr(c - LatinPlainFirst, 1);
+        return plain == "*" ? std::string_view{} : plain;
+    }
+    return {};
+}
+
+// Combining accents (a decomposed "ä" is "a" and U+0308) are dropped: the
+// letter before them is already stored.
+bool IsCombiningMark(char32_t c)
+{
+    return c >= 0x0300 && c <= 0x036F;
+}
+
 void AppendUtf8(std::string& out, char32_t c)
 {
     if (c < 0x80) {
@@ -131,9 +181,14 @@ std::string Utf8ToCp1251(std::string_view text)
             ++i;
             continue;
         }
-        const auto byte = ByteOfChar(d.c);
-        out += byte ? static_cast<char>(*byte) : '?';
         i += d.length;
+        if (const auto byte = ByteOfChar(d.c)) {
+            out += static_cast<char>(*byte);
+        } else if (const std::string_view plain = PlainLetters(d.c); !plain.empty()) {
+            out += plain;
+        } else if (!IsCombiningMark(d.c)) {
+            out += '?';
+        }
     }
     return out;
 }

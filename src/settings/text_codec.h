@@ -13,8 +13,10 @@ namespace plumix {
 // page leaves unassigned, becomes U+0098 and is encoded back to 0x98.
 std::string Cp1251ToUtf8(std::string_view bytes);
 
-// A character the code page cannot hold, and each byte of a broken UTF-8
-// sequence, becomes '?'.
+// A Latin letter with an accent the code page lacks becomes its plain letter
+// ("ä" "a", "ł" "l", "ß" "ss"), so a name stays readable after a restart; a
+// combining accent is dropped. Any other character the code page cannot hold,
+// and each byte of a broken UTF-8 sequence, becomes '?'.
 std::string Utf8ToCp1251(std::string_view text);
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.

@@ -78,11 +78,32 @@ TEST(RecordsFile, ReadingKeepsTheWholePlacesBeforeTheEndOrTheFirstBadNumber)
 
     const std::string afterScore2 = plain.substr(Head(plain, 11).size());  // line 11: score of place 2
     for (const char* bad : {"abc", "", " 2147483648 ", "1.5"}) {
-        const RecordTables read = ParseRecords(Head(plain, 10) + bad + "\r\n" + afterScore2);
-        EXPECT_EQ(read.classic.At(1), Sample().classic.At(1)) << bad;
-        EXPECT_TRUE(read.classic.At(2) == Record{} && read.classic.At(3) == Record{}) << bad;
-        EXPECT_EQ(read.level, RecordTable{}) << bad;
+        const RecordsReading read = ReadRecords(Head(plain, 10) + bad + "\r\n" + afterScore2);
+        EXPECT_EQ(read.tables.classic.At(1), Sample().classic.At(1)) << bad;
+        EXPECT_TRUE(read.tables.classic.At(2) == Record{} && read.tables.classic.At(3) == Record{}) << bad;
+        EXPECT_EQ(read.tables.level, RecordTable{}) << bad;
+        EXPECT_TRUE(read.stoppedOnBadLine && !read.Whole()) << bad;
+        EXPECT_EQ(std::tuple(read.classicPlaces, read.levelPlaces, read.linesRead), std::tuple(1, 0, 11)) << bad;
     }
+
+    // How far one reading went, for the game's file and the shared one alike.
+    const auto report = [](std::string_view text) {
+        const RecordsReading read = ReadRecords(text);
+        return std::tuple(read.classicPlaces, read.levelPlaces, read.linesRead, read.stoppedOnBadLine, read.Whole());
+    };
+    EXPECT_EQ(report(""), std::tuple(0, 0, 0, false, true));
+    EXPECT_EQ(report(Head(plain, 22)), std::tuple(2, 0, 22, false, false));  // place 3 cut off
+    EXPECT_EQ(report(Head(plain, 903)), std::tuple(100, 0, 903, false, false));
+    EXPECT_EQ(report(Head(plain, 905)), std::tuple(100, 1, 905, false, true));
+    EXPECT_EQ(report(plain + "a line past the 1400th\r\n"), std::tuple(100, 100, 1400, false, true));
+    std::string level300 = Head(plain, 905);  // the level line of level-mode place 1
+    level300.replace(level300.size() - 7, 7, " 300 \r\n");
+    EXPECT_EQ(report(level300), std::tuple(100, 0, 905, true, false));
+
+    // A CR inside a line is read as the blank a save writes for it.
+    const std::string strayText = "a\rb\r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n\r\nc\r\r\n 0 \r\n";
+    EXPECT_EQ(ParseRecords(strayText).classic.At(1), (Record{"a b", 0, 0, 0, 0, 0, "", "c ", 0}));
+    EXPECT_EQ(ParseRecords(SerializeRecords(ParseRecords(strayText))).classic, ParseRecords(strayText).classic);
 }
 
 TEST(RecordsFile, AnUnwritablePlaceOrAReadOnlyFileGivesTheMessageAndLosesNothing)
@@ -172,7 +193,8 @@ TEST(Synchronize, MergesWholeRecordFilesWritesThemBackAndLeavesAnyOtherFileAsItW
         EXPECT_EQ(FileBytes(shared), RecordsToFileBytes(once));
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no temporary left
-    EXPECT_TRUE(ParseSharedRecords(SerializeRecords(visitor) + "after line 1400\r\n"));
+    RecordTables untouched = Local();
+    EXPECT_TRUE(MergeSharedFile(Scrambled(SerializeRecords(visitor) + "after line 1400\r\n"), untouched));
 
     std::string badNumber = SerializeRecords(visitor);
     badNumber.replace(badNumber.find(" 5000 "), 6, "lots");
@@ -197,6 +219,28 @@ TEST(Synchronize, MergesWholeRecordFilesWritesThemBackAndLeavesAnyOtherFileAsItW
     EXPECT_EQ(testing::AsBoundUser(folder.Path(), [&] { return Synchronize(shared, tables) ? 1 : 0; }), 0);
     EXPECT_EQ(FileBytes(shared), RecordsToFileBytes(visitor));
     EXPECT_TRUE(tables.classic == Local().classic && tables.level == Local().level);
+}
+
+TEST(RecordsFile, WhatIsShownAsStoredIsWhatEveryLaterRunReads)
+{
+    testing::ScratchFolder folder;
+    const auto path = folder / "Records";
+    RecordTables typed;
+    typed.classic.At(1) = Entry("Jürgen Groß", 500);
+    typed.classic.At(1).comment = "Schön, ça va? 日本\r\nzwei";
+    typed.level.At(1) = Entry("Łukasz Żółć", 400);
+    ASSERT_EQ(SaveRecords(path, typed), RecordsFileResult::Ok);
+    RecordTables read;
+    ASSERT_EQ(LoadRecords(path, read), RecordsFileResult::Ok);
+    EXPECT_EQ(read.classic.At(1).player, "Jurgen Gross");
+    EXPECT_EQ(read.classic.At(1).comment, "Schon, ca va? ??  zwei");
+    EXPECT_EQ(read.level.At(1).player, "Lukasz Zolc");
+    EXPECT_EQ(StoredForm(typed.classic.At(1).player), read.classic.At(1).player);
+    EXPECT_EQ(StoredForm(typed.classic.At(1).comment), read.classic.At(1).comment);
+    EXPECT_EQ(StoredForm(typed.level.At(1).player), read.level.At(1).player);
+    EXPECT_EQ(StoredForm(StoredForm("Groß")), StoredForm("Groß"));
+    EXPECT_EQ(StoredForm("Иван ёЁ №"), "Иван ёЁ №");
+    EXPECT_EQ(NameColor("Jürgen"), NameColor("Jurgen"));  // the colour of the stored name
 }
 
 TEST(NameColor, XorOfTheBytesIsRedTheirFoldedSumGreen)

@@ -32,7 +32,11 @@ TEST(TextCodec, Windows1251RoundTripsEveryByteAndMarksWhatItCannotHold)
     std::iota(all.begin(), all.end(), '\0');
     EXPECT_EQ(Utf8ToCp1251(Cp1251ToUtf8(all)), all);
     EXPECT_EQ(Cp1251ToUtf8("\xCF\xF0\xE8\xE2\xE5\xF2 \xA8\xB8 \xB9 \x88"), "Привет Ёё № €");
-    EXPECT_EQ(Utf8ToCp1251("日本 ok ä \xC0\xAF.\xC3"), "?? ok ? ??.?");  // overlong, then cut off
+    EXPECT_EQ(Utf8ToCp1251("日本 ok ÷ \xC0\xAF.\xC3"), "?? ok ? ??.?");  // overlong, then cut off
+    // Latin letters the code page lacks keep their plain letter; what it has stays.
+    EXPECT_EQ(Cp1251ToUtf8(Utf8ToCp1251("Jürgen Groß, Łódź, Ærø, Œuvre, ÿ, Ştefan, İ")),
+              "Jurgen Gross, Lodz, AEro, OEuvre, y, Stefan, I");
+    EXPECT_EQ(Cp1251ToUtf8(Utf8ToCp1251("Zoe\u0308 \u0308 ё€«»§")), "Zoe  ё€«»§");  // combining accents go
 }
 
 TEST(SettingsFile, DefaultsByteForByteEveryValueBackAndOddLinesKeepTheirDefaults)
