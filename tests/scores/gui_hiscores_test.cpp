@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextDocument>
 #include <gtest/gtest.h>
@@ -167,7 +168,10 @@ TEST(RecordEntryGui, AClassicGameWithAPlaceEndsInTheEntryAndThenTheTable)
 
     const std::string today = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
     EXPECT_EQ(p.app.records.classic.At(2), (Record{"AB<b>", 1500, 0, 0, 0, 0, today, "close one", 1}));
-    EXPECT_FALSE(std::filesystem::exists(p.folder / "Records"));  // saved only when the program ends
+    // On disk at once: a crash before quit keeps it.
+    RecordTables saved;
+    ASSERT_EQ(LoadRecords(p.folder / "Records", saved), RecordsFileResult::Ok);
+    EXPECT_EQ(saved.classic.At(2).player, "AB<b>");
     ASSERT_TRUE(p.hiScores->isVisible());
     EXPECT_EQ(p.Text(1, HiScoresColumn::Player), "AB<b>");
     QTest::mouseClick(p.hiScores->CloseButton(), Qt::LeftButton);
@@ -180,6 +184,18 @@ TEST(RecordEntryGui, AClassicGameWithAPlaceEndsInTheEntryAndThenTheTable)
     Settle();
     EXPECT_EQ(p.app.records.classic.At(1).player + p.app.records.classic.At(3).player, "AB<b>AB<b>");
     EXPECT_TRUE(p.hiScores->isVisible());
+
+    // The system ends the game while an entry is open: it is kept as typed.
+    QTest::mouseClick(p.hiScores->CloseButton(), Qt::LeftButton);
+    entry = p.PlayUntilEntry(7000);
+    ASSERT_NE(entry, nullptr);
+    entry->NameBox()->setText("Zed");
+    QSignalSpy ended(p.window.get(), &MainWindow::Ended);
+    p.window->EndWithoutAsking();
+    EXPECT_EQ(ended.count(), 1);
+    ASSERT_EQ(LoadRecords(p.folder / "Records", saved), RecordsFileResult::Ok);
+    EXPECT_EQ(saved.classic.At(1).player, "Zed");
+    EXPECT_TRUE(std::filesystem::exists(p.folder / "plumix.ini"));
 }
 
 } // namespace
