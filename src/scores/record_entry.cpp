@@ -1,5 +1,7 @@
 #include "scores/record_entry.h"
 
+#include "scores/records_file.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -37,10 +39,11 @@ std::string SingleLine(std::string_view text)
 Record EnteredRecord(int endedMode, const GameState& ended, const TypedEntry& typed)
 {
     Record record;
-    record.player = SingleLine(typed.name);
+    // What the file will hold, so the table shows now what it shows after a restart.
+    record.player = StoredForm(SingleLine(typed.name));
     record.score = Clamped<std::int32_t>(ended.score);
     record.date = SingleLine(typed.date);
-    record.comment = SingleLine(typed.comment);
+    record.comment = StoredForm(SingleLine(typed.comment));
     record.level = Clamped<std::uint8_t>(ended.level.value_or(0));
     if (endedMode == GameModeClassic) {
         record.lines1 = ended.lines[0];
@@ -58,7 +61,7 @@ void FinishRecordEntry(RecordTables& tables, std::string& lastPlayerName, int en
     if (known && place >= 1 && place <= RecordPlaces) {
         tables.ForMode(endedMode).At(place) = EnteredRecord(endedMode, ended, typed);
     }
-    lastPlayerName = SingleLine(typed.name);
+    lastPlayerName = StoredForm(SingleLine(typed.name));
 }
 
 } // namespace plumix

@@ -271,6 +271,12 @@ TEST(RecordEntry, APlaceIsFoundAndFilledInTheTableOfTheEndedMode)
     FinishRecordEntry(tables, lastName, GameModeClassic, 2, ended, {"A\r\nB", "x\ny", "01.02.2024"});
     EXPECT_EQ(tables.classic.At(2), (Record{"A  B", 4321, 7, 3, 2, 1, "01.02.2024", "x y", 4}));
     EXPECT_EQ(lastName, "A  B");  // offered by the next entry
+    // Shown from the start as the file will hold it, not as typed.
+    FinishRecordEntry(tables, lastName, GameModeClassic, 3, ended, {"Jürgen Łoś", "très ✓", ""});
+    EXPECT_EQ(tables.classic.At(3).player, StoredForm("Jürgen Łoś"));
+    EXPECT_EQ(tables.classic.At(3).player, "Jurgen Los");
+    EXPECT_EQ(tables.classic.At(3).comment, "tres ?");
+    EXPECT_EQ(lastName, "Jurgen Los");
     const RecordTables before = tables;  // a mode or place no table has writes nothing
     for (auto [mode, place] : {std::pair{0, 1}, {1, 0}, {2, 101}}) {
         FinishRecordEntry(tables, lastName, mode, place, ended, {"Cy", "", ""});
