@@ -25,6 +25,7 @@ struct Fixture {
     {
         FillDefaultTexts(app.texts);
         app.folder = PLUMIX_ASSETS;
+        app.dataFolders = {app.folder};
         window = std::make_unique<MainWindow>(app, std::make_unique<ClockSeededRandom>(7));
         window->LoadSkin();
         window->show();

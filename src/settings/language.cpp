@@ -66,8 +66,13 @@ MainWindowTexts ComposeMainWindowTexts(const TextTable& texts, bool paused)
 
 std::vector<OfferedFile> ListLanguages(const std::filesystem::path& folder)
 {
+    return ListLanguages(std::vector<std::filesystem::path>{folder});
+}
+
+std::vector<OfferedFile> ListLanguages(const std::vector<std::filesystem::path>& folders)
+{
     std::vector<OfferedFile> choices{{std::string(BuiltInLanguageName), std::string(BuiltInLanguage)}};
-    for (OfferedFile& file : ListOfferedFiles(folder, ".lag", MaxLanguageChoices - 1)) {
+    for (OfferedFile& file : ListOfferedFilesIn(folders, "", ".lag", MaxLanguageChoices - 1)) {
         choices.push_back(std::move(file));
     }
     return choices;

@@ -55,5 +55,7 @@ inline constexpr std::string_view BuiltInLanguageName = "English";
 // second line is exactly "1.4", under the name on its first line; at most 101
 // entries in all.
 std::vector<OfferedFile> ListLanguages(const std::filesystem::path& folder);
+// The same over several folders, each file name once (the first folder's).
+std::vector<OfferedFile> ListLanguages(const std::vector<std::filesystem::path>& folders);
 
 } // namespace plumix

@@ -4,6 +4,7 @@
 #include "settings/text_codec.h"
 
 #include <algorithm>
+#include <map>
 
 namespace plumix {
 
@@ -28,22 +29,31 @@ bool EndsWithNoCase(std::string_view name, std::string_view suffix)
 std::vector<OfferedFile> ListOfferedFiles(const fs::path& folder, std::string_view extension,
                                           std::size_t maxCount)
 {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string name = it->path().filename().string();
-        std::error_code statusError;
-        if (EndsWithNoCase(name, extension) && name.find_first_of("\r\n") == std::string::npos &&
-            it->is_regular_file(statusError)) {
-            names.push_back(std::move(name));
+    return ListOfferedFilesIn({folder}, "", extension, maxCount);
+}
+
+std::vector<OfferedFile> ListOfferedFilesIn(const std::vector<fs::path>& folders, std::string_view subfolder,
+                                            std::string_view extension, std::size_t maxCount)
+{
+    // Each name once, from the first folder that holds it.
+    std::map<std::string, fs::path> names;
+    for (const fs::path& base : folders) {
+        const fs::path folder = subfolder.empty() ? base : base / subfolder;
+        std::error_code ec;
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            std::string name = it->path().filename().string();
+            std::error_code statusError;
+            if (EndsWithNoCase(name, extension) && name.find_first_of("\r\n") == std::string::npos &&
+                it->is_regular_file(statusError)) {
+                names.emplace(std::move(name), folder);
+            }
         }
     }
+
     // The folder listing of the old platform came sorted by name; a fixed
     // order also keeps the list the same from one opening of the dialog to the next.
-    std::sort(names.begin(), names.end());
-
     std::vector<OfferedFile> offered;
-    for (const std::string& name : names) {
+    for (const auto& [name, folder] : names) {
         if (offered.size() >= maxCount) {
             break;
         }

@@ -26,4 +26,10 @@ std::vector<OfferedFile> ListOfferedFiles(const std::filesystem::path& folder,
                                           std::string_view extension,
                                           std::size_t maxCount = std::numeric_limits<std::size_t>::max());
 
+// The same over `subfolder` of each of `folders` together: a name found in
+// more than one is offered once, from the first folder holding it.
+std::vector<OfferedFile> ListOfferedFilesIn(const std::vector<std::filesystem::path>& folders,
+                                            std::string_view subfolder, std::string_view extension,
+                                            std::size_t maxCount = std::numeric_limits<std::size_t>::max());
+
 } // namespace plumix

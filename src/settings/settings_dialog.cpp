@@ -2,6 +2,7 @@
 
 #include "engine/figures.h"
 #include "settings/file_io.h"
+#include "settings/game_folders.h"
 #include "settings/language.h"
 
 #include <QApplication>
@@ -38,9 +39,6 @@ constexpr int TextCounterclockwise = 718;
 constexpr int TextMoveDuringFall = 719;
 constexpr int TextShowGrid = 720;
 constexpr int TextShowNext = 721;
-
-// A skin list holds positions 0 to 100, as the language list does.
-constexpr std::size_t MaxSkinChoices = 101;
 
 QString Text(const TextTable& texts, int number)
 {
@@ -79,12 +77,13 @@ void KeepOwnColours(QWidget* widget)
 } // namespace
 
 SettingsDialog::SettingsDialog(Settings& settings, TextTable& texts, SkinColors& skinColors,
-                               std::filesystem::path folder, SettingsEffects effects, QWidget* owner)
+                               std::vector<std::filesystem::path> dataFolders, SettingsEffects effects,
+                               QWidget* owner)
     : QDialog(owner),
       settings_(settings),
       texts_(texts),
       skinColors_(skinColors),
-      folder_(std::move(folder)),
+      dataFolders_(std::move(dataFolders)),
       effects_(std::move(effects))
 {
     BuildControls();
@@ -211,8 +210,8 @@ void SettingsDialog::BuildControls()
 void SettingsDialog::FillLists()
 {
     loading_ = true;
-    languageFiles_ = ListLanguages(folder_);
-    skinFiles_ = ListOfferedFiles(folder_ / SkinsFolder, ".psk", MaxSkinChoices);
+    languageFiles_ = ListLanguages(dataFolders_);
+    skinFiles_ = ListSkinsIn(dataFolders_);
     const auto fill = [](QComboBox* list, const std::vector<OfferedFile>& files, const std::string& chosen) {
         list->clear();
         for (const OfferedFile& file : files) {
@@ -355,12 +354,13 @@ void SettingsDialog::LanguageChosen(int index)
     const std::string file = languageFiles_[static_cast<std::size_t>(index)].fileName;
     // A file gone or unreadable since the list was made would give English
     // under another language's name.
-    if (file != BuiltInLanguage && !ReadFileBytes(folder_ / file)) {
+    const std::filesystem::path folder = FolderHolding(dataFolders_, file);
+    if (file != BuiltInLanguage && !ReadFileBytes(folder / file)) {
         DropEntry(languages_, languageFiles_, index, settings_.languageFile);
         return;
     }
     settings_.languageFile = file;
-    LoadLanguage(texts_, settings_.languageFile, folder_);
+    LoadLanguage(texts_, settings_.languageFile, folder);
     effects_.languageChanged();
     ApplyDialogTexts();
 }
@@ -371,7 +371,8 @@ void SettingsDialog::SkinChosen(int index)
         return;
     }
     const std::string file = skinFiles_[static_cast<std::size_t>(index)].fileName;
-    if (ReadSkinFile(SkinFilePath(folder_, file)).status == SkinReadStatus::Missing) {
+    const std::filesystem::path root = FolderHolding(dataFolders_, std::filesystem::path(SkinsFolder) / file);
+    if (ReadSkinFile(SkinFilePath(root, file)).status == SkinReadStatus::Missing) {
         DropEntry(skins_, skinFiles_, index, settings_.skinFile);
         return;
     }

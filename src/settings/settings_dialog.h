@@ -38,9 +38,10 @@ struct SettingsEffects {
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    // `folder` holds the "*.lag" files and the "Skins" folder.
-    SettingsDialog(Settings& settings, TextTable& texts, SkinColors& skinColors, std::filesystem::path folder,
-                   SettingsEffects effects, QWidget* owner);
+    // `dataFolders` hold the "*.lag" files and "Skins" folders, the first
+    // holding a file giving it.
+    SettingsDialog(Settings& settings, TextTable& texts, SkinColors& skinColors,
+                   std::vector<std::filesystem::path> dataFolders, SettingsEffects effects, QWidget* owner);
 
     QComboBox* LanguageList() const { return languages_; }
     QComboBox* SkinList() const { return skins_; }
@@ -81,7 +82,7 @@ private:
     Settings& settings_;
     TextTable& texts_;
     SkinColors& skinColors_;
-    std::filesystem::path folder_;
+    std::vector<std::filesystem::path> dataFolders_;
     SettingsEffects effects_;
     bool loading_ = false;
     std::vector<OfferedFile> languageFiles_;  // LangFiles

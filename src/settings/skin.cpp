@@ -82,4 +82,9 @@ std::vector<OfferedFile> ListSkins(const std::filesystem::path& skinsFolder)
     return ListOfferedFiles(skinsFolder, ".psk");
 }
 
+std::vector<OfferedFile> ListSkinsIn(const std::vector<std::filesystem::path>& dataFolders)
+{
+    return ListOfferedFilesIn(dataFolders, SkinsFolder, ".psk", MaxSkinChoices);
+}
+
 } // namespace plumix

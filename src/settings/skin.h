@@ -91,5 +91,9 @@ std::string PicturePath(std::string_view pictureFolder, std::string_view fileNam
 
 // The skins of `skinsFolder` ("*.psk") that the settings dialog offers.
 std::vector<OfferedFile> ListSkins(const std::filesystem::path& skinsFolder);
+// The skins of the "Skins" folders of `dataFolders`, each file name once, at
+// most 101 (the list's positions 0 to 100).
+inline constexpr std::size_t MaxSkinChoices = 101;
+std::vector<OfferedFile> ListSkinsIn(const std::vector<std::filesystem::path>& dataFolders);
 
 } // namespace plumix

@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace plumix {
 
@@ -22,8 +23,11 @@ struct AppState {
     LevelSet levels{};
     // The name typed in the run's last record entry, offered to the next one.
     std::string lastPlayerName;
-    // The game's folder: "plumix.ini", "Records", "Skins/", "Sounds/", "*.lag".
+    // Where "plumix.ini" and "Records" are read and written.
     std::filesystem::path folder = ".";
+    // Where "Skins/", "Sounds/", "*.lag" and "Data/" are read, the first
+    // folder holding a file giving it.
+    std::vector<std::filesystem::path> dataFolders{"."};
 };
 
 } // namespace plumix

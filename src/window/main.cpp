@@ -1,5 +1,6 @@
 // Start-up: the splash, then every loader in its order, then the main window.
 #include "scores/synchronize.h"
+#include "settings/game_folders.h"
 #include "settings/sound_player_qt.h"
 #include "window/app_state.h"
 #include "window/hiscores_wiring_qt.h"
@@ -15,6 +16,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -35,10 +37,43 @@ private:
     QElapsedTimer clock_;
 };
 
+constexpr const char* Usage =
+    "Usage: plumix [--help] [--version]\n"
+    "\n"
+    "A falling-block puzzle game: Classic PLUMIX (F2) and the 100 levels of\n"
+    "PLUMIX 2 (F3). The keys are listed in the About box (F1).\n"
+    "\n"
+    "Run from a folder that holds its data (Skins/, Sounds/, Data/), the game\n"
+    "keeps plumix.ini and Records in the working folder. Installed, it keeps\n"
+    "them in $XDG_DATA_HOME/plumix (~/.local/share/plumix), where skins, sounds,\n"
+    "language files and levels dropped in are read before the installed ones.\n"
+    "\n"
+    "  --help     show this text and exit\n"
+    "  --version  show the version and exit\n";
+
+// --help and --version answer without a display; anything else is Qt's.
+bool AnsweredFromCommandLine(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("plumix %s\n", PLUMIX_VERSION);
+            return true;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(Usage, stdout);
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (AnsweredFromCommandLine(argc, argv)) {
+        return 0;
+    }
     Milestones milestones;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plumix"));
@@ -51,6 +86,10 @@ int main(int argc, char** argv)
     milestones.Mark("splash shown");
 
     plumix::AppState state;
+    const plumix::GameFolders folders = plumix::LocateGameFolders(
+        QCoreApplication::applicationDirPath().toStdString(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    state.folder = folders.user;
+    state.dataFolders = folders.data;
     plumix::MainWindow window(state);  // fills the figure table; no game runs
     plumix::ConnectHiScores(window, state, plumix::SharedRecordsPath(std::getenv("HOME")));
     plumix::LoadEverything(state, window, {
@@ -72,7 +111,9 @@ int main(int argc, char** argv)
     // decoded here, before the first key can ask for one.
     std::unique_ptr<plumix::SoundPlayer> sound;
     QTimer::singleShot(0, &window, [&] {
-        sound = std::make_unique<plumix::SoundPlayer>(state.settings, state.folder);
+        // The sounds come as a set, from the first folder that has one.
+        sound = std::make_unique<plumix::SoundPlayer>(state.settings,
+                                                      plumix::FolderHolding(state.dataFolders, "Sounds/Drop.wav"));
         window.SetSound(sound.get());
         milestones.Mark("sound ready");
     });

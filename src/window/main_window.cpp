@@ -5,6 +5,7 @@
 #include "levels/level_intro.h"
 #include "levels/level_intro_window.h"
 #include "scores/records_file.h"
+#include "settings/game_folders.h"
 #include "settings/language.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
@@ -197,7 +198,10 @@ void MainWindow::ApplyColors()
 
 void MainWindow::LoadSkin()
 {
-    const SkinFileContents skin = ReadSkinFile(SkinFilePath(app_.folder, app_.settings.skinFile));
+    // A skin of the player's own folder comes with its pictures there.
+    const std::filesystem::path root =
+        FolderHolding(app_.dataFolders, std::filesystem::path(SkinsFolder) / app_.settings.skinFile);
+    const SkinFileContents skin = ReadSkinFile(SkinFilePath(root, app_.settings.skinFile));
     if (skin.status == SkinReadStatus::Missing) {
         // The pictures stay, but the settings' own colours still apply.
         ApplyColors();
@@ -205,7 +209,7 @@ void MainWindow::LoadSkin()
     }
     TakeSkinColors(skin, app_.skinColors, app_.settings);
     for (const SkinPicture& picture : SkinPictures) {
-        const std::filesystem::path path = app_.folder / PicturePath(skin.pictureFolder, picture.fileName);
+        const std::filesystem::path path = root / PicturePath(skin.pictureFolder, picture.fileName);
         const QPixmap pixmap(QString::fromStdString(path.string()));
         if (pixmap.isNull()) {
             continue;  // a missing picture keeps the one shown before
@@ -312,7 +316,8 @@ void MainWindow::ShowSettings()
     effects.colorsChanged = [this] { ApplyColors(); };
     effects.cellsChanged = [this] { game_->RepaintCells(); };
     effects.previewChanged = [this] { game_->DrawNext(); };
-    auto* dialog = new SettingsDialog(app_.settings, app_.texts, app_.skinColors, app_.folder, std::move(effects), this);
+    auto* dialog =
+        new SettingsDialog(app_.settings, app_.texts, app_.skinColors, app_.dataFolders, std::move(effects), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }

@@ -2,6 +2,7 @@
 
 #include "levels/levels_file.h"
 #include "scores/records_file.h"
+#include "settings/game_folders.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
 #include "window/main_window.h"
@@ -33,7 +34,7 @@ void LoadEverything(AppState& app, MainWindow& window, const StartupReport& repo
     // The text table is not loaded yet: this one text is fixed.
     status(QStringLiteral("Load options and language"));
     app.settings = LoadSettings(app.folder / SettingsFileName);
-    LoadLanguage(app.texts, app.settings.languageFile, app.folder);
+    LoadLanguage(app.texts, app.settings.languageFile, FolderHolding(app.dataFolders, app.settings.languageFile));
     window.ApplyLanguage();
     milestone("settings and language");
 
@@ -49,7 +50,7 @@ void LoadEverything(AppState& app, MainWindow& window, const StartupReport& repo
     milestone("records");
 
     status(Text(app.texts, TextLoadLevels));
-    app.levels = LoadLevels(app.folder / LevelsFileName);
+    app.levels = LoadLevels(FolderHolding(app.dataFolders, LevelsFileName) / LevelsFileName);
     milestone("levels");
 
     window.GetGame().ClearBoard();

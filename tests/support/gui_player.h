@@ -28,6 +28,7 @@ struct GuiPlayer {
     {
         FillDefaultTexts(app.texts);
         app.folder = folder.Path();
+        app.dataFolders = {app.folder};
         auto scripted = std::make_unique<ScriptedRandom>();
         random = scripted.get();
         window = std::make_unique<MainWindow>(app, std::move(scripted));

@@ -32,6 +32,7 @@ struct Player {
     {
         FillDefaultTexts(app.texts);
         app.folder = dir.path().toStdString();
+        app.dataFolders = {app.folder};
         auto scripted = std::make_unique<testing::ScriptedRandom>();
         random = scripted.get();
         window = std::make_unique<MainWindow>(app, std::move(scripted));

@@ -33,6 +33,7 @@ struct Started {
             prepare(folder);
         }
         app.folder = folder;
+        app.dataFolders = {folder};
         window = std::make_unique<MainWindow>(app);
         LoadEverything(app, *window, {[this](const QString& s) { statuses << s; }, nullptr,
                                       [this](const QString& s) { criticals << s; }});

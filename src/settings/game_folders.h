@@ -1,0 +1,35 @@
+// Where the game's files are. Run from its build folder (`make run`), or
+// unpacked anywhere with its data beside it, everything is in the working
+// folder, as it always was. Installed (the program in a "bin" folder with its
+// data in "../share/plumix"), each player's settings and records live in
+// their own folder ($XDG_DATA_HOME/plumix), and skins, sounds, language files
+// and the levels are read from there first and from the installed data
+// otherwise; the installed data is never written.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace plumix {
+
+struct GameFolders {
+    std::filesystem::path user;                // plumix.ini, Records: the only files written
+    std::vector<std::filesystem::path> data;   // read in this order
+    bool installed = false;
+};
+
+// The installed data relative to the program's folder.
+inline constexpr const char* InstalledDataFolder = "../share/plumix";
+
+// `programFolder` is the folder of the running program; `xdgDataHome` and
+// `home` the environment's values (null or empty when unset).
+GameFolders LocateGameFolders(const std::filesystem::path& programFolder, const char* xdgDataHome,
+                              const char* home);
+
+// The first data folder holding the file `relative`, or the first folder when
+// none does (a missing file then reads as missing, as before).
+std::filesystem::path FolderHolding(const std::vector<std::filesystem::path>& folders,
+                                    const std::filesystem::path& relative);
+
+} // namespace plumix
