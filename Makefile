@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`.
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build build-asan clean prove-levels
+.PHONY: run test deps build build-asan package clean prove-levels
 
 deps:
 	@scripts/install-deps
@@ -21,6 +21,11 @@ test: build build-asan
 	QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j$(JOBS)
 	QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir build-asan --output-on-failure -j$(JOBS)
+
+# The Debian package, build/plumix_<version>_<arch>.deb: `apt install ./build/plumix_*.deb`.
+package: build
+	@cd build && cpack -G DEB
+	@ls -1 build/plumix_*.deb
 
 clean:
 	rm -rf build build-asan

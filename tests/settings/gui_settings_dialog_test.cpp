@@ -1,5 +1,6 @@
 // The settings window over the real main window, with the shipped language
 // files and skins in the game's folder.
+#include "settings/game_folders.h"
 #include "settings/settings_dialog.h"
 #include "support/gui_player.h"
 #include "widgets/button.h"
@@ -40,9 +41,10 @@ struct Player : testing::GuiPlayer {
         app.settings.backColor = StandardBack;
         window->LoadSkin();
     }
-    SettingsDialog* Open()
+    SettingsDialog* Open() { return Open(*this); }
+    static SettingsDialog* Open(testing::GuiPlayer& p)
     {
-        QTest::keyClick(window.get(), Qt::Key_F8);
+        QTest::keyClick(p.window.get(), Qt::Key_F8);
         return qobject_cast<SettingsDialog*>(QApplication::activeModalWidget());
     }
     static QColor Ink(QWidget* w) { return w->palette().color(QPalette::WindowText); }
@@ -208,6 +210,42 @@ TEST(SettingsDialogGui, ASkinFileMissingAtStartStillGivesTheSettingsColours)
     p.window->LoadSkin();
     EXPECT_EQ(Player::Ink(p.window->ScoreLabel()), QColor(1, 2, 3));
     EXPECT_EQ(p.window->MenuButton(3).CaptionColor(), QColor(1, 2, 3));
+}
+
+TEST(SettingsDialogGui, InstalledASkinDroppedIntoThePlayersFolderIsOfferedAndLoads)
+{
+    testing::ScratchFolder tree;
+    fs::create_directories(tree / "games");
+    fs::create_directories(tree / "share");
+    fs::copy(PLUMIX_ASSETS, tree / "share/plumix", fs::copy_options::recursive);
+    const GameFolders folders = LocateGameFolders(tree / "games", (tree / "xdg").c_str(), nullptr);
+    ASSERT_TRUE(folders.installed);
+    // The player's own skin: the standard one's pictures, but a yellow block 3.
+    fs::create_directories(folders.user / "Skins");
+    fs::copy(tree / "share/plumix/Skins/Standart", folders.user / "Skins/Mine", fs::copy_options::recursive);
+    testing::WriteFile(folders.user / "Skins/Mine.psk", "Mine\r\n1.4\r\nmy own\r\nSkins\\Mine\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
+    QImage yellow(32, 32, QImage::Format_RGB32);
+    yellow.fill(QColor(250, 240, 0));
+    fs::remove(folders.user / "Skins/Mine/block3.gif");
+    ASSERT_TRUE(yellow.save(QString::fromStdString((folders.user / "Skins/Mine/block3.gif").string()), "PNG"));
+
+    testing::GuiPlayer p;
+    p.app.folder = folders.user;
+    p.app.dataFolders = folders.data;
+    p.window->LoadSkin();
+    SettingsDialog* d = Player::Open(p);
+    ASSERT_NE(d, nullptr);
+    QStringList skins;
+    for (int i = 0; i < d->SkinList()->count(); ++i) {
+        skins << d->SkinList()->itemText(i);
+    }
+    EXPECT_EQ(skins, (QStringList{"Mine", "Neon Night", "Standard"}));
+    d->SkinList()->setCurrentIndex(0);
+    EXPECT_EQ(p.app.settings.skinFile, "Mine.psk");
+    EXPECT_EQ(p.window->Board().PalettePicture(3).toImage().pixelColor(16, 16), QColor(250, 240, 0));
+    EXPECT_EQ(p.app.settings.textColor, (Rgb{1, 2, 3}));
+    // Nothing was written into the installed data.
+    EXPECT_FALSE(fs::exists(tree / "share/plumix/plumix.ini"));
 }
 
 } // namespace

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The game as a player gets it: installed into a throwaway prefix (and, when
+# `make package` has run, unpacked from the .deb), started with a fresh home
+# folder, ended. Its files must appear in the player's folder and nowhere in
+# the installed tree; the desktop entry and the metainfo must validate.
+# Usage: install_test.sh BUILD_FOLDER
+set -u
+build="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failed=0
+fail() { echo "FAIL: $*"; failed=1; }
+ok() { echo "ok: $*"; }
+
+# Starts PROGRAM offscreen with a fresh HOME, lets it come up, ends it the
+# way the system would, and checks where its files went.
+play_once() {
+    local program="$1" tree="$2" home="$work/home-$RANDOM"
+    mkdir -p "$home"
+    touch "$work/marker"
+    sleep 1  # file times have a coarse grain on some file systems
+    (cd "$home" && HOME="$home" XDG_DATA_HOME= QT_QPA_PLATFORM=offscreen exec "$program" >/dev/null 2>&1) &
+    local pid=$!
+    sleep 2
+    kill -TERM "$pid"
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$pid" 2>/dev/null; then kill -9 "$pid"; fail "$program did not end on SIGTERM"; return; fi
+    local user="$home/.local/share/plumix"
+    [ "$(wc -l < "$user/plumix.ini" 2>/dev/null)" = 16 ] || fail "no settings written to $user"
+    [ "$(stat -c %s "$user/Records" 2>/dev/null)" = 5200 ] || fail "no records written to $user"
+    local written
+    written=$(find "$tree" -newer "$work/marker" | head -3)
+    [ -z "$written" ] || fail "the installed tree was written: $written"
+    # (.config holds what the sound server's client library keeps, not ours)
+    [ -z "$(ls -A "$home" | grep -v -e '^\.local$' -e '^\.config$')" ] ||
+        fail "files left in the home or working folder: $(ls -A "$home")"
+    ok "$program keeps its files in $user"
+}
+
+prefix="$work/prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
+for f in games/plumix share/plumix/Data/plumix2.bin share/plumix/Skins/Standart.psk share/plumix/Sounds/Drop.wav \
+         share/plumix/Deutsch.lag share/applications/org.plumix.Plumix.desktop \
+         share/metainfo/org.plumix.Plumix.metainfo.xml share/icons/hicolor/scalable/apps/org.plumix.Plumix.svg \
+         share/man/man6/plumix.6.gz; do
+    [ -e "$prefix/$f" ] || fail "not installed: $f"
+done
+for size in 16 24 32 48 64 128 256; do
+    f="$prefix/share/icons/hicolor/${size}x${size}/apps/org.plumix.Plumix.png"
+    # A PNG's width and height are the big-endian words at bytes 16 and 20.
+    dims=$(od -An -tu1 -j16 -N8 "$f" 2>/dev/null | awk '{print $1*16777216+$2*65536+$3*256+$4 "x" $5*16777216+$6*65536+$7*256+$8}')
+    [ "$dims" = "${size}x${size}" ] || fail "icon $size is $dims"
+done
+
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/games/plumix" --version)
+[[ "$version" =~ ^plumix\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version said: $version"
+env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/games/plumix" --help | grep -q XDG_DATA_HOME || fail "--help"
+
+# Moved elsewhere, the installed tree still finds its data.
+mv "$prefix" "$work/moved"
+play_once "$work/moved/games/plumix" "$work/moved"
+
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$work/moved/share/applications/org.plumix.Plumix.desktop" && ok "desktop entry valid" ||
+        fail "desktop-file-validate"
+else
+    echo "skipped: desktop-file-validate is not installed"
+fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$work/moved/share/metainfo/org.plumix.Plumix.metainfo.xml" >/dev/null &&
+        ok "metainfo valid" || fail "appstreamcli validate"
+else
+    echo "skipped: appstreamcli is not installed"
+fi
+
+deb=$(ls -t "$build"/plumix_*.deb 2>/dev/null | head -1)
+if [ -n "$deb" ]; then
+    dpkg -x "$deb" "$work/deb" || fail "dpkg -x"
+    play_once "$work/deb/usr/games/plumix" "$work/deb"
+else
+    echo "skipped: no package built (make package)"
+fi
+exit $failed
