@@ -1,6 +1,6 @@
 #include "widgets/button.h"
 
-#include "window/key_map_qt.h"
+#include "widgets/key_map_qt.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

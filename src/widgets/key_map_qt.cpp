@@ -1,4 +1,4 @@
-#include "window/key_map_qt.h"
+#include "widgets/key_map_qt.h"
 
 #include "engine/keys.h"
 

@@ -11,9 +11,9 @@
 #include "settings/settings_file.h"
 #include "widgets/about_box.h"
 #include "widgets/button.h"
+#include "widgets/key_map_qt.h"
 #include "window/board_widget.h"
 #include "window/builtin_pictures_qt.h"
-#include "window/key_map_qt.h"
 #include "window/timers_qt.h"
 
 #include <QCloseEvent>
