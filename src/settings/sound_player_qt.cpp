@@ -17,9 +17,10 @@ namespace {
 // round well within it, or an effect would stutter.
 constexpr qint64 BufferUs = 40'000;
 constexpr int FeedIntervalMs = 10;
-// Silence fed after every effect. The server reads ahead of what it plays, and
-// pausing a stream hands back whatever it has not yet played: the silence
-// makes sure that what is handed back is never the effect's end.
+// Silence fed after every effect. The stream is closed once the server has
+// read everything, but the server reads ahead of what it plays and closing
+// drops what it has not played yet: with the silence, that is never the
+// effect's end.
 constexpr qint64 TailUs = 40'000;
 // A server that never takes the last of the data (it stalls, or its timing is
 // off) still lets the stream rest after this long.
@@ -62,7 +63,8 @@ SoundPlayer::SoundPlayer(const Settings& settings, const std::filesystem::path& 
     const auto tailFrames = static_cast<std::size_t>(format_.framesForDuration(TailUs));
     effects_.emplace(gameFolder, format_.channelCount(), format_.sampleRate(), tailFrames);
     sink_ = new QAudioSink(device, format_, this);
-    // The server went away or the stream broke: the next effect opens a new one.
+    // The server went away or the stream broke: the next effect opens a new
+    // stream, which works again once the audio engine has reconnected.
     connect(sink_, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
         if (state == QAudio::StoppedState && output_ != nullptr) {
             Forget();
@@ -139,7 +141,7 @@ void SoundPlayer::Feed()
         }
         return;
     }
-    // Everything is handed over; rest once the server has taken all of it.
+    // Everything is handed over; close once the server has read all of it.
     if (sink_->bytesFree() >= sink_->bufferSize() || drainClock_.elapsed() > DrainLimitMs) {
         Rest();
     }

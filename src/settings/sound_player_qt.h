@@ -1,7 +1,8 @@
-// Plays the game's sound effects through one audio stream that lives as long as
-// the player, fed from the one-voice mixer while an effect sounds and paused
-// once the server has played it out. Without a sound server every effect is
-// silence, and the game never waits for one.
+// Plays the game's sound effects through one audio stream per run of effects:
+// opened by the first effect after a quiet spell, fed from the one-voice mixer
+// (a new effect cuts the old one inside the stream), and closed only once the
+// server has taken everything, effect and trailing silence. Without a sound
+// server every effect is silence, and the game never waits for one.
 #pragma once
 
 #include "engine/ports.h"

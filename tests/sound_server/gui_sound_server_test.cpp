@@ -8,7 +8,6 @@
 #include "settings/sound_player_qt.h"
 #include "settings/wav.h"
 
-#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -16,11 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iostream>
 #include <array>
-#include <cstdlib>
+#include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,6 +35,8 @@ constexpr int LatencyLimitMs = 50;
 // What the recorder asks of the server: it bounds how much of a stream's start
 // the monitor can miss (see UnseenHeadFrames).
 constexpr int RecorderLatencyMs = 5;
+// Qt's PulseAudio engine connects again this long after it lost its server.
+constexpr double EngineRetryMs = 3200;
 
 double Ms(std::size_t frames) { return static_cast<double>(frames) / FramesPerMs; }
 
@@ -209,20 +208,21 @@ bool SilentFrame(const PcmSamples& pcm, std::size_t frame)
 }
 
 // The recording at `frame` read as `clip` from its frame `offset`: how far
-// it agrees with the file both ways.
+// it agrees with the file both ways. `offset` is at most `frame`.
 Heard Match(const PcmSamples& recording, std::size_t frame, const PcmSamples& clip, std::size_t offset)
 {
+    const std::size_t start = frame - offset;  // where the clip's first frame falls
     const std::size_t recorded = recording.size() / Channels;
     const std::size_t clipFrames = clip.size() / Channels;
     std::size_t end = offset;
-    while (end < clipFrames && frame + (end - offset) < recorded && FramesEqual(recording, frame + (end - offset), clip, end)) {
+    while (end < clipFrames && start + end < recorded && FramesEqual(recording, start + end, clip, end)) {
         ++end;
     }
     std::size_t head = offset;
-    while (head > 0 && head <= frame - (offset - head) && FramesEqual(recording, frame - (offset - head) - 1, clip, head - 1)) {
+    while (head > 0 && FramesEqual(recording, start + head - 1, clip, head - 1)) {
         --head;
     }
-    return {std::nullopt, frame - offset, head, end};
+    return {std::nullopt, start, head, end};
 }
 
 // A new stream makes the server rewrite the part of the sink's buffer that it
@@ -398,6 +398,63 @@ TEST_F(SoundServerTest, EveryEffectIsHeardOnceFromItsStartWholeOrCutWhereTheNext
     }
     std::cout << "[ sound    ] " << heard.size() << " effects heard; longest wait from the request to the first "
               << "sample at the server " << worstLatency << " ms; longest PlaySfx call " << longestCallMs << " ms\n";
+}
+
+// Plays `names` one after another, a little apart, and returns how long the
+// longest call took.
+double LongestCall(SoundPlayer& player, std::initializer_list<const char*> names)
+{
+    double longest = 0;
+    for (const char* name : names) {
+        QElapsedTimer call;
+        call.start();
+        player.PlaySfx(name);
+        longest = std::max(longest, static_cast<double>(call.nsecsElapsed()) / 1e6);
+        QTest::qWait(40);
+    }
+    return longest;
+}
+
+TEST_F(SoundServerTest, AServerGoneMidEffectLeavesTheGameSilentAndFreeAndTheFirstEffectAfterItsReturnIsHeard)
+{
+    SoundPlayer player(settings_, PLUMIX_ASSETS);
+    ASSERT_TRUE(player.HasOutput());
+    player.PlaySfx("clear");
+    QTest::qWait(100);
+    server_.Kill();
+    const double goneAt = Now();
+
+    EXPECT_LT(LongestCall(player, {"drop", "rotate", "clear", "drop", "rotate"}), 20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player.Busy(); }, 1000));
+    EXPECT_EQ(TimerEventsDuring(300), 0) << "something polls for the server";
+
+    ASSERT_EQ(server_.Start().toStdString(), "");
+    MonitorRecording recording(clock_);
+    recording.Start(server_.Address());
+    // The audio engine tries the server again 3 s after it lost it.
+    QTest::qWait(static_cast<int>(std::max(0.0, goneAt + EngineRetryMs - Now())));
+    player.PlaySfx("drop");
+    QTest::qWait(300);
+    recording.Stop();
+    const std::vector<Heard> heard = WhatWasHeard(recording.Samples(), EffectFiles());
+    ASSERT_EQ(heard.size(), 1U);
+    EXPECT_EQ(Name(heard[0].effect), "drop");
+    EXPECT_LE(heard[0].head, UnseenHeadFrames);
+    EXPECT_LE(Ms(heard[0].head + EffectFiles()[0].size() / Channels - heard[0].end), 10);
+}
+
+// Qt's engine gives up on a server that was not there when it started, so
+// a player without one stays silent for the whole run.
+TEST(SoundPlayerWithoutServer, IsSilentAndNeverWaits)
+{
+    const testing::ScratchFolder folder;
+    qputenv("PULSE_SERVER", QByteArray("unix:") + (folder / "nobody-listens").c_str());
+    Settings settings;
+    SoundPlayer player(settings, PLUMIX_ASSETS);
+    EXPECT_FALSE(player.HasOutput());
+    EXPECT_LT(LongestCall(player, {"drop", "rotate", "clear"}), 20);
+    EXPECT_FALSE(player.Busy());
+    EXPECT_EQ(TimerEventsDuring(200), 0);
 }
 
 } // namespace
