@@ -12,10 +12,11 @@ namespace plumix {
 
 namespace {
 
-// What the stream asks the server to keep queued. A new effect is heard after
-// what is queued, so this bounds how late it starts; the feed timer must come
-// round well within it, or an effect would stutter.
-constexpr qint64 BufferUs = 40'000;
+// What the stream asks the server to keep queued (it grants about three
+// quarters). A new effect is heard after what is queued, so this bounds how
+// late it starts; the feed timer must come round well within it, or an effect
+// would stutter when the machine is busy.
+constexpr qint64 BufferUs = 50'000;
 constexpr int FeedIntervalMs = 10;
 // Silence fed after every effect. The stream is closed once the server has
 // read everything, but the server reads ahead of what it plays and closing
