@@ -36,3 +36,13 @@ prove-levels:
 	@cmake -S . -B build-bot -DCMAKE_BUILD_TYPE=Release -DPLUMIX_BUILD_GUI=OFF -DPLUMIX_BUILD_BENCH=OFF >/dev/null
 	@cmake --build build-bot --target plumix-bot -j$(JOBS)
 	build-bot/plumix-bot assets/Data/plumix2.bin --seeds 50 --check
+
+# Every harness of fuzz/ in turn, on one core, for FUZZ_SECONDS each (or FUZZ_RUNS
+# inputs each), built with clang in build-fuzz; `make test` replays their corpora.
+.PHONY: fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLUMIX_FUZZ=ON \
+		-DPLUMIX_BUILD_GUI=OFF -DPLUMIX_BUILD_TESTS=OFF -DPLUMIX_BUILD_BENCH=OFF >/dev/null
+	@cmake --build build-fuzz --target fuzz-harnesses -j$(JOBS)
+	fuzz/run-all build-fuzz $(FUZZ_SECONDS) $(FUZZ_RUNS)

@@ -1,0 +1,26 @@
+// A language file: any content gives a whole table of valid UTF-8 texts, with
+// every built-in text present, and the main window's texts from it.
+#include "harness.h"
+#include "settings/language.h"
+#include "settings/text_codec.h"
+
+using namespace plumix;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const TextTable english = [] {
+        TextTable t;
+        FillDefaultTexts(t);
+        return t;
+    }();
+    TextTable texts;
+    ParseLanguage(texts, fuzz::Bytes(data, size));
+    for (std::size_t n = 0; n < texts.size(); ++n) {
+        fuzz::Require(IsValidUtf8(texts[n]), "every text is valid UTF-8");
+        fuzz::Require(texts[n].find('\n') == std::string::npos, "a text is one line");
+        fuzz::Require(english[n].empty() || !texts[n].empty(), "English fills every gap");
+    }
+    const MainWindowTexts shown = ComposeMainWindowTexts(texts, true);
+    fuzz::Require(shown.pausedStatus.has_value(), "the paused status is shown while paused");
+    return 0;
+}
