@@ -6,13 +6,14 @@
 #include "settings/settings_dialog.h"
 #include "window/main_window.h"
 
+#include "gui_bench_main.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QScrollBar>
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 
 namespace plumix {
 namespace {
@@ -83,12 +84,5 @@ BENCHMARK(BM_ColourScrollStep)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return plumix::RunGuiBenchmarks(argc, argv);
 }

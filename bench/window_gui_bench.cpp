@@ -8,10 +8,11 @@
 #include "window/main_window.h"
 #include "window/timers_qt.h"
 
+#include "gui_bench_main.h"
+
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 
 namespace plumix {
 namespace {
@@ -121,12 +122,5 @@ BENCHMARK(BM_LevelStartWithRepaint)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return plumix::RunGuiBenchmarks(argc, argv);
 }

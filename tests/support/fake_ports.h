@@ -3,6 +3,7 @@
 // status changes and dialogs.
 #pragma once
 
+#include "bot/bot_clock.h"
 #include "engine/ports.h"
 
 #include <array>
@@ -14,38 +15,14 @@
 
 namespace plumix::testing {
 
-class VirtualClock : public TimerPort {
+// The automatic player's clock, with the waits tests ask for.
+class VirtualClock : public bot::BotClock {
 public:
-    std::function<void(TimerId)> handler;
-
-    void SetInterval(TimerId id, int ms) override;
-    int Interval(TimerId id) const override { return At(id).interval; }
-    void SetEnabled(TimerId id, bool enabled) override;
-    bool IsEnabled(TimerId id) const override { return At(id).enabled; }
-    bool Running(TimerId id) const { return At(id).enabled && At(id).interval > 0; }
-    int Fired(TimerId id) const { return At(id).fired; }
-    std::int64_t Now() const { return now_; }
-
+    bool Running(TimerId id) const { return DueOf(id) != Never; }
     // Fires every tick due within `ms`, in order of due time, one at a time.
-    void Advance(std::int64_t ms);
+    void Advance(std::int64_t ms) { AdvanceTo(Now() + ms); }
     // Fires ticks until `done` holds; false if time ran out or nothing runs.
     bool RunUntil(const std::function<bool()>& done, std::int64_t limitMs = 600000);
-
-private:
-    struct Timer {
-        int interval = 0;
-        bool enabled = false;
-        std::int64_t due = 0;
-        int fired = 0;
-    };
-    Timer& At(TimerId id) { return timers_[static_cast<std::size_t>(id)]; }
-    const Timer& At(TimerId id) const { return timers_[static_cast<std::size_t>(id)]; }
-    // The timer due first, not later than `limit`; false when none.
-    bool NextDue(std::int64_t limit, TimerId& id) const;
-    void Fire(TimerId id);
-
-    std::array<Timer, TimerCount> timers_{};
-    std::int64_t now_ = 0;
 };
 
 // The scripted numbers in order, then `fallback` for ever.
