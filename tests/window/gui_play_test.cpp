@@ -1,6 +1,6 @@
 // The real main window driven by keys and mouse as a player would.
 #include "scores/records_file.h"
-#include "support/fake_ports.h"
+#include "support/gui_player.h"
 #include "widgets/button.h"
 #include "window/board_widget.h"
 #include "window/main_window.h"
@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -22,41 +21,9 @@
 namespace plumix {
 namespace {
 
-struct Player {
-    QTemporaryDir dir;
-    AppState app;
-    testing::ScriptedRandom* random = nullptr;
-    std::unique_ptr<MainWindow> window;
-
-    Player()
-    {
-        FillDefaultTexts(app.texts);
-        app.folder = dir.path().toStdString();
-        app.dataFolders = {app.folder};
-        auto scripted = std::make_unique<testing::ScriptedRandom>();
-        random = scripted.get();
-        window = std::make_unique<MainWindow>(app, std::move(scripted));
-        window->GetGame().ClearBoard();
-        window->show();
-    }
-    const GameState& State() { return window->GetGame().State(); }
+struct Player : testing::GuiPlayer {
     BoardWidget& Board() { return window->Board(); }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(window.get(), key, mods); }
-    // One tick of a timer, if it runs: what the event loop would deliver.
-    bool Tick(TimerId id)
-    {
-        const bool runs = window->Timers().IsEnabled(id) && window->Timers().Interval(id) > 0;
-        if (runs) {
-            window->GetGame().OnTimer(id);
-        }
-        return runs;
-    }
-    void TickUntil(const std::function<bool()>& done)
-    {
-        for (int i = 0; i < 5000 && !done(); ++i) {
-            Tick(TimerId::CrashAni) || Tick(TimerId::Terminate) || Tick(TimerId::Figure);
-        }
-    }
     void Fill(int fromRow, int toRow, std::initializer_list<int> columns)
     {
         for (int r = fromRow; r <= toRow; ++r) {
