@@ -1,5 +1,7 @@
 #include "levels/level_intro_window.h"
 
+#include "widgets/colors_qt.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -29,11 +31,6 @@ QLabel* NewLabel(QWidget* parent, QRect geometry, double points, Qt::Alignment a
     return label;
 }
 
-QColor ToColor(Rgb c)
-{
-    return {c.red, c.green, c.blue};
-}
-
 } // namespace
 
 LevelIntroWindow::LevelIntroWindow(const Settings& settings, const LevelIntroTexts& texts, QWidget* owner)
@@ -41,11 +38,7 @@ LevelIntroWindow::LevelIntroWindow(const Settings& settings, const LevelIntroTex
 {
     setWindowTitle(QStringLiteral("Plumix 2"));
     setFixedSize(461, 270);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, ToColor(settings.backColor));
-    pal.setColor(QPalette::WindowText, ToColor(settings.textColor));
-    setPalette(pal);
-    setAutoFillBackground(true);
+    PaintWithSettings(*this, settings);
 
     title_ = NewLabel(this, {8, 8, 441, 33}, 24, Qt::AlignHCenter | Qt::AlignVCenter, texts.title);
     tasks_ = NewLabel(this, {8, 56, 441, 161}, 13.5, Qt::AlignLeft | Qt::AlignTop, texts.body);

@@ -5,11 +5,6 @@
 
 namespace plumix {
 
-QColor ToQColor(Rgb color)
-{
-    return {color.red, color.green, color.blue};
-}
-
 QString FromUtf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -22,15 +17,6 @@ QFont ScoresFont()
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
-}
-
-void PaintWithSettings(QWidget& window, const Settings& settings)
-{
-    QPalette pal = window.palette();
-    pal.setColor(QPalette::Window, ToQColor(settings.backColor));
-    pal.setColor(QPalette::WindowText, ToQColor(settings.textColor));
-    window.setPalette(pal);
-    window.setAutoFillBackground(true);
 }
 
 QString PlainTip(std::string_view text)

@@ -4,6 +4,7 @@
 #include "settings/file_io.h"
 #include "settings/game_folders.h"
 #include "settings/language.h"
+#include "widgets/colors_qt.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -50,11 +51,6 @@ int PositionOf(const std::vector<OfferedFile>& files, const std::string& chosen)
 {
     const auto it = std::find_if(files.begin(), files.end(), [&](const OfferedFile& f) { return f.fileName == chosen; });
     return it == files.end() ? -1 : static_cast<int>(it - files.begin());
-}
-
-QColor ToColor(Rgb c)
-{
-    return {c.red, c.green, c.blue};
 }
 
 std::uint8_t& Component(Rgb& color, int i)
@@ -262,11 +258,7 @@ void SettingsDialog::ApplyDialogTexts()
 
 void SettingsDialog::PaintDialog()
 {
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, ToColor(settings_.backColor));
-    pal.setColor(QPalette::WindowText, ToColor(settings_.textColor));
-    setPalette(pal);
-    setAutoFillBackground(true);
+    PaintWithSettings(*this, settings_);
 }
 
 int SettingsDialog::SelectedColor() const

@@ -1,19 +1,12 @@
 #include "widgets/about_box.h"
 
+#include "widgets/colors_qt.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 
 namespace plumix {
-
-namespace {
-
-QColor ToColor(Rgb c)
-{
-    return {c.red, c.green, c.blue};
-}
-
-} // namespace
 
 QString AboutBox::CreditLine()
 {
@@ -30,11 +23,7 @@ AboutBox::AboutBox(const Settings& settings, const TextTable& texts, QWidget* ow
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromStdString(TextOf(texts, 115)));
     setFixedSize(382, 133);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, ToColor(settings.backColor));
-    pal.setColor(QPalette::WindowText, ToColor(settings.textColor));
-    setPalette(pal);
-    setAutoFillBackground(true);
+    PaintWithSettings(*this, settings);
 
     auto* icon = new QLabel(this);
     icon->setGeometry(16, 16, 48, 48);

@@ -11,6 +11,7 @@
 #include "settings/settings_file.h"
 #include "widgets/about_box.h"
 #include "widgets/button.h"
+#include "widgets/colors_qt.h"
 #include "widgets/key_map_qt.h"
 #include "window/board_widget.h"
 #include "window/builtin_pictures_qt.h"
@@ -67,11 +68,6 @@ QLabel* NewLabel(QWidget* parent, QRect geometry, double points, Qt::Alignment a
 QString Text(const std::string& utf8)
 {
     return QString::fromStdString(utf8);
-}
-
-QColor ToColor(Rgb c)
-{
-    return {c.red, c.green, c.blue};
 }
 
 constexpr double CaptionPoints = 15.75;
@@ -179,7 +175,7 @@ void MainWindow::ApplyLanguage()
 
 void MainWindow::ApplyColors()
 {
-    const QColor color = ToColor(app_.settings.textColor);
+    const QColor color = ToQColor(app_.settings.textColor);
     QPalette pal;
     pal.setColor(QPalette::WindowText, color);
     for (QLabel* label : {limit_, score_, level_, status_}) {
