@@ -63,7 +63,6 @@ void LevelFlow::StartGame()
 
 void LevelFlow::ShowIntro()
 {
-    introShown_ = true;
     // The next field stays hidden under bricks until the player is ready.
     for (int i = 0; i < BoardCellCount; ++i) {
         ports_.cells.PaintBoardCell(i, PaletteBrick);
@@ -74,10 +73,9 @@ void LevelFlow::ShowIntro()
 
 void LevelFlow::StartLevel()
 {
-    if (!introShown_ || game_.State().gameMode != GameModeLevels) {
+    if (!game_.State().introShowing || game_.State().gameMode != GameModeLevels) {
         return;
     }
-    introShown_ = false;
     game_.SetIntroShowing(false);
     const int level = CurrentLevel();
     const LevelDef& def = CurrentLevelDef();

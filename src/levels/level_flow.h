@@ -59,8 +59,6 @@ public:
     // The level being shown or played.
     int CurrentLevel() const;
     const LevelDef& CurrentLevelDef() const;
-    // The intro is waiting for the player.
-    bool IntroShown() const { return introShown_; }
 
     // LevelModeHooks.
     bool RowsScored(int rowsCleared) override;
@@ -78,7 +76,6 @@ private:
     const LevelSet& levels_;
     int lives_ = 0;
     int victoryStep_ = 0;
-    bool introShown_ = false;
     // The countdown ran out during a removal: the level ends when it has scored.
     bool timeUpPending_ = false;
     // The last level has been left: the next crash ends the game whatever the lives.
