@@ -363,8 +363,7 @@ void SettingsDialog::SkinChosen(int index)
         return;
     }
     const std::string file = skinFiles_[static_cast<std::size_t>(index)].fileName;
-    const std::filesystem::path root = FolderHolding(dataFolders_, std::filesystem::path(SkinsFolder) / file);
-    if (ReadSkinFile(SkinFilePath(root, file)).status == SkinReadStatus::Missing) {
+    if (ReadSkinFile(SkinFilePath(SkinRoot(dataFolders_, file), file)).status == SkinReadStatus::Missing) {
         DropEntry(skins_, skinFiles_, index, settings_.skinFile);
         return;
     }

@@ -1,6 +1,7 @@
 #include "settings/skin.h"
 
 #include "settings/file_io.h"
+#include "settings/game_folders.h"
 #include "settings/list_input.h"
 #include "settings/text_codec.h"
 
@@ -75,6 +76,11 @@ std::string PicturePath(std::string_view pictureFolder, std::string_view fileNam
     path += '/';
     path += fileName;
     return path;
+}
+
+std::filesystem::path SkinRoot(const std::vector<std::filesystem::path>& dataFolders, const std::string& skinFile)
+{
+    return FolderHolding(dataFolders, std::filesystem::path(SkinsFolder) / skinFile);
 }
 
 std::vector<OfferedFile> ListSkins(const std::filesystem::path& skinsFolder)

@@ -41,6 +41,9 @@ struct SkinFileContents {
 
 // "Skins/<skinFile>" below the game folder.
 std::filesystem::path SkinFilePath(const std::filesystem::path& gameFolder, const std::string& skinFile);
+// The data folder whose "Skins" holds `skinFile` (the first of `dataFolders`
+// when none does): the skin's picture folder is read below it too.
+std::filesystem::path SkinRoot(const std::vector<std::filesystem::path>& dataFolders, const std::string& skinFile);
 
 // Reads lines 4 to 10 of a skin file's content; the colours are six numbers by
 // the list-input rule, so "255, 255, 255" on one line gives a whole colour.

@@ -5,7 +5,6 @@
 #include "levels/level_intro.h"
 #include "levels/level_intro_window.h"
 #include "scores/records_file.h"
-#include "settings/game_folders.h"
 #include "settings/language.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
@@ -195,8 +194,7 @@ void MainWindow::ApplyColors()
 void MainWindow::LoadSkin()
 {
     // A skin of the player's own folder comes with its pictures there.
-    const std::filesystem::path root =
-        FolderHolding(app_.dataFolders, std::filesystem::path(SkinsFolder) / app_.settings.skinFile);
+    const std::filesystem::path root = SkinRoot(app_.dataFolders, app_.settings.skinFile);
     const SkinFileContents skin = ReadSkinFile(SkinFilePath(root, app_.settings.skinFile));
     if (skin.status == SkinReadStatus::Missing) {
         // The pictures stay, but the settings' own colours still apply.
