@@ -64,7 +64,4 @@ struct Field {
     }
 };
 
-inline constexpr int SpawnX = 3;
-inline constexpr int SpawnY = -1;
-
 } // namespace plumix::bot

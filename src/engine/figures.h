@@ -9,6 +9,9 @@ namespace plumix {
 
 inline constexpr int FigureCount = 28;
 inline constexpr int BoxSize = 4;
+// Where a new figure's box is placed: playfield column and row of its top left.
+inline constexpr int SpawnX = 3;
+inline constexpr int SpawnY = -1;
 
 // Figures[n][x][y]: colour code 1..7 of box cell (x, y) of figure n, 0 where the
 // box is empty. The box is stored 5 x 5 with the fifth row and column always 0,

@@ -8,13 +8,6 @@
 
 namespace plumix {
 
-namespace {
-
-inline constexpr int SpawnX = 3;
-inline constexpr int SpawnY = -1;
-
-} // namespace
-
 void Game::ResetGame()
 {
     state_.limit.reset();
