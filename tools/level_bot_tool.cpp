@@ -23,22 +23,19 @@ namespace {
 
 using namespace plumix;
 
-constexpr std::size_t MaxSourceBytes = 4 * 1024 * 1024;
-
 std::optional<LevelSet> ReadLevels(const std::string& path)
 {
-    const bool source = path.size() > 4 && path.compare(path.size() - 4, 4, ".txt") == 0;
-    const auto bytes = ReadFileBytes(path, source ? MaxSourceBytes : LevelsFileBytes);
-    if (!bytes) {
-        std::cerr << path << ": cannot be read\n";
-        return std::nullopt;
-    }
-    if (!source) {
+    if (path.size() <= 4 || path.compare(path.size() - 4, 4, ".txt") != 0) {
+        const auto bytes = ReadFileBytes(path, LevelsFileBytes);
+        if (!bytes) {
+            std::cerr << path << ": cannot be read\n";
+            return std::nullopt;
+        }
         return ParseLevels(*bytes);
     }
-    LevelSourceParse parsed = ParseLevelSource(*bytes);
+    LevelSourceParse parsed = ReadLevelSource(path);
     if (!parsed.source) {
-        std::cerr << path << ": " << parsed.error << "\n";
+        std::cerr << parsed.error << "\n";
         return std::nullopt;
     }
     return parsed.source->levels;
@@ -127,7 +124,7 @@ int main(int argc, char** argv)
     std::cout << seeds << " seeds, " << levels.size() << " levels, " << threads << " threads: " << took << " s\n";
 
     if (!readme.empty()) {
-        const auto text = ReadFileBytes(readme, MaxSourceBytes);
+        const auto text = ReadFileBytes(readme, MaxLevelSourceBytes);
         if (!text || !ReplaceFileContents(readme, bot::WithTable(*text, table))) {
             std::cerr << readme << ": cannot be updated\n";
             return 2;

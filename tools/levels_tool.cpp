@@ -19,21 +19,13 @@ namespace {
 
 using namespace plumix;
 
-constexpr std::size_t MaxSourceBytes = 4 * 1024 * 1024;
-
 std::optional<LevelSource> ReadSource(const char* path)
 {
-    const auto text = ReadFileBytes(path, MaxSourceBytes);
-    if (!text) {
-        std::cerr << path << ": cannot be read\n";
-        return std::nullopt;
-    }
-    LevelSourceParse parsed = ParseLevelSource(*text);
+    LevelSourceParse parsed = ReadLevelSource(path);
     if (!parsed.source) {
-        std::cerr << path << ": " << parsed.error << "\n";
-        return std::nullopt;
+        std::cerr << parsed.error << "\n";
     }
-    return std::move(*parsed.source);
+    return std::move(parsed.source);
 }
 
 int Pack(const char* sourcePath, const char* filePath)

@@ -1,5 +1,7 @@
 #include "levels/level_source.h"
 
+#include "settings/file_io.h"
+
 #include <charconv>
 #include <sstream>
 
@@ -243,6 +245,19 @@ private:
 LevelSourceParse ParseLevelSource(std::string_view text)
 {
     return Parser(text).Run();
+}
+
+LevelSourceParse ReadLevelSource(const std::filesystem::path& path)
+{
+    const auto text = ReadFileBytes(path, MaxLevelSourceBytes);
+    if (!text) {
+        return {std::nullopt, path.string() + ": cannot be read"};
+    }
+    LevelSourceParse parsed = ParseLevelSource(*text);
+    if (!parsed.source) {
+        parsed.error = path.string() + ": " + parsed.error;
+    }
+    return parsed;
 }
 
 std::string FormatLevelSource(const LevelSource& source)

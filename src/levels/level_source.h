@@ -16,6 +16,7 @@
 #include "levels/levels_file.h"
 
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,11 @@ struct LevelSourceParse {
 };
 
 LevelSourceParse ParseLevelSource(std::string_view text);
+
+// Reads and parses a source file; the error names the file when it cannot be
+// read. A source bigger than this is cut there (and then refused).
+inline constexpr std::size_t MaxLevelSourceBytes = 4 * 1024 * 1024;
+LevelSourceParse ReadLevelSource(const std::filesystem::path& path);
 
 // The text form; parsing it gives `source` back exactly.
 std::string FormatLevelSource(const LevelSource& source);
