@@ -1,34 +1,30 @@
 #include "bot/auto_player.h"
+#include "bot/evaluation.h"
 #include "bot/planner.h"
 #include "bot/proof.h"
 #include "engine/keys.h"
+#include "levels/levels_file.h"
+#include "support/level_harness.h"
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
+#include <filesystem>
+#include <numeric>
 #include <string>
 
 namespace plumix::bot {
 namespace {
 
+constexpr int SpeedZeroInterval = 1070;
+using testing::VerticalBar;
+
 // A level whose lowest rows are `bottom` (top to bottom): '.' empty,
 // '#' brick, a digit a coloured block.
-LevelDef MakeLevel(std::initializer_list<const char*> bottom, int speed, std::array<std::uint8_t, 4> quotas = {},
+LevelDef MakeLevel(const std::vector<std::string>& bottom, int speed, std::array<std::uint8_t, 4> quotas = {},
                    int seconds = 0)
 {
-    LevelDef def;
-    int row = BoardRows - static_cast<int>(bottom.size());
-    for (const char* text : bottom) {
-        for (int c = 0; c < BoardColumns; ++c) {
-            const char ch = text[c];
-            def.cells[static_cast<std::size_t>(c)][static_cast<std::size_t>(row)] =
-                ch == '.' ? CellEmpty : ch == '#' ? CellBrick : static_cast<std::uint8_t>(ch - '0');
-        }
-        ++row;
-    }
-    def.quotas = quotas;
-    def.speed = static_cast<std::uint8_t>(speed);
-    def.seconds = static_cast<std::uint8_t>(seconds);
+    LevelDef def{.quotas = quotas, .speed = static_cast<std::uint8_t>(speed), .seconds = static_cast<std::uint8_t>(seconds)};
+    testing::LayOut(def, bottom);
     return def;
 }
 
@@ -39,8 +35,13 @@ LevelSet OneLevel(const LevelDef& def)
     return set;
 }
 
-int KindOf(int figure) { return (figure - 1) / 4; }
-constexpr int KindT = 6;
+// The field of such a level when it starts.
+Field FieldOf(const std::vector<std::string>& bottom)
+{
+    PlayTable table(OneLevel(MakeLevel(bottom, 0)), 1);
+    table.BeginLevel(0);
+    return Field::FromBoard(table.GetGame().GetBoard());
+}
 
 TEST(AutoPlayer, FreesABrickWithTheOneFigureThatFitsItsSlot)
 {
@@ -51,7 +52,7 @@ TEST(AutoPlayer, FreesABrickWithTheOneFigureThatFitsItsSlot)
     for (std::uint32_t seed = 1; seed < 200 && tried < 3; ++seed) {
         PlayTable table(set, seed);
         table.BeginLevel(0);
-        if (KindOf(table.GetGame().State().curFigure) != KindT) {
+        if ((table.GetGame().State().curFigure - 1) / 4 != 6) {  // not a T
             continue;
         }
         ++tried;
@@ -102,23 +103,15 @@ TEST(AutoPlayer, KeepsAQuickHumansPaceAndWinsTheTasks)
 
 TEST(AutoPlayer, ALevelWithBricksWhereFiguresAppearIsNeverWon)
 {
-    LevelDef blocked = MakeLevel({}, 0);
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < BoardColumns - 1; ++c) {
-            blocked.cells[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] = CellBrick;
-        }
-    }
+    std::vector<std::string> blocked(BoardRows, "..........");
+    blocked[0] = blocked[1] = blocked[2] = "#########.";
     LevelSet set{};
     set[0] = MakeLevel({"####..####"}, 0);
-    set[1] = blocked;
+    set[1] = MakeLevel(blocked, 0);
     const auto summaries = MeasureLevels(set, {0, 1}, 3, 2);
     ASSERT_EQ(summaries.size(), 2U);
-    EXPECT_EQ(summaries[0].wins, 3);
-    EXPECT_EQ(summaries[1].plays, 3);
-    EXPECT_EQ(summaries[1].wins, 0);
-    const auto faults = CheckCurve(summaries);
-    ASSERT_EQ(faults.size(), 1U);
-    EXPECT_EQ(faults[0], "level 1: won 0 %, needs 95 %");
+    EXPECT_EQ(std::pair(summaries[0].wins, summaries[1].wins), std::pair(3, 0));
+    EXPECT_EQ(CheckCurve(summaries), std::vector<std::string>{"level 1: won 0 %, needs 95 %"});
     EXPECT_NE(FormatTable(set, summaries).find("| 1 | 27 bricks | 0 | 0 |  | 0 % | - | - |"), std::string::npos);
 }
 
@@ -187,10 +180,8 @@ TEST(Proof, GroupsMayNotGetEasierAndTheTableGoesBetweenItsMarkers)
               std::vector<std::string>{"levels 70-79: mean 91.0 %, more than 5 points above the 85.0 % before"});
     summaries[5].wins = 79;      // level 65 needs 80 %
     summaries.back().wins = 41;  // level 79 needs only half
-    const auto faults = CheckCurve(summaries);
-    ASSERT_EQ(faults.size(), 2U);
-    EXPECT_EQ(faults[0], "level 65: won 79 %, needs 80 %");
-    EXPECT_EQ(faults[1], "level 79: won 41 %, needs 50 %");
+    EXPECT_EQ(CheckCurve(summaries),
+              (std::vector<std::string>{"level 65: won 79 %, needs 80 %", "level 79: won 41 %, needs 50 %"}));
 
     const std::string readme = std::string("# Levels\nintro\n") + TableBeginMarker + "\nold table\n" +
                                TableEndMarker + "\nafter\n";
@@ -198,6 +189,80 @@ TEST(Proof, GroupsMayNotGetEasierAndTheTableGoesBetweenItsMarkers)
                                                   "\n| new |\n" + TableEndMarker + "\nafter\n");
     EXPECT_EQ(WithTable("text", "| t |\n"),
               std::string("text\n\n") + TableBeginMarker + "\n| t |\n" + TableEndMarker + "\n");
+}
+
+TEST(Evaluation, MeasuresHolesWellsTransitionsAndTheRowsReadyForABigRemoval)
+{
+    const FieldMeasure shape = Measure(FieldOf({"1.1.......", "1111111.11", "1111111.11"}), true);
+    EXPECT_EQ(shape.holes, 0);
+    EXPECT_EQ(shape.wellSum, 1 + (1 + 2));  // a one-deep well in column 1, two deep in column 7
+    EXPECT_EQ(shape.deepestWell, 3);
+    EXPECT_EQ(shape.readyRows, 2);
+    EXPECT_EQ(shape.maxHeight, 3);
+    EXPECT_EQ(shape.rowTransitions, 17 * 2 + 4 + 2 + 2);
+    EXPECT_EQ(shape.columnTransitions, 10);
+    EXPECT_EQ(shape.spawnCells, 0);
+
+    const Field bricks = FieldOf({"111.111111", "1#11.1111#"});
+    const FieldMeasure b = Measure(bricks, false);
+    EXPECT_EQ(b.holes, 1);
+    EXPECT_EQ(b.brickRowGaps, 1);
+    EXPECT_EQ(b.coveredBrickGaps, 1);
+    EXPECT_EQ(bricks.BrickCount(), 2);
+}
+
+TEST(Evaluation, ALockRemovesFullRowsWithTheirBricksAndLetsTheRestFall)
+{
+    Field field = FieldOf({"..1.......", "#########."});
+    // The bar stands in column 9, rows 16 to 19.
+    const LockOutcome lock = field.Lock(VerticalBar, 8, 16);
+    EXPECT_EQ(std::tuple(lock.rowsCleared, lock.bricksRemoved, lock.erodedCells), std::tuple(1, 9, 1));
+    EXPECT_EQ(field.BrickCount(), 0);
+    EXPECT_EQ(field.rows, FieldOf({".........1", ".........1", "..1......1"}).rows);
+}
+
+TEST(Planner, SpendsRowsOnlyOnRemovalsAQuotaStillNeeds)
+{
+    struct Case {
+        std::size_t readyRows;
+        std::array<int, 4> quotas;
+        int rowsExpected;
+    };
+    const Case cases[] = {
+        {4, {0, 0, 0, 1}, 4},
+        {3, {0, 0, 0, 1}, 0},  // three rows would be lost while only a 4-row removal is open: build on
+        {3, {0, 0, 1, 0}, 3},
+        {3, {3, 0, 0, 0}, 3},
+    };
+    for (const Case& c : cases) {
+        Situation s;
+        s.field = FieldOf(std::vector<std::string>(c.readyRows, "111111111."));
+        s.figure = Motion{VerticalBar, SpawnX, SpawnY};
+        s.timing = FallTiming{FirstKeyDelayMs, SpeedZeroInterval, SpeedZeroInterval};
+        s.nextFigure = 1;
+        s.levelInterval = SpeedZeroInterval;
+        s.tasks.quotas = c.quotas;
+        const Decision d = Decide(s);
+        ASSERT_TRUE(d.found);
+        const Reach reach = Simulate(s.field, s.figure, d.plan, s.timing, s.rotateDir);
+        ASSERT_TRUE(reach.ok);
+        Field after = s.field;
+        EXPECT_EQ(after.Lock(reach.rest.figure, reach.rest.x, reach.rest.y).rowsCleared, c.rowsExpected)
+            << c.readyRows << " ready rows, quotas " << c.quotas[0] << c.quotas[1] << c.quotas[2] << c.quotas[3];
+    }
+}
+
+// A level stops at its first win, so the sanitized build, many times slower,
+// plays little more than one seed a level.
+TEST(ShippedLevels, EveryLevelIsWonWithinTheFirstSeeds)
+{
+    const std::filesystem::path file = std::filesystem::path(PLUMIX_ASSETS) / LevelsFileName;
+    ASSERT_TRUE(std::filesystem::exists(file)) << file;
+    std::vector<int> all(LevelCount);
+    std::iota(all.begin(), all.end(), 0);
+    for (const LevelSummary& s : MeasureLevels(LoadLevels(file), all, 4, 2, true)) {
+        EXPECT_GT(s.wins, 0) << "level " << s.level << " lost with all " << s.plays << " seeds";
+    }
 }
 
 } // namespace

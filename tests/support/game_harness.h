@@ -12,6 +12,11 @@
 
 namespace plumix::testing {
 
+// Figures by number: the square, the bar standing, the J with its foot up.
+inline constexpr int Square = 1;
+inline constexpr int VerticalBar = 5;
+inline constexpr int J = 9;
+
 struct GameHarness {
     VirtualClock clock;
     ScriptedRandom random;
@@ -48,6 +53,11 @@ struct GameHarness {
         for (int c = 0; c < BoardColumns; ++c) {
             game->MutableBoard().Set(c, r, c == hole ? CellEmpty : value);
         }
+    }
+    void PauseAndResume()
+    {
+        game->TogglePause();
+        game->TogglePause();
     }
     void Press(int key, int times = 1)
     {

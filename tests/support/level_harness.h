@@ -24,6 +24,19 @@ struct IntroRecorder : LevelIntroPort {
     int shown = 0;
 };
 
+// Lays out a level's lowest rows from text, top to bottom: '.' empty,
+// '#' brick, a digit a coloured block.
+inline void LayOut(LevelDef& level, const std::vector<std::string>& bottomRows)
+{
+    const std::size_t top = BoardRows - bottomRows.size();
+    for (std::size_t r = 0; r < bottomRows.size(); ++r) {
+        for (std::size_t c = 0; c < BoardColumns; ++c) {
+            const char ch = bottomRows[r][c];
+            level.cells[c][top + r] = ch == '.' ? 0 : ch == '#' ? CellBrick : static_cast<std::uint8_t>(ch - '0');
+        }
+    }
+}
+
 struct LevelHarness : GameHarness {
     LevelSet levels{};
     IntroRecorder intro;
@@ -35,19 +48,6 @@ struct LevelHarness : GameHarness {
         intro.flow = flow.get();
     }
     LevelDef& Level(int n) { return levels.at(static_cast<std::size_t>(n)); }
-    // Lays out a level's field from text rows, bottom row last: '.' empty,
-    // '#' brick, digits a coloured block.
-    void Field(int n, const std::vector<std::string>& bottomRows)
-    {
-        const int top = BoardRows - static_cast<int>(bottomRows.size());
-        for (int r = 0; r < static_cast<int>(bottomRows.size()); ++r) {
-            for (int c = 0; c < BoardColumns; ++c) {
-                const char ch = bottomRows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
-                Level(n).cells[static_cast<std::size_t>(c)][static_cast<std::size_t>(top + r)] =
-                    ch == '.' ? 0 : ch == '#' ? CellBrick : static_cast<std::uint8_t>(ch - '0');
-            }
-        }
-    }
     // A new level-mode game, jumped to `level`, with the first figure `current`
     // and the preview `next`; the intro is dismissed at once.
     void StartAt(int level, int current, int next, int lives = StartingLives)
