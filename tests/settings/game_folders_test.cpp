@@ -27,10 +27,9 @@ TEST(GameFolders, BesideItsDataTheGameUsesItsWorkingFolderInstalledEachPlayerThe
 
     fs::create_directories(root / "bin");
     const GameFolders xdg = LocateGameFolders(root / "bin", (root / "xdg").c_str(), (root / "home").c_str());
-    EXPECT_TRUE(xdg.installed);
-    EXPECT_EQ(xdg.user, root / "xdg/plumix");
-    EXPECT_TRUE(fs::is_directory(xdg.user));
+    EXPECT_TRUE(xdg.installed && fs::is_directory(xdg.user));
     EXPECT_EQ(xdg.data, (std::vector<fs::path>{root / "xdg/plumix", root / "share/plumix"}));
+    EXPECT_EQ(xdg.user, xdg.data[0]);
     // Unset, empty or relative: the default below the home folder.
     for (const char* unusable : {static_cast<const char*>(nullptr), "", "relative/data"}) {
         EXPECT_EQ(LocateGameFolders(root / "bin", unusable, (root / "home").c_str()).user,
@@ -51,20 +50,19 @@ TEST(GameFolders, ThePlayersFilesComeFirstAndEachNameIsOfferedOnce)
     WriteFile(installed / "Deutsch.lag", "Deutsch\n1.4\n");
     WriteFile(user / "Klingon.lag", "tlhIngan\n1.4\n");
 
-    EXPECT_EQ(FolderHolding(folders, "Data/plumix2.bin"), installed.Path());
-    EXPECT_EQ(FolderHolding(folders, "Skins/Neon.psk"), user.Path());
-    EXPECT_EQ(FolderHolding(folders, "Skins/Gone.psk"), user.Path());
-
-    std::vector<std::string> skins;
-    for (const OfferedFile& f : ListSkinsIn(folders)) {
-        skins.push_back(f.displayName + "=" + f.fileName);
-    }
-    EXPECT_EQ(skins, (std::vector<std::string>{"Mine=Mine.psk", "My neon=Neon.psk", "Standard=Standart.psk"}));
-    std::vector<std::string> languages;
-    for (const OfferedFile& f : ListLanguages(folders)) {
-        languages.push_back(f.displayName);
-    }
-    EXPECT_EQ(languages, (std::vector<std::string>{"English", "Deutsch", "tlhIngan"}));
+    EXPECT_EQ((std::vector{FolderHolding(folders, "Data/plumix2.bin"), FolderHolding(folders, "Skins/Neon.psk"),
+                           FolderHolding(folders, "Skins/Gone.psk")}),
+              (std::vector{installed.Path(), user.Path(), user.Path()}));
+    const auto names = [](const std::vector<OfferedFile>& offered) {
+        std::vector<std::string> names;
+        for (const OfferedFile& f : offered) {
+            names.push_back(f.displayName + "=" + f.fileName);
+        }
+        return names;
+    };
+    EXPECT_EQ(names(ListSkinsIn(folders)), (std::vector<std::string>{"Mine=Mine.psk", "My neon=Neon.psk", "Standard=Standart.psk"}));
+    EXPECT_EQ(names(ListLanguages(folders)),
+              (std::vector<std::string>{"English=inside", "Deutsch=Deutsch.lag", "tlhIngan=Klingon.lag"}));
 
     // Never more than the list's 101 positions, however many files there are.
     for (int i = 0; i < 60; ++i) {

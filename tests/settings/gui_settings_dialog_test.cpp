@@ -14,13 +14,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace plumix {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ToQColor;
 
 const Rgb StandardText{255, 214, 110};
 const Rgb StandardBack{26, 34, 70};
@@ -41,77 +41,97 @@ struct Player : testing::GuiPlayer {
         app.settings.backColor = StandardBack;
         window->LoadSkin();
     }
-    SettingsDialog* Open() { return Open(*this); }
     static SettingsDialog* Open(testing::GuiPlayer& p)
     {
-        QTest::keyClick(p.window.get(), Qt::Key_F8);
-        return qobject_cast<SettingsDialog*>(QApplication::activeModalWidget());
+        p.Key(Qt::Key_F8);
+        return testing::Modal<SettingsDialog>();
     }
     static QColor Ink(QWidget* w) { return w->palette().color(QPalette::WindowText); }
-    static QColor Color(Rgb c) { return {c.red, c.green, c.blue}; }
+    static QStringList Items(QComboBox* list)
+    {
+        QStringList items;
+        for (int i = 0; i < list->count(); ++i) {
+            items << list->itemText(i);
+        }
+        return items;
+    }
     static std::array<int, 3> Bars(SettingsDialog* d)
     {
         return {d->ColorBar(0)->value(), d->ColorBar(1)->value(), d->ColorBar(2)->value()};
     }
-    static std::array<QString, 3> Numbers(SettingsDialog* d)
-    {
-        return {d->ColorNumber(0)->text(), d->ColorNumber(1)->text(), d->ColorNumber(2)->text()};
-    }
 };
 
-TEST(SettingsDialogGui, OpensPausedWithTheSettingsAndTheOfferedFiles)
+TEST(SettingsDialogGui, OpensPausedWithTheSettingsAndTheOfferedFilesAndOptionsAndLanguagesTakeEffectAtOnce)
 {
     Player p;
-    p.app.settings.colorsFromSkin = SettingOff;
-    p.app.settings.textColor = {10, 20, 30};
-    p.app.settings.rotateDir = RotateCounterclockwise;
-    p.app.settings.showGrid = SettingOn;
-    p.app.settings.soundOn = SettingOff;
-    p.app.settings.skinFile = "Neon.psk";
+    Settings& s = p.app.settings;
+    s.colorsFromSkin = SettingOff;
+    s.textColor = {10, 20, 30};
+    s.rotateDir = RotateCounterclockwise;
+    s.showGrid = SettingOn;
+    s.soundOn = SettingOff;
+    s.skinFile = "Neon.psk";
     p.random->PushFigure(1);
-    QTest::keyClick(p.window.get(), Qt::Key_F2);
-    SettingsDialog* d = p.Open();
+    p.Key(Qt::Key_F2);
+    SettingsDialog* d = Player::Open(p);
     ASSERT_NE(d, nullptr);
     EXPECT_TRUE(p.State().paused);
     EXPECT_EQ(d->windowTitle(), "Game settings");
-    EXPECT_EQ(d->Frame(1)->title(), "Extorior");
-    QStringList languages;
-    for (int i = 0; i < d->LanguageList()->count(); ++i) {
-        languages << d->LanguageList()->itemText(i);
-    }
-    EXPECT_EQ(languages, (QStringList{"English", "Deutsch", "Русский"}));
+    EXPECT_EQ(Player::Items(d->LanguageList()), (QStringList{"English", "Deutsch", "Русский"}));
     EXPECT_EQ(d->LanguageList()->currentIndex(), 0);
     EXPECT_EQ(d->SkinList()->currentText(), "Neon Night");
     EXPECT_FALSE(d->ColorsFromSkinBox()->isChecked());
     EXPECT_TRUE(d->ColorBar(0)->isEnabled());
     EXPECT_EQ(Player::Bars(d), (std::array<int, 3>{10, 20, 30}));
-    EXPECT_EQ(Player::Numbers(d), (std::array<QString, 3>{"10", "20", "30"}));
-    EXPECT_TRUE(d->Counterclockwise()->isChecked());
-    EXPECT_TRUE(d->GridBox()->isChecked());
-    EXPECT_FALSE(d->SoundBox()->isChecked());
-    EXPECT_TRUE(d->MusicBox()->isChecked());
+    EXPECT_EQ(d->ColorNumber(0)->text() + d->ColorNumber(1)->text() + d->ColorNumber(2)->text(), "102030");
+    EXPECT_EQ((std::array{d->Counterclockwise()->isChecked(), d->GridBox()->isChecked(), d->SoundBox()->isChecked(),
+                          d->MusicBox()->isChecked()}),
+              (std::array{true, true, false, true}));
     // Opening changed nothing.
-    EXPECT_EQ(p.app.settings.textColor, (Rgb{10, 20, 30}));
-    EXPECT_EQ(p.app.settings.skinFile, "Neon.psk");
+    EXPECT_EQ(s.textColor, (Rgb{10, 20, 30}));
+    EXPECT_EQ(s.skinFile, "Neon.psk");
 
     // The options take effect at once; the grid shows behind the window.
     d->GridBox()->click();
-    EXPECT_EQ(p.app.settings.showGrid, SettingOff);
+    EXPECT_EQ(s.showGrid, SettingOff);
     EXPECT_EQ(p.window->Board().BoardCell(199), PalettePlainEmpty);
     d->GridBox()->click();
     EXPECT_EQ(p.window->Board().BoardCell(199), PaletteGrid);
     EXPECT_NE(p.window->Board().BoardCell(14), PaletteGrid);  // the falling square is drawn again
-    d->Clockwise()->click();
-    d->SoundBox()->click();
-    d->MoveDuringFallBox()->click();
-    d->NextBox()->click();
-    EXPECT_EQ(p.app.settings.rotateDir, RotateClockwise);
-    EXPECT_EQ(p.app.settings.soundOn, SettingOn);
-    EXPECT_EQ(p.app.settings.moveDuringFall, SettingOff);
-    EXPECT_EQ(p.app.settings.showNext, SettingOff);
-    for (int i = 0; i < PreviewCellCount; ++i) {
-        EXPECT_EQ(p.window->Board().PreviewCell(i), PaletteGrid);
+    for (QAbstractButton* option : std::initializer_list<QAbstractButton*>{
+             d->Clockwise(), d->SoundBox(), d->MoveDuringFallBox(), d->NextBox()}) {
+        option->click();
     }
+    EXPECT_EQ((std::array{s.rotateDir, s.soundOn, s.moveDuringFall, s.showNext}),
+              (std::array<std::uint8_t, 4>{RotateClockwise, SettingOn, SettingOff, SettingOff}));
+    EXPECT_EQ(p.window->Board().PreviewCell(0), PaletteGrid);
+    EXPECT_EQ(p.window->Board().PreviewCell(PreviewCellCount - 1), PaletteGrid);
+
+    // Another language: the paused game's status follows it, nothing else
+    // touches it, and the colour list goes back on Text.
+    d->ColorChoice()->setCurrentRow(1);
+    d->LanguageList()->setCurrentIndex(2);
+    EXPECT_EQ(p.window->StatusLabel()->text().toStdString(), TextOf(p.app.texts, TextPauseStatus));
+    EXPECT_NE(p.window->StatusLabel()->text(), "PAUSE");
+    d->LanguageList()->setCurrentIndex(1);
+    EXPECT_EQ(s.languageFile, "Deutsch.lag");
+    EXPECT_EQ(d->Frame(0)->title(), "Sprache");
+    EXPECT_EQ(d->ColorChoice()->currentRow(), 0);
+    EXPECT_EQ(Player::Bars(d), (std::array<int, 3>{10, 20, 30}));
+    EXPECT_EQ(p.window->MenuButton(0).Caption(), "Plumix spielen");
+    EXPECT_EQ(p.window->MenuButton(2).Caption(), "Weiter");  // the game is paused
+    EXPECT_EQ(p.window->StatusLabel()->text(), "PAUSE");
+    d->LanguageList()->setCurrentIndex(0);
+    EXPECT_EQ(s.languageFile, "inside");
+    EXPECT_EQ(p.window->MenuButton(0).Caption(), "New game Plumix");
+    // A listed file gone when chosen: the language in use stays and the entry leaves the list.
+    fs::remove(p.folder / "Russian.lag");
+    d->LanguageList()->setCurrentIndex(2);
+    EXPECT_EQ(s.languageFile, "inside");
+    EXPECT_EQ(d->LanguageList()->currentIndex(), 0);
+    EXPECT_EQ(d->LanguageList()->count(), 2);
+    EXPECT_EQ(p.window->MenuButton(0).Caption(), "New game Plumix");
+
     QTest::mouseClick(d->CloseButton(), Qt::LeftButton);
     testing::Settle();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -122,7 +142,7 @@ TEST(SettingsDialogGui, OpensPausedWithTheSettingsAndTheOfferedFiles)
 TEST(SettingsDialogGui, ColourListScrollBarsAndColoursFromSkin)
 {
     Player p;
-    SettingsDialog* d = p.Open();
+    SettingsDialog* d = Player::Open(p);
     ASSERT_NE(d, nullptr);
     EXPECT_TRUE(d->ColorsFromSkinBox()->isChecked());
     EXPECT_FALSE(d->ColorBar(0)->isEnabled());
@@ -130,8 +150,7 @@ TEST(SettingsDialogGui, ColourListScrollBarsAndColoursFromSkin)
     // "Back" moves the bars to the back colour and changes no colour.
     d->ColorChoice()->setCurrentRow(1);
     EXPECT_EQ(Player::Bars(d), (std::array<int, 3>{26, 34, 70}));
-    EXPECT_EQ(p.app.settings.textColor, StandardText);
-    EXPECT_EQ(p.app.settings.backColor, StandardBack);
+    EXPECT_EQ(std::pair(p.app.settings.textColor, p.app.settings.backColor), std::pair(StandardText, StandardBack));
     d->ColorChoice()->setCurrentRow(0);
 
     // Unticked, the skin's colours stay in use and become editable.
@@ -151,7 +170,7 @@ TEST(SettingsDialogGui, ColourListScrollBarsAndColoursFromSkin)
     // Ticked again, the skin's colours come back even after the edit.
     d->ColorsFromSkinBox()->click();
     EXPECT_EQ(p.app.settings.textColor, StandardText);
-    EXPECT_EQ(Player::Ink(p.window->ScoreLabel()), Player::Color(StandardText));
+    EXPECT_EQ(Player::Ink(p.window->ScoreLabel()), ToQColor(StandardText));
     EXPECT_EQ(d->ColorNumber(0)->text(), "255");
     EXPECT_EQ(d->ColorBar(0)->value(), 100);  // the bars keep their place
 
@@ -159,57 +178,12 @@ TEST(SettingsDialogGui, ColourListScrollBarsAndColoursFromSkin)
     d->SkinList()->setCurrentIndex(d->SkinList()->findText("Neon Night"));
     EXPECT_EQ(p.app.settings.skinFile, "Neon.psk");
     EXPECT_EQ(p.app.settings.textColor, NeonText);
-    EXPECT_EQ(Player::Ink(p.window->LevelLabel()), Player::Color(NeonText));
+    EXPECT_EQ(Player::Ink(p.window->LevelLabel()), ToQColor(NeonText));
     EXPECT_EQ(Player::Bars(d), (std::array<int, 3>{96, 255, 224}));
     d->ColorsFromSkinBox()->click();
     d->SkinList()->setCurrentIndex(d->SkinList()->findText("Standard"));
     EXPECT_EQ(p.app.settings.textColor, NeonText);
     EXPECT_EQ(p.app.skinColors.text, StandardText);
-}
-
-TEST(SettingsDialogGui, AnotherLanguageRelabelsEverythingAndPutsTheListBackOnText)
-{
-    Player p;
-    p.random->PushFigure(1);
-    QTest::keyClick(p.window.get(), Qt::Key_F2);
-    SettingsDialog* d = p.Open();
-    ASSERT_NE(d, nullptr);
-    d->ColorChoice()->setCurrentRow(1);
-    // The paused game's status follows the language; nothing else touches it.
-    d->LanguageList()->setCurrentIndex(2);
-    EXPECT_EQ(p.window->StatusLabel()->text().toStdString(), TextOf(p.app.texts, TextPauseStatus));
-    EXPECT_NE(p.window->StatusLabel()->text(), "PAUSE");
-    d->LanguageList()->setCurrentIndex(1);
-    EXPECT_EQ(p.app.settings.languageFile, "Deutsch.lag");
-    EXPECT_EQ(d->Frame(0)->title(), "Sprache");
-    EXPECT_EQ(d->ColorChoice()->currentRow(), 0);
-    EXPECT_EQ(Player::Bars(d), (std::array<int, 3>{255, 214, 110}));
-    EXPECT_EQ(p.window->MenuButton(0).Caption(), "Plumix spielen");
-    EXPECT_EQ(p.window->MenuButton(2).Caption(), "Weiter");  // the game is paused
-    EXPECT_EQ(p.window->StatusLabel()->text(), "PAUSE");
-    d->LanguageList()->setCurrentIndex(0);
-    EXPECT_EQ(p.app.settings.languageFile, "inside");
-    EXPECT_EQ(p.window->MenuButton(0).Caption(), "New game Plumix");
-
-    // A listed file gone when chosen: the language in use stays and the
-    // entry leaves the list.
-    fs::remove(p.folder / "Russian.lag");
-    d->LanguageList()->setCurrentIndex(2);
-    EXPECT_EQ(p.app.settings.languageFile, "inside");
-    EXPECT_EQ(d->LanguageList()->currentIndex(), 0);
-    EXPECT_EQ(d->LanguageList()->count(), 2);
-    EXPECT_EQ(p.window->MenuButton(0).Caption(), "New game Plumix");
-}
-
-TEST(SettingsDialogGui, ASkinFileMissingAtStartStillGivesTheSettingsColours)
-{
-    testing::GuiPlayer p;
-    p.app.settings.skinFile = "Gone.psk";
-    p.app.settings.colorsFromSkin = SettingOff;
-    p.app.settings.textColor = {1, 2, 3};
-    p.window->LoadSkin();
-    EXPECT_EQ(Player::Ink(p.window->ScoreLabel()), QColor(1, 2, 3));
-    EXPECT_EQ(p.window->MenuButton(3).CaptionColor(), QColor(1, 2, 3));
 }
 
 TEST(SettingsDialogGui, InstalledASkinDroppedIntoThePlayersFolderIsOfferedAndLoads)
@@ -221,13 +195,13 @@ TEST(SettingsDialogGui, InstalledASkinDroppedIntoThePlayersFolderIsOfferedAndLoa
     const GameFolders folders = LocateGameFolders(tree / "games", (tree / "xdg").c_str(), nullptr);
     ASSERT_TRUE(folders.installed);
     // The player's own skin: the standard one's pictures, but a yellow block 3.
-    fs::create_directories(folders.user / "Skins");
-    fs::copy(tree / "share/plumix/Skins/Standart", folders.user / "Skins/Mine", fs::copy_options::recursive);
+    const fs::path mine = folders.user / "Skins/Mine";
+    fs::create_directories(mine);
+    fs::copy(tree / "share/plumix/Skins/Standart", mine, fs::copy_options::recursive);
     testing::WriteFile(folders.user / "Skins/Mine.psk", "Mine\r\n1.4\r\nmy own\r\nSkins\\Mine\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
     QImage yellow(32, 32, QImage::Format_RGB32);
     yellow.fill(QColor(250, 240, 0));
-    fs::remove(folders.user / "Skins/Mine/block3.gif");
-    ASSERT_TRUE(yellow.save(QString::fromStdString((folders.user / "Skins/Mine/block3.gif").string()), "PNG"));
+    ASSERT_TRUE(yellow.save(QString::fromStdString((mine / "block3.gif").string()), "PNG"));
 
     testing::GuiPlayer p;
     p.app.folder = folders.user;
@@ -235,11 +209,7 @@ TEST(SettingsDialogGui, InstalledASkinDroppedIntoThePlayersFolderIsOfferedAndLoa
     p.window->LoadSkin();
     SettingsDialog* d = Player::Open(p);
     ASSERT_NE(d, nullptr);
-    QStringList skins;
-    for (int i = 0; i < d->SkinList()->count(); ++i) {
-        skins << d->SkinList()->itemText(i);
-    }
-    EXPECT_EQ(skins, (QStringList{"Mine", "Neon Night", "Standard"}));
+    EXPECT_EQ(Player::Items(d->SkinList()), (QStringList{"Mine", "Neon Night", "Standard"}));
     d->SkinList()->setCurrentIndex(0);
     EXPECT_EQ(p.app.settings.skinFile, "Mine.psk");
     EXPECT_EQ(p.window->Board().PalettePicture(3).toImage().pixelColor(16, 16), QColor(250, 240, 0));

@@ -11,6 +11,9 @@
 #include "window/timers_qt.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QTest>
 
 #include <functional>
 #include <memory>
@@ -38,6 +41,7 @@ struct GuiPlayer {
     }
     Game& GetGame() { return window->GetGame(); }
     const GameState& State() { return window->GetGame().State(); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(window.get(), key, mods); }
 
     // One tick of a timer, if it runs.
     bool Tick(TimerId id)
@@ -58,6 +62,20 @@ struct GuiPlayer {
         }
     }
 };
+
+// The window of ours that waits for the player, if it is a T.
+template <class T> T* Modal() { return qobject_cast<T*>(QApplication::activeModalWidget()); }
+
+// A mouse event sent straight to a widget: offscreen, QTest's moves do not
+// reliably reach a child widget.
+inline void SendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons held = Qt::NoButton)
+{
+    QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+inline QColor ToQColor(Rgb c) { return {c.red, c.green, c.blue}; }
 
 // The closed windows delete themselves once the event loop runs, which a
 // test stands in for.

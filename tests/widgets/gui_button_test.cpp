@@ -1,10 +1,8 @@
 // The skinned buttons as a player's mouse reaches them through the window system.
+#include "support/gui_player.h"
 #include "widgets/button.h"
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QSignalSpy>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace plumix {
@@ -12,8 +10,7 @@ namespace {
 
 // Counts the double-click events the widget is sent, so a test knows the
 // gesture reached it as Qt delivers a real double-click.
-class DoubleClickCounter : public QObject {
-public:
+struct DoubleClicks : QObject {
     int seen = 0;
     bool eventFilter(QObject*, QEvent* event) override
     {
@@ -22,7 +19,7 @@ public:
     }
 };
 
-TEST(ButtonGui, ADoubleClickIsOneClickOnBothKindsOfButton)
+TEST(ButtonGui, ADoubleClickIsOneClickAndOnlyAReleaseOnTheButtonClicksOnBothKinds)
 {
     Button menu;
     SmallButton close;
@@ -30,7 +27,7 @@ TEST(ButtonGui, ADoubleClickIsOneClickOnBothKindsOfButton)
         button->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(button));
         QSignalSpy clicks(button, &PressButton::Click);
-        DoubleClickCounter counter;
+        DoubleClicks counter;
         button->installEventFilter(&counter);
         const QPoint at(10, 9);
 
@@ -46,16 +43,18 @@ TEST(ButtonGui, ADoubleClickIsOneClickOnBothKindsOfButton)
                  {QEvent::MouseButtonPress, at}, {QEvent::MouseButtonRelease, at},
                  {QEvent::MouseButtonPress, at}, {QEvent::MouseButtonDblClick, at},
                  {QEvent::MouseMove, {200, 9}}, {QEvent::MouseMove, at}, {QEvent::MouseButtonRelease, at}}) {
-            const bool held = type != QEvent::MouseButtonRelease;
-            QMouseEvent event(type, QPointF(to), button->mapToGlobal(QPointF(to)),
-                              type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                              held ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(button, &event);
-            if (type == QEvent::MouseMove) {
-                EXPECT_FALSE(button->Pressed());
-            }
+            testing::SendMouse(button, type, to, type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton);
+            EXPECT_FALSE(type == QEvent::MouseMove && button->Pressed());
         }
         EXPECT_EQ(clicks.count(), 2);
+        // Released off the button, or on its edge column, is no click.
+        for (QPoint off : {QPoint(200, 9), QPoint(0, 9)}) {
+            testing::SendMouse(button, QEvent::MouseButtonPress, at, Qt::LeftButton);
+            testing::SendMouse(button, QEvent::MouseMove, off, Qt::LeftButton);
+            testing::SendMouse(button, QEvent::MouseButtonRelease, off);
+        }
+        EXPECT_EQ(clicks.count(), 2);
+        EXPECT_FALSE(button->Pressed());
 
         // Slow clicks stay two clicks.
         QTest::mouseClick(button, Qt::LeftButton, {}, at, 1000);
