@@ -23,7 +23,9 @@ using testing::VerticalBar;
 LevelDef MakeLevel(const std::vector<std::string>& bottom, int speed, std::array<std::uint8_t, 4> quotas = {},
                    int seconds = 0)
 {
-    LevelDef def{.quotas = quotas, .speed = static_cast<std::uint8_t>(speed), .seconds = static_cast<std::uint8_t>(seconds)};
+    LevelDef def{.quotas = quotas,
+                 .speed = static_cast<std::uint8_t>(speed),
+                 .seconds = static_cast<std::uint8_t>(seconds)};
     testing::LayOut(def, bottom);
     return def;
 }
@@ -193,22 +195,15 @@ TEST(Proof, GroupsMayNotGetEasierAndTheTableGoesBetweenItsMarkers)
 
 TEST(Evaluation, MeasuresHolesWellsTransitionsAndTheRowsReadyForABigRemoval)
 {
-    const FieldMeasure shape = Measure(FieldOf({"1.1.......", "1111111.11", "1111111.11"}), true);
-    EXPECT_EQ(shape.holes, 0);
-    EXPECT_EQ(shape.wellSum, 1 + (1 + 2));  // a one-deep well in column 1, two deep in column 7
-    EXPECT_EQ(shape.deepestWell, 3);
-    EXPECT_EQ(shape.readyRows, 2);
-    EXPECT_EQ(shape.maxHeight, 3);
-    EXPECT_EQ(shape.rowTransitions, 17 * 2 + 4 + 2 + 2);
-    EXPECT_EQ(shape.columnTransitions, 10);
-    EXPECT_EQ(shape.spawnCells, 0);
-
+    const FieldMeasure m = Measure(FieldOf({"1.1.......", "1111111.11", "1111111.11"}), true);
+    // Holes, wells (one deep in column 1, two in column 7), the deepest, rows
+    // ready, height, row and column transitions, cells where figures appear.
+    EXPECT_EQ(std::tuple(m.holes, m.wellSum, m.deepestWell, m.readyRows, m.maxHeight, m.rowTransitions,
+                         m.columnTransitions, m.spawnCells),
+              std::tuple(0, 1 + (1 + 2), 3, 2, 3, 17 * 2 + 4 + 2 + 2, 10, 0));
     const Field bricks = FieldOf({"111.111111", "1#11.1111#"});
     const FieldMeasure b = Measure(bricks, false);
-    EXPECT_EQ(b.holes, 1);
-    EXPECT_EQ(b.brickRowGaps, 1);
-    EXPECT_EQ(b.coveredBrickGaps, 1);
-    EXPECT_EQ(bricks.BrickCount(), 2);
+    EXPECT_EQ(std::tuple(b.holes, b.brickRowGaps, b.coveredBrickGaps, bricks.BrickCount()), std::tuple(1, 1, 1, 2));
 }
 
 TEST(Evaluation, ALockRemovesFullRowsWithTheirBricksAndLetsTheRestFall)

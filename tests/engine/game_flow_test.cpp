@@ -6,10 +6,7 @@
 namespace plumix {
 namespace {
 
-using testing::GameHarness;
-
-constexpr int Square = 1;
-constexpr int VerticalBar = 5;
+using namespace testing;
 
 TEST(Speed, LevelAndFallIntervalFollowTheScoreButNotDuringAFastDrop)
 {
@@ -22,9 +19,12 @@ TEST(Speed, LevelAndFallIntervalFollowTheScoreButNotDuringAFastDrop)
         EXPECT_EQ(h.state().level, level) << score;
         EXPECT_EQ(h.clock.Interval(TimerId::Figure), IntervalForLevel(*h.state().level)) << score;
     }
-    // From 995 a fast drop crosses 1000: it keeps 30 ms; the next figure falls at 970.
-    h.Press(VkDown);
+    // From 995 a fast drop, started once however often Down is pressed, crosses
+    // 1000: it keeps 30 ms (17 rows, locked on the next tick); the next figure falls at 970.
+    h.Press(VkDown, 2);
+    EXPECT_EQ(h.sounds.played, std::vector<std::string>{"rotate"});
     EXPECT_EQ(h.FallUntilLocked(), 18 * 30);
+    EXPECT_EQ(h.sounds.played, (std::vector<std::string>{"rotate", "drop"}));
     EXPECT_EQ(h.state().level, 1);
     const auto placed = h.RunUntilNextFigure();
     h.clock.RunUntil([&] { return h.state().figY == 0; });
@@ -153,9 +153,7 @@ TEST(GameOver, CrashFlickersAHundredTicksThenShowsTheMessage)
     h.FallUntilLocked();
     const Board board = h.game->GetBoard();
     h.clock.RunUntil([&] { return h.clock.Running(TimerId::CrashAni); });
-    // Pausing and resuming during the crash does not revive the figure.
-    h.game->TogglePause();
-    h.game->TogglePause();
+    h.PauseAndResume();  // does not revive the figure
     EXPECT_FALSE(h.clock.IsEnabled(TimerId::Figure));
     int ticks = 0;
     h.clock.handler = [&](TimerId id) {
@@ -169,8 +167,7 @@ TEST(GameOver, CrashFlickersAHundredTicksThenShowsTheMessage)
     h.random.Push(0.999999);  // the top of the range still gives colour 7
     h.clock.Advance(2000);
     EXPECT_EQ(ticks, 100);
-    EXPECT_EQ(h.state().gameMode, GameModeNone);
-    EXPECT_EQ(h.state().curFigure, 0);
+    EXPECT_EQ(std::pair(h.state().gameMode, h.state().curFigure), std::pair(GameModeNone, 0));
     EXPECT_EQ(h.game->GetBoard(), board);  // only the pictures flickered
     EXPECT_EQ(h.dialogs.messages, std::vector<std::string>{std::string(9, ' ') + "G   A   M   E" +
                                                            std::string(7, ' ') + "O   V   E   R" +

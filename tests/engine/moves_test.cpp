@@ -1,16 +1,57 @@
+#include "engine/figures.h"
 #include "engine/keys.h"
 #include "support/game_harness.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace plumix {
 namespace {
 
-using testing::GameHarness;
+using namespace testing;
 
-constexpr int Square = 1;
-constexpr int VerticalBar = 5;
-constexpr int J = 9;
+// A figure's box as text, top row first.
+std::string Shape(const FigureTable& t, int n)
+{
+    std::string s;
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            s += t[n][x][y] ? '#' : '.';
+        }
+        s += '|';
+    }
+    return s;
+}
+
+TEST(FigureTable, SevenKindsOfFourCellsInTheirColoursAndNothingOutsideTheBox)
+{
+    FigureTable t{};
+    InitFigures(t);
+    EXPECT_EQ(Shape(t, 0), ".....|.....|.....|.....|.....|");
+    for (int n = 1; n <= FigureCount; ++n) {
+        int cells = 0;
+        for (int x = 0; x < 5; ++x) {
+            for (int y = 0; y < 5; ++y) {
+                if (t[n][x][y] != 0) {
+                    ++cells;
+                    EXPECT_EQ(t[n][x][y], (n - 1) / 4 + 1) << n;
+                    EXPECT_TRUE(x < 4 && y < 4) << n;
+                    // A cell in box row 0 always has one of its own below it.
+                    EXPECT_TRUE(y != 0 || t[n][x][1] != 0) << n;
+                }
+            }
+        }
+        EXPECT_EQ(cells, 4) << n;
+    }
+    EXPECT_EQ(Shape(t, 1), Shape(t, 4));
+    EXPECT_EQ(Shape(t, 5), Shape(t, 7));
+    EXPECT_EQ(Shape(t, 17), Shape(t, 19));
+    EXPECT_EQ(Shape(t, 21), Shape(t, 23));
+    EXPECT_EQ(Shape(t, 9), ".....|.#...|.###.|.....|.....|");
+    EXPECT_EQ(Shape(t, 16), ".....|.##..|..#..|..#..|.....|");
+    EXPECT_EQ(Shape(t, 28), ".....|.#...|##...|.#...|.....|");
+}
 
 TEST(Moves, BarStopsAtBothWallsAndOnlyVisibleRowsArePainted)
 {
@@ -28,8 +69,12 @@ TEST(Moves, BarStopsAtBothWallsAndOnlyVisibleRowsArePainted)
     EXPECT_EQ(h.cells.board[9], 2);
 }
 
-TEST(Moves, RotationIntoAWallOrTheStackIsRefusedAndTurnsInTheChosenDirection)
+TEST(Moves, RotationStepsThroughAKindInTheChosenDirectionAndIsRefusedIntoAWallOrTheStack)
 {
+    for (auto [from, to] : {std::pair{25, 26}, {26, 27}, {27, 28}, {28, 25}, {4, 1}, {8, 5}}) {
+        EXPECT_EQ(NextRotation(from, RotateClockwise), to) << from;
+        EXPECT_EQ(NextRotation(to, RotateCounterclockwise), from) << to;
+    }
     GameHarness h;
     h.StartClassic(VerticalBar, Square);
     h.Press(VkLeft, 10);
@@ -48,22 +93,6 @@ TEST(Moves, RotationIntoAWallOrTheStackIsRefusedAndTurnsInTheChosenDirection)
     s.Press(VkUp);
     EXPECT_EQ(s.state().curFigure, J);
     EXPECT_TRUE(s.sounds.played.empty());  // turning is silent
-}
-
-TEST(Moves, FastDropStartsOnceScoresPerRowAndEndsWithItsFigure)
-{
-    GameHarness h;
-    h.StartClassic(VerticalBar, Square);
-    h.Press(VkDown, 2);
-    EXPECT_EQ(h.sounds.played, std::vector<std::string>{"rotate"});
-    EXPECT_EQ(h.clock.Interval(TimerId::Figure), FastDropInterval);
-    // From row -1 to row 16: 17 rows at 30 ms, locked on the next tick.
-    EXPECT_EQ(h.FallUntilLocked(), 18 * 30);
-    EXPECT_EQ(h.state().score, 17);
-    EXPECT_EQ(h.sounds.played.back(), "drop");
-    h.RunUntilNextFigure();
-    EXPECT_EQ(h.clock.Interval(TimerId::Figure), 1070);
-    EXPECT_FALSE(h.state().dropping);
 }
 
 TEST(Moves, MoveDuringFallOffFreezesTheFigureOnceDropping)
@@ -114,6 +143,69 @@ TEST(Moves, PreviewShowsTheNextFigureOnlyWhenWanted)
     hidden.settings.showGrid = 1;
     hidden.StartClassic(Square, J);
     EXPECT_EQ(hidden.cells.preview, (std::array<int, 16>{10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10}));
+}
+
+// Records the row of each flash and checks its cells show the flash picture.
+std::vector<int> WatchFlashes(GameHarness& h)
+{
+    auto rows = std::make_shared<std::vector<int>>();
+    h.clock.handler = [&h, rows](TimerId id) {
+        h.game->OnTimer(id);
+        if (id == TimerId::Terminate && h.state().clearPhase == ClearPhase::Collapse) {
+            rows->push_back(h.state().clearRow);
+            EXPECT_EQ(h.cells.board[h.state().clearRow * 10 + 5], PaletteClearFlash);
+            EXPECT_EQ(h.sounds.played.back(), "clear");
+        }
+    };
+    h.RunUntilNextFigure();
+    return *rows;
+}
+
+TEST(Clearing, LockWithoutFullRowPlacesTheNextFigureTwoTicksLater)
+{
+    GameHarness h;
+    h.StartClassic(Square, VerticalBar);
+    const auto locked = h.FallUntilLocked();
+    EXPECT_EQ(h.Rows(18, 19), "....11....|....11....|");
+    EXPECT_FALSE(h.clock.Running(TimerId::Figure));
+    EXPECT_EQ(h.RunUntilNextFigure() - locked, 2 * TerminateInterval);
+    EXPECT_EQ(h.state().score, 0);
+    EXPECT_EQ(h.state().curFigure, VerticalBar);
+    EXPECT_FALSE(h.clock.Running(TimerId::Terminate));
+}
+
+TEST(Clearing, FourRowsFlashAndCollapseOneByOneAndScoreOneHundred)
+{
+    GameHarness h;
+    h.StartClassic(VerticalBar, Square);
+    for (int r = 16; r <= 19; ++r) {
+        h.FillRow(r, 4);
+    }
+    h.game->MutableBoard().Set(0, 15, 6);  // a cell above the rows rides down
+    h.Press(VkDown);
+    const auto locked = h.FallUntilLocked();
+    EXPECT_EQ(WatchFlashes(h), (std::vector<int>{19, 19, 19, 19}));
+    EXPECT_EQ(h.clock.Now() - locked, (3 * 4 + 2) * TerminateInterval);  // 560 ms
+    EXPECT_EQ(h.state().score, 17 + 100);
+    EXPECT_EQ(h.state().lines, (std::array<int, 4>{0, 0, 0, 1}));
+    EXPECT_EQ(h.Rows(19, 19), "6.........|");
+    EXPECT_EQ(h.cells.board[190], 6);
+}
+
+TEST(Clearing, PartialRowBetweenTwoFullRowsMovesDownAndSurvives)
+{
+    GameHarness h;
+    h.StartClassic(VerticalBar, Square);
+    h.FillRow(19, 4);
+    h.FillRow(18, 4);
+    h.game->MutableBoard().Set(0, 18, CellEmpty);
+    h.FillRow(17, 4);
+    h.game->MutableBoard().Set(7, 17, CellBrick);  // a brick fills a row like any cell
+    h.FallUntilLocked();
+    EXPECT_EQ(WatchFlashes(h), (std::vector<int>{19, 18}));
+    EXPECT_EQ(h.Rows(18, 19), "....2.....|.333233333|");
+    EXPECT_EQ(h.state().score, 25);
+    EXPECT_EQ(h.state().lines, (std::array<int, 4>{0, 1, 0, 0}));
 }
 
 } // namespace

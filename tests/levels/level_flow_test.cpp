@@ -52,9 +52,9 @@ TEST(LevelStart, LaysOutTheFieldSpeedQuotasAndCountdownOverAClearedHiddenSpace)
     EXPECT_EQ(h.Rows(18, 18), "8.9.....12|");
     EXPECT_EQ(h.game->GetBoard().At(2, 19), 200);
     EXPECT_EQ(h.game->GetBoard().At(4, -1), CellEmpty);
-    EXPECT_EQ(h.cells.board[180], PaletteBrick);
-    EXPECT_EQ(h.cells.board[182], 9);
-    EXPECT_EQ(h.cells.board[192], (200 - 1) % 7 + 1);  // a figure colour, inside the palette
+    // Painted: a brick, a 9, and for 200 a figure colour inside the palette.
+    EXPECT_EQ(std::tuple(h.cells.board[180], h.cells.board[182], h.cells.board[192]),
+              std::tuple(PaletteBrick, 9, (200 - 1) % 7 + 1));
     EXPECT_EQ(h.state().lines, (std::array<int, 4>{1, 0, 2, 0}));
     EXPECT_EQ(h.clock.Interval(TimerId::Figure), 70);  // speeds past 10 fall at 10's pace
 }
@@ -120,6 +120,7 @@ TEST(LevelWin, SurvivalIsWonExactlyWhenTheTimeRunsOutAndFreezesTheFigure)
     EXPECT_TRUE(h.VictoryRunning());
     const int figY = h.state().figY;
     h.PauseAndResume();
+    EXPECT_FALSE(h.clock.IsEnabled(TimerId::Figure));
     h.clock.Advance(VictoryMs);
     EXPECT_EQ(h.state().figY, figY);
     EXPECT_EQ(h.intro.shown, 2);
@@ -144,7 +145,6 @@ TEST(LevelWin, TimeRunningOutDuringARemovalLetsItScoreThenEndsWithoutANewFigure)
     EXPECT_EQ(h.state().score, 10);
     EXPECT_EQ(h.state().lines[0], 0);
     EXPECT_TRUE(h.VictoryRunning());
-    EXPECT_FALSE(h.state().figureActive);
     EXPECT_EQ(h.state().curFigure, VerticalBar);  // no figure placed after the removal
     h.clock.Advance(VictoryMs);
     EXPECT_EQ(h.intro.shown, 2);
@@ -172,7 +172,8 @@ TEST(LevelLoss, CostsALifeAfterTheCrashABonusRoundGivesItBackTheLastEndsWithTheL
         EXPECT_TRUE(h.clock.Running(TimerId::CrashAni));
         h.clock.Advance(CrashMs);
         if (c.livesAfter > 0) {
-            EXPECT_EQ(std::tuple(h.intro.shown, h.state().level, h.flow->Lives()), std::tuple(shown + 1, 6, c.livesAfter));
+            EXPECT_EQ(std::tuple(h.intro.shown, h.state().level, h.flow->Lives()),
+                      std::tuple(shown + 1, 6, c.livesAfter));
             EXPECT_TRUE(h.dialogs.messages.empty() && h.dialogs.recordEntries.empty());
         } else {
             EXPECT_EQ(h.dialogs.recordEntries, (std::vector<std::pair<int, int>>{{GameModeLevels, 1}}));
@@ -190,7 +191,8 @@ TEST(LastLevel, WonOrLostItShowsTheMessageOnceThenEndsTheGame)
         }
         h.StartAt(LastLevel, Square, Square);
         h.clock.RunUntil([&] { return h.state().gameMode == GameModeNone; });
-        EXPECT_EQ(h.dialogs.messages, (std::vector<std::string>{std::string(LastLevelMessage), std::string(GameOverText)})) << win;
+        const std::vector<std::string> messages{std::string(LastLevelMessage), std::string(GameOverText)};
+        EXPECT_EQ(h.dialogs.messages, messages) << win;
         EXPECT_EQ(h.intro.shown, 1) << win;
     }
 }
@@ -203,8 +205,7 @@ TEST(NewLevelGame, StartsAtLevelZeroWithThreeLivesAndAsksWhileAGameRuns)
     h.random.PushFigure(VerticalBar);
     h.flow->NewGame();
     EXPECT_TRUE(h.dialogs.questions.empty());
-    EXPECT_EQ(h.state().level, 0);
-    EXPECT_EQ(h.flow->Lives(), 3);
+    EXPECT_EQ(std::pair(*h.state().level, h.flow->Lives()), std::pair(0, 3));
     h.game->SetScore(77);
     h.dialogs.answers.push_back(false);
     h.flow->NewGame();
@@ -222,9 +223,8 @@ TEST(LevelIntro, ListsLivesAndOnlyTheLevelsOwnTasksInOrder)
     FillDefaultTexts(texts);
     LevelDef none;
     const LevelIntroTexts plain = ComposeLevelIntro(texts, 0, 3, none);
-    EXPECT_EQ(plain.title, "Level: 0");
-    EXPECT_EQ(plain.body, "Lives: 3\nTask:");
-    EXPECT_EQ(plain.prompt, "Press any key to start");
+    EXPECT_EQ(std::tuple(plain.title, plain.body, plain.prompt),
+              std::tuple("Level: 0", "Lives: 3\nTask:", "Press any key to start"));
 
     LevelDef all;
     all.cells[5][19] = CellBrick;

