@@ -16,9 +16,9 @@ namespace fs = std::filesystem;
 
 class ScratchFolder {
 public:
-    ScratchFolder()
+    explicit ScratchFolder(const fs::path& under = fs::temp_directory_path())
     {
-        std::string pattern = (fs::temp_directory_path() / "plumix-test-XXXXXX").string();
+        std::string pattern = (under / "plumix-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("cannot create a scratch folder");
         }
