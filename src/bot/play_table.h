@@ -39,6 +39,8 @@ class PlayTable : private CellPainter, private SoundPort, private StatusView, pr
                   private LevelIntroPort {
 public:
     PlayTable(const LevelSet& levels, std::uint32_t seed);
+    // The levels are kept by reference: a temporary set would be gone at once.
+    PlayTable(LevelSet&& levels, std::uint32_t seed) = delete;
     ~PlayTable() override;
     PlayTable(const PlayTable&) = delete;
     PlayTable& operator=(const PlayTable&) = delete;

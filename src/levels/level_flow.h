@@ -43,6 +43,8 @@ public:
 
     // Plugs itself into `game`.
     LevelFlow(Game& game, Ports ports, const LevelSet& levels);
+    // The levels are kept by reference: a temporary set would be gone at once.
+    LevelFlow(Game& game, Ports ports, LevelSet&& levels) = delete;
     ~LevelFlow() override;
     LevelFlow(const LevelFlow&) = delete;
     LevelFlow& operator=(const LevelFlow&) = delete;

@@ -40,7 +40,8 @@ LevelSet OneLevel(const LevelDef& def)
 // The field of such a level when it starts.
 Field FieldOf(const std::vector<std::string>& bottom)
 {
-    PlayTable table(OneLevel(MakeLevel(bottom, 0)), 1);
+    const LevelSet levels = OneLevel(MakeLevel(bottom, 0));
+    PlayTable table(levels, 1);
     table.BeginLevel(0);
     return Field::FromBoard(table.GetGame().GetBoard());
 }
