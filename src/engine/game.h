@@ -132,9 +132,15 @@ public:
     void SetLevelCounters(int level, std::array<int, 4> openQuotas, std::optional<int> limit);
     void SetIntroShowing(bool showing);
     void SetFallInterval(int ms) { state_.fallInterval = ms; }
-    // The level ended under a falling figure: it stays where it is, and no
-    // resume lets it fall again.
-    void FreezeFigure();
+    // The level ended: the falling figure stays where it is, the countdown
+    // stops, and no resume lets either run again.
+    void StopPlay();
+    // The falling figure falls and the countdown runs, unless the game is
+    // paused: a level that starts while the game is paused waits for resume.
+    void RunPlayTimers();
+    // Runs `next` now, or, while the game is paused, once the player resumes
+    // it: an animation may finish behind a window, what follows it waits.
+    void ContinueWhenResumed(std::function<void()> next);
     // A row removal is under way (from the lock to its scoring tick).
     bool Clearing() const { return clearing_; }
 
@@ -178,6 +184,7 @@ private:
     void Notify() { ports_.status.StatusChanged(); }
     // Whether a timer runs again once the open question is answered.
     void Hold(TimerId id, bool enabled);
+    void RunContinuation();
 
     Ports ports_;
     const Settings& settings_;
@@ -194,6 +201,8 @@ private:
     bool questionOpen_ = false;
     // Which timers an open question stopped and its answer starts again.
     std::array<bool, TimerCount> heldTimers_{};
+    // What follows an animation that ended while the game was paused.
+    std::function<void()> afterResume_;
 };
 
 } // namespace plumix

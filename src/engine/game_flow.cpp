@@ -17,6 +17,7 @@ void Game::ResetGame()
     state_.level.reset();
     auto& timers = ports_.timers;
     timers.SetEnabled(TimerId::Figure, false);
+    timers.SetEnabled(TimerId::GameOnTime, false);
     timers.SetEnabled(TimerId::Victory, false);
     timers.SetEnabled(TimerId::CrashAni, false);
     // A removal of the old game must not score into, or place a figure in, the new one.
@@ -26,6 +27,9 @@ void Game::ResetGame()
     state_.crashStep = 0;
     state_.figureActive = false;
     state_.dropping = false;
+    // A new game never starts paused, and nothing of the old one follows.
+    state_.paused = false;
+    afterResume_ = nullptr;
     InitFigures(figures_);
     ClearBoard();
     Notify();
@@ -53,10 +57,33 @@ void Game::SetIntroShowing(bool showing)
     Notify();
 }
 
-void Game::FreezeFigure()
+void Game::StopPlay()
 {
     ports_.timers.SetEnabled(TimerId::Figure, false);
+    // A countdown left running would tick on through the next level's window
+    // and cut the next timed level's first second short.
+    ports_.timers.SetEnabled(TimerId::GameOnTime, false);
+    Hold(TimerId::Figure, false);
+    Hold(TimerId::GameOnTime, false);
     state_.figureActive = false;
+}
+
+void Game::ContinueWhenResumed(std::function<void()> next)
+{
+    if (state_.paused || questionOpen_) {
+        afterResume_ = std::move(next);
+        return;
+    }
+    next();
+}
+
+void Game::RunContinuation()
+{
+    if (afterResume_ && !state_.paused && !questionOpen_) {
+        auto next = std::move(afterResume_);
+        afterResume_ = nullptr;
+        next();
+    }
 }
 
 void Game::StartClassicGame()
@@ -100,6 +127,7 @@ void Game::AskThen(std::string_view prompt, std::string_view title, std::functio
             }
         }
         then(yes);
+        RunContinuation();
     });
 }
 
@@ -148,21 +176,30 @@ void Game::ResumeGame()
         return;
     }
     state_.paused = false;
+    RunPlayTimers();
+    Notify();
+    RunContinuation();
+}
+
+void Game::RunPlayTimers()
+{
+    if (state_.paused) {
+        return;
+    }
     // Only a falling figure has a fall to resume; during a removal or an
     // animation the figure is already part of the board. Behind an open
     // question the timers wait for the answer.
     if (questionOpen_) {
         Hold(TimerId::Figure, state_.figureActive);
         Hold(TimerId::GameOnTime, state_.limit.has_value());
-    } else {
-        if (state_.figureActive) {
-            ports_.timers.SetEnabled(TimerId::Figure, true);
-        }
-        if (state_.limit) {
-            ports_.timers.SetEnabled(TimerId::GameOnTime, true);
-        }
+        return;
     }
-    Notify();
+    if (state_.figureActive) {
+        ports_.timers.SetEnabled(TimerId::Figure, true);
+    }
+    if (state_.limit) {
+        ports_.timers.SetEnabled(TimerId::GameOnTime, true);
+    }
 }
 
 void Game::Hold(TimerId id, bool enabled)

@@ -10,8 +10,7 @@ namespace plumix {
 void Game::GameOver()
 {
     state_.limit.reset();
-    ports_.timers.SetEnabled(TimerId::Figure, false);
-    state_.figureActive = false;
+    StopPlay();
     if (state_.crashStep != CrashTicks) {
         state_.crashStep = 0;
         crashing_ = true;
@@ -52,7 +51,7 @@ void Game::CrashTick()
     if (state_.crashStep >= CrashTicks) {
         state_.crashStep = CrashTicks;
         ports_.timers.SetEnabled(TimerId::CrashAni, false);
-        GameOver();
+        ContinueWhenResumed([this] { GameOver(); });
     }
 }
 

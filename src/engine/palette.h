@@ -22,15 +22,17 @@ inline int EmptyCellPalette(const Settings& settings)
     return settings.showGrid == SettingOn ? PaletteGrid : PalettePlainEmpty;
 }
 
-// The picture of a board cell holding `value`. A level file may hold values
-// the palette has no entry for; they are drawn as the figure colour they fold
-// onto, so they look like what they are: a block that is not a brick.
+// The picture of a board cell holding `value`. A level file made elsewhere
+// may hold values without a picture of their own: 10 would show the grid
+// picture, an empty cell to the eye, and 11 nothing at all, though both
+// block. Every such value is drawn as the figure colour it folds onto, so it
+// looks like what it is: a block that is not a brick.
 inline int PaletteForCell(std::uint8_t value, int emptyPalette)
 {
     if (value == 0) {
         return emptyPalette;
     }
-    if (value < PaletteSize) {
+    if (value <= PaletteClearFlash) {
         return value;
     }
     return (value - 1) % FigureColours + 1;

@@ -97,8 +97,8 @@ void LevelFlow::StartLevel()
     game_.SetFallInterval(IntervalForLevel(def.speed));
     timeUpPending_ = false;
     game_.SpawnFigure();
-    // Resuming also starts the countdown when the level has one.
-    game_.ResumeGame();
+    // A game paused while this level's window was shown starts it paused.
+    game_.RunPlayTimers();
 }
 
 bool LevelFlow::LevelWon() const
@@ -151,7 +151,7 @@ void LevelFlow::VictoryTick()
     if (victoryStep_ >= VictoryRows) {
         victoryStep_ = VictoryRows;
         ports_.timers.SetEnabled(TimerId::Victory, false);
-        LevelDone();
+        game_.ContinueWhenResumed([this] { LevelDone(); });
     }
 }
 
@@ -174,7 +174,7 @@ void LevelFlow::LevelDone()
 {
     if (victoryStep_ != VictoryRows) {
         victoryStep_ = 0;
-        game_.FreezeFigure();
+        game_.StopPlay();
         ports_.timers.SetEnabled(TimerId::Victory, true);
         return;
     }

@@ -176,6 +176,24 @@ TEST(GameOver, CrashFlickersAHundredTicksThenShowsTheMessage)
     EXPECT_FALSE(h.state().paused);
 }
 
+TEST(GameOver, APauseDuringTheCrashLetsItFlickerToItsEndButTheEndWaitsForResume)
+{
+    GameHarness h;
+    h.StartClassic(Square, Square);
+    BlockTheEntry(h);
+    h.FallUntilLocked();
+    h.clock.RunUntil([&] { return h.clock.Running(TimerId::CrashAni); });
+    h.game->PauseGame();  // a menu window opens
+    h.clock.Advance(60000);
+    EXPECT_EQ(h.state().crashStep, CrashTicks);
+    EXPECT_TRUE(h.dialogs.messages.empty());
+    EXPECT_EQ(h.state().gameMode, GameModeClassic);
+    EXPECT_FALSE(h.clock.Running(TimerId::CrashAni));
+    h.game->TogglePause();
+    EXPECT_EQ(h.dialogs.messages.size(), 1u);
+    EXPECT_EQ(h.state().gameMode, GameModeNone);
+}
+
 TEST(GameOver, RecordPlaceRanksTiesBelowAndShiftsTheTable)
 {
     auto endWithScore = [](GameHarness& h, std::int64_t score) {

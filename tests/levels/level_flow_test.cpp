@@ -38,7 +38,10 @@ TEST(LevelStart, LaysOutTheFieldSpeedQuotasAndCountdownOverAClearedHiddenSpace)
 {
     LevelHarness h;
     LayOut(h.Level(3), {"#.9.....12", "7.......##"});
-    h.Level(3).cells[2][19] = 200;  // no picture of its own
+    // No picture of their own: 10 is the grid (an empty cell to the eye), 11 none.
+    h.Level(3).cells[2][19] = 200;
+    h.Level(3).cells[3][19] = 10;
+    h.Level(3).cells[5][19] = 11;
     h.Level(3).quotas = {1, 0, 2, 0};
     h.Level(3).speed = 250;
     h.Level(3).seconds = 40;
@@ -52,9 +55,10 @@ TEST(LevelStart, LaysOutTheFieldSpeedQuotasAndCountdownOverAClearedHiddenSpace)
     EXPECT_EQ(h.Rows(18, 18), "8.9.....12|");
     EXPECT_EQ(h.game->GetBoard().At(2, 19), 200);
     EXPECT_EQ(h.game->GetBoard().At(4, -1), CellEmpty);
-    // Painted: a brick, a 9, and for 200 a figure colour inside the palette.
-    EXPECT_EQ(std::tuple(h.cells.board[180], h.cells.board[182], h.cells.board[192]),
-              std::tuple(PaletteBrick, 9, (200 - 1) % 7 + 1));
+    // Painted: a brick, a 9, and for 200, 10 and 11 a figure colour each.
+    EXPECT_EQ(std::tuple(h.cells.board[180], h.cells.board[182], h.cells.board[192], h.cells.board[193],
+                         h.cells.board[195]),
+              std::tuple(PaletteBrick, 9, (200 - 1) % 7 + 1, 3, 4));
     EXPECT_EQ(h.state().lines, (std::array<int, 4>{1, 0, 2, 0}));
     EXPECT_EQ(h.clock.Interval(TimerId::Figure), 70);  // speeds past 10 fall at 10's pace
 }
@@ -163,6 +167,13 @@ TEST(LevelLoss, CostsALifeAfterTheCrashABonusRoundGivesItBackTheLastEndsWithTheL
     };
     for (const Case c : {Case{3, false, 2}, Case{2, true, 2}, Case{1, false, 0}}) {
         LevelHarness h;
+        // The tables differ, so a game that ranks in the wrong one shows.
+        for (int p = 1; p <= RecordPlaces; ++p) {
+            h.records.classic.At(p).player = "c" + std::to_string(p);
+            h.records.classic.At(p).score = 10000;
+            h.records.level.At(p).player = "l" + std::to_string(p);
+            h.records.level.At(p).score = 100 - p;
+        }
         LayOut(h.Level(5), BlockedEntry);
         h.Level(5).bonus = c.bonus ? 1 : 0;
         h.Level(5).seconds = 30;
@@ -176,9 +187,93 @@ TEST(LevelLoss, CostsALifeAfterTheCrashABonusRoundGivesItBackTheLastEndsWithTheL
                       std::tuple(shown + 1, 6, c.livesAfter));
             EXPECT_TRUE(h.dialogs.messages.empty() && h.dialogs.recordEntries.empty());
         } else {
-            EXPECT_EQ(h.dialogs.recordEntries, (std::vector<std::pair<int, int>>{{GameModeLevels, 1}}));
-            EXPECT_EQ(h.records.level.At(1).score, 0);  // room made, filled by the entry window
+            // 40 ties place 60 of the level table and ranks below it.
+            EXPECT_EQ(h.dialogs.recordEntries, (std::vector<std::pair<int, int>>{{GameModeLevels, 61}}));
+            // Room made below it; the entry window fills the place.
+            EXPECT_EQ(std::tuple(h.records.level.At(60).player, h.records.level.At(62).player,
+                                 h.records.level.At(100).player),
+                      std::tuple("l60", "l61", "l99"));
+            EXPECT_EQ(h.records.classic.At(61).player, "c61");
         }
+    }
+}
+
+TEST(LevelPause, AWindowOpenedDuringTheLevelWonAnimationOrALostLifeHoldsTheNextLevelUntilResume)
+{
+    for (const bool lost : {false, true}) {
+        LevelHarness h;
+        if (lost) {
+            LayOut(h.Level(0), BlockedEntry);
+        }
+        h.Level(1).seconds = 5;
+        h.StartAt(0, Square, Square);
+        if (!lost) {
+            h.Press(VkDown);
+            h.FallUntilLocked();
+            h.clock.RunUntil([&] { return h.VictoryRunning(); });
+        }
+        h.clock.Advance(3 * VictoryInterval);
+        h.game->PauseGame();  // F1, F5 or F8 while the board fills or flickers
+        h.clock.Advance(60000);
+        EXPECT_EQ(h.intro.shown, 1) << lost;
+        EXPECT_TRUE(h.state().paused) << lost;
+        for (int i = 0; i < TimerCount; ++i) {
+            EXPECT_FALSE(h.clock.Running(static_cast<TimerId>(i))) << lost << i;
+        }
+        h.game->TogglePause();  // the player resumes: the next level's window
+        EXPECT_EQ(std::pair(h.intro.shown, *h.state().level), std::pair(2, 1)) << lost;
+
+        // Paused again while its window waits: dismissing it lays the level
+        // out, but nothing falls and the countdown waits for the player.
+        h.game->PauseGame();
+        h.flow->StartLevel();
+        const int figY = h.state().figY;
+        h.clock.Advance(10000);
+        EXPECT_EQ(std::pair(h.state().figY, *h.state().limit), std::pair(figY, 5)) << lost;
+        h.game->TogglePause();
+        h.clock.Advance(999);
+        EXPECT_EQ(h.state().limit, 5) << lost;
+        h.clock.Advance(1);
+        EXPECT_EQ(h.state().limit, 4) << lost;
+        h.clock.Advance(IntervalForLevel(0));
+        EXPECT_GT(h.state().figY, figY) << lost;
+    }
+}
+
+TEST(Countdown, StopsWhereALevelEndsOrAGameIsResetSoATimedLevelsFirstSecondIsWhole)
+{
+    // Each way out of a running countdown, then the next timed level started
+    // at a moment that is no whole number of seconds after the last one.
+    const std::function<void(LevelHarness&)> endings[] = {
+        [](LevelHarness& h) { h.clock.RunUntil([&] { return h.intro.shown == 2; }); },  // lost in a crash
+        [](LevelHarness& h) { h.flow->NewGame(); },                                      // F3, Yes
+        [](LevelHarness& h) {                                                            // F2, Yes, F3
+            h.game->NewClassicGame();
+            EXPECT_FALSE(h.clock.Running(TimerId::GameOnTime));
+            h.clock.Advance(10);
+            h.flow->StartGame();
+        },
+    };
+    for (std::size_t i = 0; i < std::size(endings); ++i) {
+        LevelHarness h;
+        // Level 0: column 4 stacked to row 6, so the bar locks on top and the
+        // next figure cannot fall.
+        LayOut(h.Level(0), std::vector<std::string>(BoardRows - 6, "....3....."));
+        h.Level(0).seconds = 30;
+        h.Level(1).seconds = 5;
+        h.StartAt(0, VerticalBar, VerticalBar);
+        h.clock.Advance(1300);
+        EXPECT_EQ(h.state().limit, 29) << i;
+        endings[i](h);
+        EXPECT_FALSE(h.clock.Running(TimerId::GameOnTime)) << i;
+        h.clock.Advance(350);
+        h.flow->StartLevel();
+        ASSERT_TRUE(h.state().limit) << i;
+        const int seconds = *h.state().limit;
+        h.clock.Advance(999);
+        EXPECT_EQ(h.state().limit, seconds) << i;
+        h.clock.Advance(1);
+        EXPECT_EQ(h.state().limit, seconds - 1) << i;
     }
 }
 
