@@ -78,6 +78,13 @@ std::string PicturePath(std::string_view pictureFolder, std::string_view fileNam
     return path;
 }
 
+std::filesystem::path FindSkinPicture(const std::vector<std::filesystem::path>& dataFolders,
+                                      std::string_view pictureFolder, std::string_view fileName)
+{
+    const std::filesystem::path relative = PicturePath(pictureFolder, fileName);
+    return FolderHolding(dataFolders, relative) / relative;
+}
+
 std::filesystem::path SkinRoot(const std::vector<std::filesystem::path>& dataFolders, const std::string& skinFile)
 {
     return FolderHolding(dataFolders, std::filesystem::path(SkinsFolder) / skinFile);

@@ -91,6 +91,11 @@ inline constexpr std::array<SkinPicture, 14> SkinPictures = {{
 // The picture folder, a '/' and the file name. A relative folder is taken
 // from the working folder, as the skin file means it.
 std::string PicturePath(std::string_view pictureFolder, std::string_view fileName);
+// Where a skin's picture is read: below the first of `dataFolders` that holds
+// it, wherever the skin file itself lies, so that a player who copies a skin
+// to change one picture still sees the installed others.
+std::filesystem::path FindSkinPicture(const std::vector<std::filesystem::path>& dataFolders,
+                                      std::string_view pictureFolder, std::string_view fileName);
 
 // The skins of `skinsFolder` ("*.psk") that the settings dialog offers.
 std::vector<OfferedFile> ListSkins(const std::filesystem::path& skinsFolder);

@@ -1,5 +1,6 @@
 #include "settings/sound_effects.h"
 
+#include "settings/game_folders.h"
 #include "settings/wav.h"
 
 #include <algorithm>
@@ -75,12 +76,12 @@ std::string_view SoundEffectFile(SoundEffect effect)
     return Effects[static_cast<std::size_t>(effect)].file;
 }
 
-SoundEffects::SoundEffects(const std::filesystem::path& gameFolder, int channels, int sampleRate,
+SoundEffects::SoundEffects(const std::vector<std::filesystem::path>& dataFolders, int channels, int sampleRate,
                            std::size_t tailFrames)
     : mixer_(channels, tailFrames)
 {
     for (std::size_t i = 0; i < Effects.size(); ++i) {
-        const auto clip = ReadWavFile(gameFolder / Effects[i].file);
+        const auto clip = ReadWavFile(FolderHolding(dataFolders, Effects[i].file) / Effects[i].file);
         if (!clip) {
             continue;
         }

@@ -56,10 +56,15 @@ std::string_view SoundEffectFile(SoundEffect effect);
 // that plays them.
 class SoundEffects {
 public:
-    // Reads and converts all three files now; a missing or malformed file
-    // stays silent.
-    SoundEffects(const std::filesystem::path& gameFolder, int channels, int sampleRate,
+    // Reads and converts all three files now, each from the first of
+    // `dataFolders` that holds it, so a player's own Clear.wav plays beside
+    // the installed Drop.wav; a missing or malformed file stays silent.
+    SoundEffects(const std::vector<std::filesystem::path>& dataFolders, int channels, int sampleRate,
                  std::size_t tailFrames = 0);
+    SoundEffects(const std::filesystem::path& gameFolder, int channels, int sampleRate, std::size_t tailFrames = 0)
+        : SoundEffects(std::vector{gameFolder}, channels, sampleRate, tailFrames)
+    {
+    }
 
     // Starts the named effect unless the sound setting is 2 (off). False, with
     // the voice left as it was, for the setting off, an unknown name or an

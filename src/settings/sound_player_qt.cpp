@@ -48,7 +48,8 @@ std::optional<QAudioFormat> OutputFormat(const QAudioDevice& device)
 
 } // namespace
 
-SoundPlayer::SoundPlayer(const Settings& settings, const std::filesystem::path& gameFolder, QObject* parent)
+SoundPlayer::SoundPlayer(const Settings& settings, const std::vector<std::filesystem::path>& dataFolders,
+                         QObject* parent)
     : QObject(parent), settings_(settings)
 {
     feedTimer_.setInterval(FeedIntervalMs);
@@ -62,7 +63,7 @@ SoundPlayer::SoundPlayer(const Settings& settings, const std::filesystem::path& 
     }
     format_ = *format;
     const auto tailFrames = static_cast<std::size_t>(format_.framesForDuration(TailUs));
-    effects_.emplace(gameFolder, format_.channelCount(), format_.sampleRate(), tailFrames);
+    effects_.emplace(dataFolders, format_.channelCount(), format_.sampleRate(), tailFrames);
     sink_ = new QAudioSink(device, format_, this);
     // The server went away or the stream broke: the next effect opens a new
     // stream, which works again once the audio engine has reconnected.

@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 class QAudioSink;
 class QIODevice;
@@ -26,11 +27,16 @@ class SoundPlayer : public QObject, public SoundPort {
     Q_OBJECT
 
 public:
-    // Decodes the three effects below `gameFolder` now, so that playing one
-    // never reads a file. `settings` must outlive the player; its sound
-    // setting is read at every effect.
+    // Decodes the three effects now, each from the first of `dataFolders`
+    // that holds it, so that playing one never reads a file. `settings` must
+    // outlive the player; its sound setting is read at every effect.
+    SoundPlayer(const Settings& settings, const std::vector<std::filesystem::path>& dataFolders,
+                QObject* parent = nullptr);
     explicit SoundPlayer(const Settings& settings, const std::filesystem::path& gameFolder = ".",
-                         QObject* parent = nullptr);
+                         QObject* parent = nullptr)
+        : SoundPlayer(settings, std::vector{gameFolder}, parent)
+    {
+    }
     ~SoundPlayer() override;
 
     void PlaySfx(std::string_view name) override;

@@ -111,9 +111,7 @@ int main(int argc, char** argv)
     // decoded here, before the first key can ask for one.
     std::unique_ptr<plumix::SoundPlayer> sound;
     QTimer::singleShot(0, &window, [&] {
-        // The sounds come as a set, from the first folder that has one.
-        sound = std::make_unique<plumix::SoundPlayer>(state.settings,
-                                                      plumix::FolderHolding(state.dataFolders, "Sounds/Drop.wav"));
+        sound = std::make_unique<plumix::SoundPlayer>(state.settings, state.dataFolders);
         window.SetSound(sound.get());
         milestones.Mark("sound ready");
     });

@@ -193,7 +193,6 @@ void MainWindow::ApplyColors()
 
 void MainWindow::LoadSkin()
 {
-    // A skin of the player's own folder comes with its pictures there.
     const std::filesystem::path root = SkinRoot(app_.dataFolders, app_.settings.skinFile);
     const SkinFileContents skin = ReadSkinFile(SkinFilePath(root, app_.settings.skinFile));
     if (skin.status == SkinReadStatus::Missing) {
@@ -203,7 +202,7 @@ void MainWindow::LoadSkin()
     }
     TakeSkinColors(skin, app_.skinColors, app_.settings);
     for (const SkinPicture& picture : SkinPictures) {
-        const std::filesystem::path path = root / PicturePath(skin.pictureFolder, picture.fileName);
+        const std::filesystem::path path = FindSkinPicture(app_.dataFolders, skin.pictureFolder, picture.fileName);
         const QPixmap pixmap(QString::fromStdString(path.string()));
         if (pixmap.isNull()) {
             continue;  // a missing picture keeps the one shown before

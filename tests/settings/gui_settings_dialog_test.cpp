@@ -194,15 +194,36 @@ TEST(SettingsDialogGui, InstalledASkinDroppedIntoThePlayersFolderIsOfferedAndLoa
     fs::copy(PLUMIX_ASSETS, tree / "share/plumix", fs::copy_options::recursive);
     const GameFolders folders = LocateGameFolders(tree / "games", (tree / "xdg").c_str(), nullptr);
     ASSERT_TRUE(folders.installed);
-    // The player's own skin: the standard one's pictures, but a yellow block 3.
+    const auto installedLook = [&] {
+        testing::GuiPlayer p;
+        p.app.dataFolders = folders.data;
+        p.window->LoadSkin();
+        return p.window->grab().toImage();
+    };
+    const QImage installed = installedLook();
+
+    // A copy of the installed skin with one picture of the player's own: the
+    // other thirteen still come from the installed data.
+    fs::create_directories(folders.user / "Skins/Standart");
+    fs::copy_file(tree / "share/plumix/Skins/Standart.psk", folders.user / "Skins/Standart.psk");
+    EXPECT_EQ(installedLook(), installed);
+    QImage yellow(32, 32, QImage::Format_RGB32);
+    yellow.fill(QColor(250, 240, 0));
+    ASSERT_TRUE(yellow.save(QString::fromStdString((folders.user / "Skins/Standart/block3.gif").string()), "PNG"));
+    {
+        testing::GuiPlayer p;
+        p.app.dataFolders = folders.data;
+        p.window->LoadSkin();
+        EXPECT_EQ(p.window->grab().toImage(), installed);  // block 3 is on no cell yet
+        EXPECT_EQ(p.window->Board().PalettePicture(3).toImage().pixelColor(16, 16), QColor(250, 240, 0));
+    }
+
+    // A skin of the player's own, with its pictures in the player's folder.
     const fs::path mine = folders.user / "Skins/Mine";
     fs::create_directories(mine);
     fs::copy(tree / "share/plumix/Skins/Standart", mine, fs::copy_options::recursive);
     testing::WriteFile(folders.user / "Skins/Mine.psk", "Mine\r\n1.4\r\nmy own\r\nSkins\\Mine\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
-    QImage yellow(32, 32, QImage::Format_RGB32);
-    yellow.fill(QColor(250, 240, 0));
-    ASSERT_TRUE(yellow.save(QString::fromStdString((mine / "block3.gif").string()), "PNG"));
-
+    ASSERT_TRUE(yellow.save(QString::fromStdString((mine / "block4.gif").string()), "PNG"));
     testing::GuiPlayer p;
     p.app.folder = folders.user;
     p.app.dataFolders = folders.data;
@@ -212,10 +233,24 @@ TEST(SettingsDialogGui, InstalledASkinDroppedIntoThePlayersFolderIsOfferedAndLoa
     EXPECT_EQ(Player::Items(d->SkinList()), (QStringList{"Mine", "Neon Night", "Standard"}));
     d->SkinList()->setCurrentIndex(0);
     EXPECT_EQ(p.app.settings.skinFile, "Mine.psk");
-    EXPECT_EQ(p.window->Board().PalettePicture(3).toImage().pixelColor(16, 16), QColor(250, 240, 0));
+    EXPECT_EQ(p.window->Board().PalettePicture(4).toImage().pixelColor(16, 16), QColor(250, 240, 0));
     EXPECT_EQ(p.app.settings.textColor, (Rgb{1, 2, 3}));
-    // Nothing was written into the installed data.
-    EXPECT_FALSE(fs::exists(tree / "share/plumix/plumix.ini"));
+    d->close();
+
+    // The game's end writes the player's files into the player's folder and
+    // nothing into the installed data.
+    const auto listing = [](const fs::path& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            names.push_back(entry.path().lexically_relative(folder).string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const auto before = listing(tree / "share/plumix");
+    p.window->EndWithoutAsking();
+    EXPECT_TRUE(fs::is_regular_file(folders.user / "plumix.ini") && fs::is_regular_file(folders.user / "Records"));
+    EXPECT_EQ(listing(tree / "share/plumix"), before);
 }
 
 } // namespace

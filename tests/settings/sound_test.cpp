@@ -119,6 +119,18 @@ TEST(SoundEffects, OneVoicePlaysToItsLastSampleAndTailAndNamesAreCaseSensitive)
     EXPECT_EQ(mixer.Render(2), PcmSamples(4, 0));
     EXPECT_TRUE(mixer.Idle());
 
+    // Each effect from the first folder that has it: the player's own Clear.wav
+    // beside the installed Drop.wav, and a player's Drop.wav silences nothing.
+    testing::ScratchFolder player;
+    testing::WriteFile(player / "Sounds/Clear.wav", Wav(1, 1, 8000, 16, Le(2, {7000})));
+    testing::WriteFile(folder / "Sounds/Drop.wav", Wav(1, 1, 8000, 16, Le(2, {1000})));
+    testing::WriteFile(folder / "Sounds/Clear.wav", Wav(1, 1, 8000, 16, Le(2, {-1000})));
+    SoundEffects layered({player.Path(), folder.Path()}, 1, 8000);
+    EXPECT_TRUE(layered.PlaySfx("clear", 1));
+    EXPECT_EQ(layered.Mixer().Render(1), PcmSamples{7000});
+    EXPECT_TRUE(layered.PlaySfx("drop", 1));
+    EXPECT_EQ(layered.Mixer().Render(1), PcmSamples{1000});
+
     const SoundEffects shipped(PLUMIX_ASSETS, 2, 44100);
     for (const SoundEffect e : {SoundEffect::Drop, SoundEffect::Rotate, SoundEffect::Clear}) {
         EXPECT_TRUE(shipped.HasSound(e)) << SoundEffectFile(e);
