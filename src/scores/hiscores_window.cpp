@@ -103,10 +103,14 @@ HiScoresWindow::HiScoresWindow(const Settings& settings, const TextTable& texts,
     sync_ = new QPushButton(this);
     sync_->setGeometry(8, 384, 153, 25);
     sync_->setFont(ScoresFont());
+    // Enter closes the window, as in every other dialog, even when the
+    // focus rests on Synchronizing: it writes into another installation's file.
+    sync_->setAutoDefault(false);
     connect(sync_, &QPushButton::clicked, this, &HiScoresWindow::SyncAction);
     close_ = new QPushButton(this);
     close_->setGeometry(688, 384, 121, 25);
     close_->setFont(ScoresFont());
+    close_->setDefault(true);
     connect(close_, &QPushButton::clicked, this, &HiScoresWindow::CloseAction);
 
     Activate();
@@ -145,12 +149,12 @@ void HiScoresWindow::Activate()
     for (std::size_t c = 0; c < headers_.size(); ++c) {
         headers_[c]->setText(FromUtf8(texts.headers[c]));
     }
-    sync_->setText(FromUtf8(texts.syncCaption));
-    sync_->setToolTip(PlainTip(texts.syncTooltip));
-    close_->setText(FromUtf8(texts.closeCaption));
-    close_->setToolTip(PlainTip(texts.closeTooltip));
-    classic_->setText(FromUtf8(texts.classicOption));
-    level_->setText(FromUtf8(texts.levelOption));
+    sync_->setText(LiteralCaption(texts.syncCaption));
+    sync_->setToolTip(PlainTooltip(texts.syncTooltip));
+    close_->setText(LiteralCaption(texts.closeCaption));
+    close_->setToolTip(PlainTooltip(texts.closeTooltip));
+    classic_->setText(LiteralCaption(texts.classicOption));
+    level_->setText(LiteralCaption(texts.levelOption));
     setWindowTitle(FromUtf8(texts.title));
     PaintWithSettings(*this, settings_);
 
@@ -178,7 +182,7 @@ void HiScoresWindow::ShowTable()
             cells[c]->setText(FromUtf8(row.texts[c]));
         }
         cells[static_cast<std::size_t>(HiScoresColumn::Comment)]->setToolTip(
-            PlainTip(row.Text(HiScoresColumn::Comment)));
+            PlainTooltip(row.Text(HiScoresColumn::Comment)));
         rowColors_[static_cast<std::size_t>(r)] = row.color;
         PaintRow(r, row.color, r == highlighted_ ? HighlightedRowBack : RowBack);
     }
@@ -239,11 +243,9 @@ bool HiScoresWindow::eventFilter(QObject* watched, QEvent* event)
 
 void HiScoresWindow::keyPressEvent(QKeyEvent* event)
 {
-    // Esc is the Close button's key; elsewhere in the window it does nothing.
+    // Esc closes the window whatever has the focus, as Close does.
     if (event->matches(QKeySequence::Cancel)) {
-        if (focusWidget() == close_) {
-            CloseAction();
-        }
+        CloseAction();
         event->accept();
         return;
     }

@@ -51,7 +51,7 @@ public:
     QPushButton* CloseButton() const { return close_; }
 
 signals:
-    // The Close button (or Esc on it): the owner pauses its game.
+    // Close, Enter or Esc: the owner pauses its game.
     void CloseClicked();
 
 protected:

@@ -1,14 +1,8 @@
 #include "scores/scores_look_qt.h"
 
-#include <QTextDocument>
 #include <QWidget>
 
 namespace plumix {
-
-QString FromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QFont ScoresFont()
 {
@@ -17,11 +11,6 @@ QFont ScoresFont()
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
-}
-
-QString PlainTip(std::string_view text)
-{
-    return text.empty() ? QString() : Qt::convertFromPlainText(FromUtf8(text), Qt::WhiteSpaceNormal);
 }
 
 } // namespace plumix

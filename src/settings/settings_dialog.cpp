@@ -5,6 +5,7 @@
 #include "settings/game_folders.h"
 #include "settings/language.h"
 #include "widgets/colors_qt.h"
+#include "widgets/plain_text_qt.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,7 +44,12 @@ constexpr int TextShowNext = 721;
 
 QString Text(const TextTable& texts, int number)
 {
-    return QString::fromStdString(TextOf(texts, number));
+    return FromUtf8(TextOf(texts, number));
+}
+
+QString Caption(const TextTable& texts, int number)
+{
+    return LiteralCaption(TextOf(texts, number));
 }
 
 // The position of the setting's file in the list, -1 when it is not listed.
@@ -59,13 +65,15 @@ std::uint8_t& Component(Rgb& color, int i)
 }
 
 // Lists, scroll bars and buttons keep the desktop's colours whatever the
-// window's colours are.
+// window's colours are, in each state: a disabled one must look disabled.
 void KeepOwnColours(QWidget* widget)
 {
     QPalette own = QApplication::palette(widget);
-    for (auto role : {QPalette::Window, QPalette::WindowText, QPalette::Base, QPalette::Text, QPalette::Button,
-                      QPalette::ButtonText}) {
-        own.setColor(role, own.color(role));
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        for (auto role : {QPalette::Window, QPalette::WindowText, QPalette::Base, QPalette::Text, QPalette::Button,
+                          QPalette::ButtonText}) {
+            own.setColor(group, role, own.color(group, role));
+        }
     }
     widget->setPalette(own);
 }
@@ -99,9 +107,11 @@ void SettingsDialog::BuildControls()
     languageLayout->addWidget(languages_);
 
     skinLabel_ = new QLabel(frames_[1]);
+    skinLabel_->setTextFormat(Qt::PlainText);
     skins_ = new QComboBox(frames_[1]);
     skins_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     colorsLabel_ = new QLabel(frames_[1]);
+    colorsLabel_->setTextFormat(Qt::PlainText);
     colorsFromSkin_ = new QCheckBox(frames_[1]);
     colorChoice_ = new QListWidget(frames_[1]);
     colorChoice_->setFixedHeight(2 * colorChoice_->fontMetrics().height() + 8);
@@ -118,6 +128,7 @@ void SettingsDialog::BuildControls()
         bar->setMinimumWidth(160);
         auto* number = new QLabel(frames_[1]);
         number->setMinimumWidth(digits);
+        number->setTextFormat(Qt::PlainText);
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         look->addWidget(bar, 3 + i, 0, 1, 2);
         look->addWidget(number, 3 + i, 2);
@@ -232,18 +243,18 @@ void SettingsDialog::ApplyDialogTexts()
 {
     setWindowTitle(Text(texts_, TextTitle));
     for (std::size_t i = 0; i < frames_.size(); ++i) {
-        frames_[i]->setTitle(Text(texts_, TextFrames[i]));
+        frames_[i]->setTitle(Caption(texts_, TextFrames[i]));
     }
     skinLabel_->setText(Text(texts_, TextSkin));
     colorsLabel_->setText(Text(texts_, TextColors));
-    colorsFromSkin_->setText(Text(texts_, TextColorsFromSkin));
-    sound_->setText(Text(texts_, TextSfx));
-    music_->setText(Text(texts_, TextMusic));
-    clockwise_->setText(Text(texts_, TextClockwise));
-    counterclockwise_->setText(Text(texts_, TextCounterclockwise));
-    moveDuringFall_->setText(Text(texts_, TextMoveDuringFall));
-    grid_->setText(Text(texts_, TextShowGrid));
-    next_->setText(Text(texts_, TextShowNext));
+    colorsFromSkin_->setText(Caption(texts_, TextColorsFromSkin));
+    sound_->setText(Caption(texts_, TextSfx));
+    music_->setText(Caption(texts_, TextMusic));
+    clockwise_->setText(Caption(texts_, TextClockwise));
+    counterclockwise_->setText(Caption(texts_, TextCounterclockwise));
+    moveDuringFall_->setText(Caption(texts_, TextMoveDuringFall));
+    grid_->setText(Caption(texts_, TextShowGrid));
+    next_->setText(Caption(texts_, TextShowNext));
     {
         const QSignalBlocker quiet(colorChoice_);
         colorChoice_->clear();
@@ -252,8 +263,8 @@ void SettingsDialog::ApplyDialogTexts()
     }
     colorChoice_->setCurrentRow(0);
     ColorChoiceChanged();  // also when row 0 was selected before
-    close_->setText(Text(texts_, TextCloseButton));
-    close_->setToolTip(Qt::convertFromPlainText(Text(texts_, TextCloseTip), Qt::WhiteSpaceNormal));
+    close_->setText(Caption(texts_, TextCloseButton));
+    close_->setToolTip(PlainTooltip(TextOf(texts_, TextCloseTip)));
 }
 
 void SettingsDialog::PaintDialog()

@@ -114,6 +114,33 @@ TEST(HiScoresWindowGui, RowsInTheirPlayersColoursPlainTextTheHighlightScrollingT
     EXPECT_TRUE(shared.classic == p.app.records.classic && shared.level == p.app.records.level);
 }
 
+TEST(HiScoresWindowGui, EnterAndEscCloseItWhateverHasTheFocusAndNeverSynchronize)
+{
+    Player p;
+    p.random->PushFigure(1);
+    p.Key(Qt::Key_F2);
+    const auto focusThenPress = [&](QWidget* focus, Qt::Key key) {
+        p.Key(Qt::Key_F5);
+        EXPECT_TRUE(p.hiScores->isVisible());
+        if (focus == p.hiScores->LevelOption()) {
+            QTest::mouseClick(focus, Qt::LeftButton, {}, {10, 13});  // a click takes the focus
+        } else {
+            focus->setFocus();
+        }
+        QTest::keyClick(focus, key);
+        QApplication::processEvents();
+        return p.hiScores->isVisible() || testing::Modal<QMessageBox>() != nullptr;
+    };
+    for (QWidget* focus : std::initializer_list<QWidget*>{p.hiScores->LevelOption(), p.hiScores->SyncButton(),
+                                                         p.hiScores->ScrollBar(), p.hiScores->CloseButton()}) {
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            EXPECT_FALSE(focusThenPress(focus, key)) << focus->metaObject()->className() << key;
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(p.folder / "shared"));
+    EXPECT_TRUE(p.State().paused);
+}
+
 TEST(RecordEntryGui, AClassicGameWithAPlaceEndsInTheEntryAndThenTheTable)
 {
     Player p;

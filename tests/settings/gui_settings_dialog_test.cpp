@@ -6,6 +6,7 @@
 #include "widgets/button.h"
 #include "window/board_widget.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -184,6 +185,65 @@ TEST(SettingsDialogGui, ColourListScrollBarsAndColoursFromSkin)
     d->SkinList()->setCurrentIndex(d->SkinList()->findText("Standard"));
     EXPECT_EQ(p.app.settings.textColor, NeonText);
     EXPECT_EQ(p.app.skinColors.text, StandardText);
+}
+
+TEST(SettingsDialogGui, TheColourBarsLookDisabledWhileTheColoursComeFromTheSkin)
+{
+    Player p;
+    SettingsDialog* d = Player::Open(p);
+    ASSERT_NE(d, nullptr);
+    ASSERT_TRUE(d->ColorsFromSkinBox()->isChecked());
+    QScrollBar* bar = d->ColorBar(1);
+    // Qt's own drawing of the same bar, in the desktop's colours.
+    auto reference = std::make_unique<QScrollBar>(Qt::Horizontal);
+    reference->setRange(0, 255);
+    reference->resize(bar->size());
+    reference->setValue(bar->value());
+    const auto look = [](QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    reference->setEnabled(false);
+    const QImage disabled = look(reference.get());
+    EXPECT_TRUE(look(bar) == disabled);
+    d->ColorsFromSkinBox()->click();
+    reference->setEnabled(true);
+    EXPECT_TRUE(look(bar) == look(reference.get()));
+    EXPECT_FALSE(look(bar) == disabled);
+}
+
+TEST(SettingsDialogGui, LanguageTextsShowAsTypedNeverAsMarkupOrShortcuts)
+{
+    Player p;
+    for (std::string& text : p.app.texts) {
+        if (!text.empty()) {
+            text = "<b>" + text + "</b> a&b<y>";
+        }
+    }
+    SettingsDialog* d = Player::Open(p);
+    ASSERT_NE(d, nullptr);
+    p.hiScores->ShowWindow();  // over the settings window: the texts of this moment
+    for (const QWidget* window : std::initializer_list<const QWidget*>{d, p.hiScores}) {
+        for (const QLabel* label : window->findChildren<QLabel*>()) {
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
+        }
+        std::vector<QWidget*> captioned;
+        for (QAbstractButton* b : window->findChildren<QAbstractButton*>()) {
+            captioned.push_back(b);
+        }
+        for (QGroupBox* frame : window->findChildren<QGroupBox*>()) {
+            captioned.push_back(frame);
+        }
+        // What the player reads: the '&' itself, and no shortcut under the letter after it.
+        int fromTheTable = 0;
+        for (QWidget* w : captioned) {
+            const QString shown = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+            EXPECT_FALSE(shown.contains("ab<y>")) << shown.toStdString();
+            fromTheTable += shown.startsWith("<b>") && shown.endsWith("</b> a&b<y>") ? 1 : 0;
+        }
+        EXPECT_EQ(fromTheTable, window == d ? 13 : 4);
+    }
+    p.hiScores->CloseButton()->click();
+    const bool sound = d->SoundBox()->isChecked();
+    QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);
+    EXPECT_EQ(d->SoundBox()->isChecked(), sound);
 }
 
 TEST(SettingsDialogGui, InstalledASkinDroppedIntoThePlayersFolderIsOfferedAndLoads)
