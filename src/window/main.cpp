@@ -40,8 +40,20 @@ private:
 constexpr const char* Usage =
     "Usage: plumix [--help] [--version]\n"
     "\n"
-    "A falling-block puzzle game: Classic PLUMIX (F2) and the 100 levels of\n"
-    "PLUMIX 2 (F3). The keys are listed in the About box (F1).\n"
+    "A falling-block puzzle game: Classic PLUMIX, endless and faster as the\n"
+    "score grows, and the 100 levels of PLUMIX 2.\n"
+    "\n"
+    "Keys:\n"
+    "  Left, Right   move the falling figure\n"
+    "  Up            turn it\n"
+    "  Down          drop it fast (one point per row)\n"
+    "  F2            new Classic game\n"
+    "  F3            new PLUMIX 2 game (the levels)\n"
+    "  Space         pause / resume\n"
+    "  F5            hi-scores tables (pauses a running game)\n"
+    "  F8            settings (pauses a running game)\n"
+    "  F1            About (pauses a running game)\n"
+    "  Esc, Alt+F4   quit (asks first while a game runs)\n"
     "\n"
     "Run from a folder that holds its data (Skins/, Sounds/, Data/), the game\n"
     "keeps plumix.ini and Records in the working folder. Installed, it keeps\n"
@@ -78,6 +90,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plumix"));
     QApplication::setApplicationVersion(QStringLiteral(PLUMIX_VERSION));
+    plumix::InstallQtTranslations(app, QLocale());
     milestones.Mark("application");
 
     plumix::SplashWindow splash;

@@ -12,6 +12,7 @@
 #include "widgets/button.h"
 #include "widgets/colors_qt.h"
 #include "widgets/key_map_qt.h"
+#include "widgets/outlined_label.h"
 #include "window/board_widget.h"
 #include "window/builtin_pictures_qt.h"
 #include "window/timers_qt.h"
@@ -53,9 +54,10 @@ QFont LabelFont(double points)
     return font;
 }
 
-QLabel* NewLabel(QWidget* parent, QRect geometry, double points, Qt::Alignment align)
+template <class Label = QLabel>
+Label* NewLabel(QWidget* parent, QRect geometry, double points, Qt::Alignment align)
 {
-    auto* label = new QLabel(parent);
+    auto* label = new Label(parent);
     label->setGeometry(geometry);
     label->setFont(LabelFont(points));
     label->setAlignment(align | Qt::AlignVCenter);
@@ -107,7 +109,8 @@ MainWindow::MainWindow(AppState& app, std::unique_ptr<RandomSource> random, QWid
     }
     captions_[1] = NewLabel(this, {392, 440, 145, 20}, CaptionPoints, left);
     level_ = NewLabel(this, {448, 464, 89, 20}, CaptionPoints, right);
-    limit_ = NewLabel(this, {32, 48, 321, 33}, LimitPoints, Qt::AlignHCenter);
+    // Over the top of the well, where figures of every colour appear.
+    limit_ = NewLabel<OutlinedLabel>(this, {32, 48, 321, 33}, LimitPoints, Qt::AlignHCenter);
     status_ = NewLabel(this, {32, 296, 321, 105}, StatusPoints, Qt::AlignHCenter);
 
     for (std::size_t k = 0; k < menu_.size(); ++k) {
@@ -150,6 +153,11 @@ MainWindow::~MainWindow()
     levelFlow_.reset();
 }
 
+QLabel* MainWindow::LimitLabel() const
+{
+    return limit_;
+}
+
 void MainWindow::SetSound(SoundPort* sound)
 {
     static_cast<SoundRelay&>(*sound_).target = sound;
@@ -177,7 +185,8 @@ void MainWindow::ApplyColors()
     const QColor color = ToQColor(app_.settings.textColor);
     QPalette pal;
     pal.setColor(QPalette::WindowText, color);
-    for (QLabel* label : {limit_, score_, level_, status_}) {
+    limit_->SetOutlineColor(ToQColor(app_.settings.backColor));
+    for (QLabel* label : {static_cast<QLabel*>(limit_), score_, level_, status_}) {
         label->setPalette(pal);
     }
     for (Button* button : menu_) {

@@ -20,6 +20,7 @@ class QLabel;
 namespace plumix {
 
 class BoardWidget;
+class OutlinedLabel;
 class Button;
 class QtTimers;
 class SmallButton;
@@ -72,7 +73,7 @@ public:
     QLabel* LevelLabel() const { return level_; }
     QLabel* LinesLabel(int i) const { return lines_.at(static_cast<std::size_t>(i)); }
     QLabel* StatusLabel() const { return status_; }
-    QLabel* LimitLabel() const { return limit_; }
+    QLabel* LimitLabel() const;
     QLabel* CaptionLabel(int i) const { return captions_.at(static_cast<std::size_t>(i)); }
 
 signals:
@@ -105,7 +106,7 @@ private:
     QLabel* score_ = nullptr;
     std::array<QLabel*, 4> lines_{};
     QLabel* level_ = nullptr;
-    QLabel* limit_ = nullptr;
+    OutlinedLabel* limit_ = nullptr;
     QLabel* status_ = nullptr;
     std::array<Button*, 6> menu_{};  // Button1(0..5)
     SmallButton* close_ = nullptr;     // SmallButton1

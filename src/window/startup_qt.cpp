@@ -7,6 +7,9 @@
 #include "settings/settings_file.h"
 #include "window/main_window.h"
 
+#include <QLibraryInfo>
+#include <QTranslator>
+
 namespace plumix {
 
 namespace {
@@ -54,6 +57,17 @@ void LoadEverything(AppState& app, MainWindow& window, const StartupReport& repo
     milestone("levels");
 
     window.GetGame().ClearBoard();
+}
+
+bool InstallQtTranslations(QCoreApplication& app, const QLocale& locale)
+{
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 } // namespace plumix

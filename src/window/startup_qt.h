@@ -5,6 +5,8 @@
 
 #include "window/app_state.h"
 
+#include <QCoreApplication>
+#include <QLocale>
 #include <QString>
 
 #include <functional>
@@ -20,5 +22,9 @@ struct StartupReport {
 };
 
 void LoadEverything(AppState& app, MainWindow& window, const StartupReport& report);
+
+// Qt's own texts (the Yes, No and OK of message boxes) in `locale`'s language,
+// from the translations Debian ships with Qt; false when it has none for it.
+bool InstallQtTranslations(QCoreApplication& app, const QLocale& locale);
 
 } // namespace plumix

@@ -99,5 +99,43 @@ TEST(LevelPlayGui, FromF3ThroughThreeLevelsToTheLevelTablesRecordEntry)
     EXPECT_FALSE(p.window->Timers().AnyActive());
 }
 
+TEST(LevelPlayGui, TheAboutBoxOpenedWhileTheBoardFillsHoldsTheNextLevelUntilThePlayerResumes)
+{
+    testing::GuiPlayer p;
+    p.app.levels[1].seconds = 5;
+    p.random->PushFigure(1);
+    p.random->PushFigure(1);
+    p.Key(Qt::Key_F3);
+    QTest::keyClick(Modal<LevelIntroWindow>(), Qt::Key_A);  // level 0 has no task: won at the first lock
+    Settle();
+    p.Key(Qt::Key_Down);
+    p.TickUntil([&] { return p.window->Timers().IsEnabled(TimerId::Victory); });
+    p.Tick(TimerId::Victory);
+    p.Key(Qt::Key_F1);
+    QWidget* about = Modal<QDialog>();
+    ASSERT_NE(about, nullptr);
+    // The bricks fill the board behind the About box; nothing follows.
+    for (int i = 0; i < 100; ++i) {
+        for (int t = 0; t < TimerCount; ++t) {
+            p.Tick(static_cast<TimerId>(t));
+        }
+    }
+    EXPECT_EQ(Modal<QDialog>(), about);
+    EXPECT_EQ(p.window->Board().BoardCell(199), PaletteBrick);
+    QTest::keyClick(about, Qt::Key_Escape);
+    Settle();
+    EXPECT_EQ(Modal<QDialog>(), nullptr);
+    EXPECT_EQ(p.window->StatusLabel()->text(), "PAUSE");
+    EXPECT_FALSE(p.window->Timers().AnyActive());
+    p.Key(Qt::Key_Space);
+    LevelIntroWindow* intro = Modal<LevelIntroWindow>();
+    ASSERT_NE(intro, nullptr);
+    EXPECT_EQ(intro->TitleLabel()->text(), "Level: 1");
+    QTest::keyClick(intro, Qt::Key_A);
+    Settle();
+    EXPECT_EQ(p.window->StatusLabel()->text(), "");
+    EXPECT_TRUE(p.window->Timers().IsEnabled(TimerId::Figure) && p.window->Timers().IsEnabled(TimerId::GameOnTime));
+}
+
 } // namespace
 } // namespace plumix

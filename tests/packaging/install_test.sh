@@ -54,7 +54,14 @@ done
 
 version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/games/plumix" --version)
 [[ "$version" =~ ^plumix\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version said: $version"
-env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/games/plumix" --help | grep -q XDG_DATA_HOME || fail "--help"
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/games/plumix" --help)
+grep -q XDG_DATA_HOME <<<"$help" || fail "--help does not say where the files live"
+# Every key of the README's table, with what it does, is in --help.
+readme="$(dirname "$0")/../../README.md"
+while IFS='|' read -r _ key action _; do
+    line="$(echo "$key" | xargs) $(echo "$action" | xargs)"
+    sed 's/^ *//; s/   */ /' <<<"$help" | grep -q -F -x -- "$line" || fail "--help lacks the key line: $line"
+done < <(sed -n '/^| key | action |/,/^$/p' "$readme" | tail -n +3 | grep '^|')
 
 # Moved elsewhere, the installed tree still finds its data.
 mv "$prefix" "$work/moved"

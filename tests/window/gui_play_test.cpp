@@ -82,6 +82,36 @@ TEST(PlayGui, AShortClassicGameFromTheMenuButtonToGameOver)
     EXPECT_FALSE(p.window->Timers().AnyActive());
 }
 
+TEST(PlayGui, TheCountdownReadsOverABlockOfItsOwnColour)
+{
+    Player p;
+    p.app.settings.textColor = {250, 240, 0};
+    p.app.settings.backColor = {10, 10, 40};
+    p.window->ApplyColors();
+    QPixmap yellow(32, 32);
+    yellow.fill(testing::ToQColor(p.app.settings.textColor));
+    p.Board().SetPalettePicture(3, yellow);
+    for (int i = 0; i < BoardCellCount; ++i) {
+        p.Board().PaintBoardCell(i, 3);
+    }
+    const QRect limit = p.window->LimitLabel()->geometry();
+    const auto shown = [&] { return p.window->grab(limit).toImage().convertToFormat(QImage::Format_RGB32); };
+    const QImage without = shown();
+    p.GetGame().SetLevelCounters(0, {}, 30);
+    ASSERT_EQ(p.window->LimitLabel()->text(), "30");
+    // The same place and size, and the outline in the back colour shows the number.
+    EXPECT_EQ(limit, QRect(32, 48, 321, 33));
+    const QImage with = shown();
+    int outlined = 0;
+    for (int y = 0; y < with.height(); ++y) {
+        for (int x = 0; x < with.width(); ++x) {
+            outlined += with.pixelColor(x, y) == testing::ToQColor(p.app.settings.backColor) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(outlined, 100);
+    EXPECT_FALSE(with == without);
+}
+
 TEST(PlayGui, FocusLossPausesAndTheAboutBoxLeavesTheGamePaused)
 {
     Player p;

@@ -9,6 +9,9 @@
 #include "window/startup_qt.h"
 
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -102,6 +105,27 @@ TEST(StartupGui, ALaterStartShowsItsSettingsFromTheFirstStepAndMissingOrUnwritab
     s.window->LoadSkin();
     EXPECT_EQ(s.window->ScoreLabel()->palette().color(QPalette::WindowText), QColor(1, 2, 3));
     EXPECT_EQ(s.window->MenuButton(3).CaptionColor(), QColor(1, 2, 3));
+}
+
+TEST(StartupGui, MessageBoxesSpeakTheDesktopsLanguage)
+{
+    const auto answers = [](const QLocale& locale) {
+        QWidget owner;
+        ASSERT_TRUE(InstallQtTranslations(*QCoreApplication::instance(), locale)) << "qt6-translations-l10n";
+        QtDialogs dialogs(&owner);
+        dialogs.AskYesNo("?", "t", [](bool) {});
+        auto* box = owner.findChild<QMessageBox*>();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->button(QMessageBox::Yes)->text().remove('&') + "/" +
+                      box->button(QMessageBox::No)->text().remove('&'),
+                  locale.language() == QLocale::German ? "Ja/Nein" : "Да/Нет");
+        for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(t);
+            delete t;
+        }
+    };
+    answers(QLocale(QLocale::German, QLocale::Germany));
+    answers(QLocale(QLocale::Russian, QLocale::Russia));
 }
 
 } // namespace
