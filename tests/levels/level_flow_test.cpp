@@ -60,6 +60,7 @@ TEST(LevelStart, LaysOutTheFieldSpeedQuotasAndCountdownOverAClearedHiddenSpace)
                          h.cells.board[195]),
               std::tuple(PaletteBrick, 9, (200 - 1) % 7 + 1, 3, 4));
     EXPECT_EQ(h.state().lines, (std::array<int, 4>{1, 0, 2, 0}));
+    EXPECT_EQ(h.state().limit, 40);
     EXPECT_EQ(h.clock.Interval(TimerId::Figure), 70);  // speeds past 10 fall at 10's pace
 }
 
@@ -181,6 +182,7 @@ TEST(LevelLoss, CostsALifeAfterTheCrashABonusRoundGivesItBackTheLastEndsWithTheL
         h.game->SetScore(40);
         const int shown = h.intro.shown;
         EXPECT_TRUE(h.clock.Running(TimerId::CrashAni));
+        EXPECT_FALSE(h.state().limit || h.clock.Running(TimerId::GameOnTime));  // the crash ends the countdown
         h.clock.Advance(CrashMs);
         if (c.livesAfter > 0) {
             EXPECT_EQ(std::tuple(h.intro.shown, h.state().level, h.flow->Lives()),
