@@ -1,5 +1,10 @@
 #include "settings/game_folders.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <vector>
+
 namespace plumix {
 
 namespace fs = std::filesystem;
@@ -18,9 +23,15 @@ bool IsFile(const fs::path& path)
     return fs::is_regular_file(path, ec);
 }
 
+bool IsAbsolute(const char* path)
+{
+    return path != nullptr && *path == '/';
+}
+
 } // namespace
 
-GameFolders LocateGameFolders(const fs::path& programFolder, const char* xdgDataHome, const char* home)
+GameFolders LocateGameFolders(const fs::path& programFolder, const char* xdgDataHome, const char* home,
+                              const char* xdgConfigHome)
 {
     const fs::path installedData = (programFolder / InstalledDataFolder).lexically_normal();
     // Data beside the program means a game folder of its own, however it
@@ -28,18 +39,37 @@ GameFolders LocateGameFolders(const fs::path& programFolder, const char* xdgData
     if (IsFolder(programFolder / "Skins") || !IsFolder(installedData)) {
         return {".", {"."}, false};
     }
-    fs::path base;
-    if (xdgDataHome != nullptr && *xdgDataHome != '\0' && fs::path(xdgDataHome).is_absolute()) {
-        base = xdgDataHome;
-    } else if (home != nullptr && *home != '\0') {
-        base = fs::path(home) / ".local" / "share";
-    } else {
-        base = ".";
-    }
-    const fs::path user = base / "plumix";
+    const auto below = [home](const char* variable, const char* fallback) -> fs::path {
+        if (IsAbsolute(variable)) {
+            return fs::path(variable) / "plumix";
+        }
+        return IsAbsolute(home) ? fs::path(home) / fallback / "plumix" : fs::path();
+    };
+    fs::path user = below(xdgDataHome, ".local/share");
     std::error_code ec;
+    if (!user.empty() && fs::equivalent(user, installedData, ec)) {
+        user = below(xdgConfigHome, ".config");
+    }
+    if (user.empty()) {
+        return {{}, {installedData}, true};
+    }
     fs::create_directories(user, ec);
     return {user, {user, installedData}, true};
+}
+
+fs::path HomeFolder(const char* homeVariable)
+{
+    if (IsAbsolute(homeVariable)) {
+        return homeVariable;
+    }
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
+        IsAbsolute(found->pw_dir)) {
+        return found->pw_dir;
+    }
+    return {};
 }
 
 fs::path FolderHolding(const std::vector<fs::path>& folders, const fs::path& relative)

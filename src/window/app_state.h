@@ -23,8 +23,10 @@ struct AppState {
     LevelSet levels{};
     // The name typed in the run's last record entry, offered to the next one.
     std::string lastPlayerName;
-    // Where "plumix.ini" and "Records" are read and written.
+    // Where "plumix.ini" and "Records" are read and written; empty when
+    // there is no such place (see GameFolders).
     std::filesystem::path folder = ".";
+    bool KeepsFiles() const { return !folder.empty(); }
     // Where "Skins/", "Sounds/", "*.lag" and "Data/" are read, the first
     // folder holding a file giving it.
     std::vector<std::filesystem::path> dataFolders{"."};

@@ -42,7 +42,9 @@ HiScoresWindow* ConnectHiScores(MainWindow& window, AppState& app, std::filesyst
                              FinishRecordEntry(app.records, app.lastPlayerName, endedMode, place, ended,
                                                {name.toStdString(), comment.toStdString(), TodayText()});
                              // Written at once: a crash or a power cut before quit keeps it.
-                             SaveRecords(app.folder / RecordsFileName, app.records);
+                             if (app.KeepsFiles()) {
+                                 SaveRecords(app.folder / RecordsFileName, app.records);
+                             }
                              entry->deleteLater();
                              hiScores->ShowWindow();
                          });

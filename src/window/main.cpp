@@ -59,6 +59,8 @@ constexpr const char* Usage =
     "keeps plumix.ini and Records in the working folder. Installed, it keeps\n"
     "them in $XDG_DATA_HOME/plumix (~/.local/share/plumix), where skins, sounds,\n"
     "language files and levels dropped in are read before the installed ones.\n"
+    "Installed into that very folder (--prefix ~/.local), it keeps them in\n"
+    "$XDG_CONFIG_HOME/plumix (~/.config/plumix) instead.\n"
     "\n"
     "  --help     show this text and exit\n"
     "  --version  show the version and exit\n";
@@ -99,12 +101,14 @@ int main(int argc, char** argv)
     milestones.Mark("splash shown");
 
     plumix::AppState state;
-    const plumix::GameFolders folders = plumix::LocateGameFolders(
-        QCoreApplication::applicationDirPath().toStdString(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    const std::filesystem::path home = plumix::HomeFolder(std::getenv("HOME"));
+    const plumix::GameFolders folders =
+        plumix::LocateGameFolders(QCoreApplication::applicationDirPath().toStdString(), std::getenv("XDG_DATA_HOME"),
+                                  home.c_str(), std::getenv("XDG_CONFIG_HOME"));
     state.folder = folders.user;
     state.dataFolders = folders.data;
     plumix::MainWindow window(state);  // fills the figure table; no game runs
-    plumix::ConnectHiScores(window, state, plumix::SharedRecordsPath(std::getenv("HOME")));
+    plumix::ConnectHiScores(window, state, plumix::SharedRecordsPath(home.c_str()));
     plumix::LoadEverything(state, window, {
         [&](const QString& text) { splash.SetStatus(text); },
         [&](const char* what) { milestones.Mark(what); },

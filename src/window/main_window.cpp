@@ -372,14 +372,17 @@ void MainWindow::SaveAndEnd(bool mayAsk)
     ending_ = true;
     // Nothing of the game runs any more while the files are written.
     timers_->SetHandler(nullptr);
-    if (SaveRecords(app_.folder / RecordsFileName, app_.records) != RecordsFileResult::Ok && mayAsk) {
+    if (app_.KeepsFiles() && SaveRecords(app_.folder / RecordsFileName, app_.records) != RecordsFileResult::Ok &&
+        mayAsk) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Plumix"),
                         QString::fromUtf8(RecordsSaveFailedMessage.data(),
                                           static_cast<qsizetype>(RecordsSaveFailedMessage.size())),
                         QMessageBox::Ok, this);
         box.exec();
     }
-    SaveSettings(app_.folder / SettingsFileName, app_.settings);
+    if (app_.KeepsFiles()) {
+        SaveSettings(app_.folder / SettingsFileName, app_.settings);
+    }
     emit Ended();
 }
 

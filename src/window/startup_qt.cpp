@@ -36,7 +36,9 @@ void LoadEverything(AppState& app, MainWindow& window, const StartupReport& repo
 
     // The text table is not loaded yet: this one text is fixed.
     status(QStringLiteral("Load options and language"));
-    app.settings = LoadSettings(app.folder / SettingsFileName);
+    if (app.KeepsFiles()) {
+        app.settings = LoadSettings(app.folder / SettingsFileName);
+    }
     LoadLanguage(app.texts, app.settings.languageFile, FolderHolding(app.dataFolders, app.settings.languageFile));
     window.ApplyLanguage();
     milestone("settings and language");
@@ -46,7 +48,12 @@ void LoadEverything(AppState& app, MainWindow& window, const StartupReport& repo
     milestone("skin");
 
     status(Text(app.texts, TextLoadRecords));
-    if (LoadRecords(app.folder / RecordsFileName, app.records) != RecordsFileResult::Ok && report.critical) {
+    if (!app.KeepsFiles()) {
+        if (report.critical) {
+            report.critical(QString::fromUtf8(NoPlayerFolderMessage.data(),
+                                              static_cast<qsizetype>(NoPlayerFolderMessage.size())));
+        }
+    } else if (LoadRecords(app.folder / RecordsFileName, app.records) != RecordsFileResult::Ok && report.critical) {
         report.critical(QString::fromUtf8(RecordsLoadFailedMessage.data(),
                                           static_cast<qsizetype>(RecordsLoadFailedMessage.size())));
     }

@@ -10,10 +10,16 @@
 #include <QString>
 
 #include <functional>
+#include <string_view>
 
 namespace plumix {
 
 class MainWindow;
+
+// Installed for a user the system gives no home folder: the game plays, but
+// nothing it could keep has a place.
+inline constexpr std::string_view NoPlayerFolderMessage =
+    "There is no home folder for your files: settings and hi-scores will not be kept after this game.";
 
 struct StartupReport {
     std::function<void(const QString&)> status;     // the splash's line of text

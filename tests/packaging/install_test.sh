@@ -12,10 +12,12 @@ failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 ok() { echo "ok: $*"; }
 
-# Starts PROGRAM offscreen with a fresh HOME, lets it come up, ends it the
-# way the system would, and checks where its files went.
+# Starts PROGRAM offscreen with HOME (fresh unless given), lets it come up,
+# ends it the way the system would, and checks where its files went: into
+# USER (by default the home's .local/share/plumix), never into TREE.
 play_once() {
-    local program="$1" tree="$2" home="$work/home-$RANDOM"
+    local program="$1" tree="$2" home="${3:-$work/home-$RANDOM}"
+    local user="${4:-$home/.local/share/plumix}"
     mkdir -p "$home"
     touch "$work/marker"
     sleep 1  # file times have a coarse grain on some file systems
@@ -25,7 +27,6 @@ play_once() {
     kill -TERM "$pid"
     for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     if kill -0 "$pid" 2>/dev/null; then kill -9 "$pid"; fail "$program did not end on SIGTERM"; return; fi
-    local user="$home/.local/share/plumix"
     [ "$(wc -l < "$user/plumix.ini" 2>/dev/null)" = 16 ] || fail "no settings written to $user"
     [ "$(stat -c %s "$user/Records" 2>/dev/null)" = 5200 ] || fail "no records written to $user"
     local written
@@ -66,6 +67,12 @@ done < <(sed -n '/^| key | action |/,/^$/p' "$readme" | tail -n +3 | grep '^|')
 # Moved elsewhere, the installed tree still finds its data.
 mv "$prefix" "$work/moved"
 play_once "$work/moved/games/plumix" "$work/moved"
+
+# Installed into the player's own home, the installed data is the player's data
+# folder: the settings and records go to the config folder, apart from it.
+own="$work/own-home"
+cmake --install "$build" --prefix "$own/.local" >/dev/null || fail "cmake --install into a home"
+play_once "$own/.local/games/plumix" "$own/.local/share/plumix" "$own" "$own/.config/plumix"
 
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$work/moved/share/applications/org.plumix.Plumix.desktop" && ok "desktop entry valid" ||

@@ -35,6 +35,37 @@ TEST(GameFolders, BesideItsDataTheGameUsesItsWorkingFolderInstalledEachPlayerThe
         EXPECT_EQ(LocateGameFolders(root / "bin", unusable, (root / "home").c_str()).user,
                   root / "home/.local/share/plumix");
     }
+    // No home folder at all: no folder of the player's, never one relative
+    // to wherever the game was started.
+    const GameFolders homeless = LocateGameFolders(root / "bin", "relative", nullptr, "relative");
+    EXPECT_EQ(homeless.user, fs::path());
+    EXPECT_EQ(homeless.data, std::vector<fs::path>{root / "share/plumix"});
+}
+
+TEST(GameFolders, InstalledIntoThePlayersOwnDataFolderTheirFilesGoToTheConfigFolder)
+{
+    ScratchFolder home;
+    fs::create_directories(home / ".local/games");
+    fs::create_directories(home / ".local/share/plumix/Skins");
+    const fs::path program = home / ".local/games";
+    const GameFolders byHome = LocateGameFolders(program, nullptr, home.Path().c_str());
+    EXPECT_EQ(byHome.user, home / ".config/plumix");
+    EXPECT_EQ(byHome.data, (std::vector<fs::path>{home / ".config/plumix", home / ".local/share/plumix"}));
+    EXPECT_TRUE(fs::is_directory(byHome.user));
+    // The same folder reached by other names, and the config folder set.
+    fs::create_symlink(home / ".local/share", home / "data");
+    const GameFolders byXdg =
+        LocateGameFolders(program, (home / "data").c_str(), home.Path().c_str(), (home / "cfg").c_str());
+    EXPECT_EQ(byXdg.user, home / "cfg/plumix");
+}
+
+TEST(GameFolders, TheHomeFolderIsTheVariableWhenAbsoluteElseTheUserDatabases)
+{
+    EXPECT_EQ(HomeFolder("/home/p"), "/home/p");
+    const fs::path own = HomeFolder(nullptr);
+    EXPECT_TRUE(own.is_absolute()) << own;
+    EXPECT_EQ(HomeFolder(""), own);
+    EXPECT_EQ(HomeFolder("relative"), own);
 }
 
 TEST(GameFolders, ThePlayersFilesComeFirstAndEachNameIsOfferedOnce)
