@@ -1,21 +1,38 @@
 # The two commands of the README: `make run` and `make test`.
 JOBS ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 
-.PHONY: run test deps build build-asan package clean prove-levels
+.PHONY: run test deps game-deps build build-game build-asan package clean prove-levels
+
+game-deps:
+	@scripts/install-deps game
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps all
+
+# The game alone, quietly: its build log is kept in build/make-run.log and
+# shown when the build fails. A build folder made by `make test` keeps its
+# tests configured; only the game is built here.
+build-game: game-deps
+	@echo "plumix: building the game in build/ (the first time takes a minute or two)"
+	@mkdir -p build && : >build/make-run.log
+	@[ -f build/CMakeCache.txt ] || \
+		cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DPLUMIX_BUILD_TESTS=OFF -DPLUMIX_BUILD_BENCH=OFF \
+			>>build/make-run.log 2>&1 || { cat build/make-run.log; exit 1; }
+	@cmake --build build --target plumix -j$(JOBS) >>build/make-run.log 2>&1 || \
+		{ tail -n 60 build/make-run.log; echo "plumix: the build failed; the whole log is build/make-run.log"; exit 1; }
 
 build: deps
-	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DPLUMIX_BUILD_TESTS=ON -DPLUMIX_BUILD_BENCH=ON >/dev/null
 	@cmake --build build -j$(JOBS)
 
 build-asan: deps
 	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPLUMIX_SANITIZE=ON -DPLUMIX_BUILD_BENCH=OFF >/dev/null
 	@cmake --build build-asan -j$(JOBS)
 
-run: build
-	cd build/game && ./plumix
+run: build-game
+	@echo "plumix: starting build/game/plumix"
+	@cd build/game && ./plumix
 
 test: build build-asan
 	QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j$(JOBS)
