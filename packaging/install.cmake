@@ -51,7 +51,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # links do not name them (the picture and sound plug-ins come with the
 # libraries it links).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
+# Qt's own texts (the Yes and No of message boxes) in the desktop's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-translations-l10n")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "falling-block puzzle game with 100 levels")
 set(CPACK_PACKAGE_DESCRIPTION "Figures of four blocks fall into a well ten wide and twenty high; move and
 turn them so that they fill whole rows, which flash and vanish. Classic
