@@ -1,5 +1,5 @@
-// One game per records folder: the lock, as processes see it, where the two
-// starts meet, and what one says to the other.
+// One game per records folder: the lock, as processes see it, and where the
+// two starts meet.
 #include "settings/scratch_folder.h"
 #include "window/single_instance.h"
 
@@ -93,24 +93,6 @@ TEST(SingleInstance, TheStartsMeetOnlyInAPrivateFolderOfThePlayers)
     fs::create_directory(own);
     ::chmod(own.c_str(), 0777);
     EXPECT_EQ(PrivateRuntimeFolder(nullptr, scratch.Path()), fs::path());
-}
-
-TEST(SingleInstance, ARequestCarriesAUsableTokenAndNothingElse)
-{
-    const auto tokenOf = [](const std::string& request) {
-        EXPECT_TRUE(request.ends_with('\n')) << request;
-        return ActivationTokenOf(std::string_view(request).substr(0, request.size() - 1));
-    };
-    EXPECT_EQ(tokenOf(ComeForwardRequest("kwin-12_TIME345")), "kwin-12_TIME345");
-    EXPECT_EQ(tokenOf(ComeForwardRequest("")), "");
-    // A token that would break the line, or could not be one, is left out.
-    using std::string_literals::operator""s;
-    for (const std::string& bad : {"a b"s, "a\nb"s, "\x7f"s, std::string(MaxRequestBytes, 'x')}) {
-        EXPECT_EQ(tokenOf(ComeForwardRequest(bad)), "");
-    }
-    for (const char* junk : {"", "come-forward-x", "come-forward  x", "bring x", "come-forward x\ny"}) {
-        EXPECT_EQ(ActivationTokenOf(junk), std::nullopt) << junk;
-    }
 }
 
 } // namespace
