@@ -1,5 +1,7 @@
 #include "scores/records.h"
 
+#include <algorithm>
+
 namespace plumix {
 
 int FindRecordPlace(const RecordTable& table, std::int64_t score)
@@ -19,6 +21,30 @@ void MakeRoomAt(RecordTable& table, int place)
     }
     for (int i = RecordPlaces; i > place; --i) {
         table.At(i) = table.At(i - 1);
+    }
+}
+
+void MergeRecords(RecordTable& table, const RecordTable& incoming, int count)
+{
+    count = std::clamp(count, 0, RecordPlaces);
+    for (int i = 1; i <= count; ++i) {
+        const Record& candidate = incoming.At(i);
+        // An empty place is no record; by the rule it could still land above
+        // a negative score that a file from elsewhere may hold.
+        if (candidate == Record{}) {
+            continue;
+        }
+        for (int j = 1; j <= RecordPlaces; ++j) {
+            const std::int32_t score = table.At(j).score;
+            if (score == candidate.score) {
+                break;
+            }
+            if (score < candidate.score) {
+                MakeRoomAt(table, j);
+                table.At(j) = candidate;
+                break;
+            }
+        }
     }
 }
 

@@ -50,4 +50,11 @@ int FindRecordPlace(const RecordTable& table, std::int64_t score);
 // `place` as it was for the new entry to overwrite.
 void MakeRoomAt(RecordTable& table, int place);
 
+// Takes the first `count` incoming places, place 1 first, each above the first
+// entry it beats; an entry with an equal score standing above that one keeps
+// it out, whoever its player is, so records coming back are not doubled. Each
+// insertion drops the table's place 100. Synchronizing merges by this rule, and
+// so does every save of the game's own file.
+void MergeRecords(RecordTable& table, const RecordTable& incoming, int count);
+
 } // namespace plumix

@@ -188,10 +188,21 @@ RecordsFileResult LoadRecords(const std::filesystem::path& path, RecordTables& t
     return writable && bytes ? RecordsFileResult::Ok : RecordsFileResult::Failed;
 }
 
-RecordsFileResult SaveRecords(const std::filesystem::path& path, const RecordTables& tables)
+RecordsFileResult SaveRecords(const std::filesystem::path& path, RecordTables& tables)
 {
-    return ReplaceFileContents(path, RecordsToFileBytes(tables)) ? RecordsFileResult::Ok
-                                                                 : RecordsFileResult::Failed;
+    RecordTables merged = tables;
+    if (const auto bytes = ReadFileBytes(path)) {
+        std::string plain = *bytes;
+        ScrambleRecordBytes(plain);
+        const RecordsReading onDisk = ReadRecords(plain);
+        MergeRecords(merged.classic, onDisk.tables.classic, onDisk.classicPlaces);
+        MergeRecords(merged.level, onDisk.tables.level, onDisk.levelPlaces);
+    }
+    if (!ReplaceFileContents(path, RecordsToFileBytes(merged))) {
+        return RecordsFileResult::Failed;
+    }
+    tables = std::move(merged);
+    return RecordsFileResult::Ok;
 }
 
 } // namespace plumix

@@ -81,7 +81,14 @@ enum class RecordsFileResult {
 RecordsFileResult LoadRecords(const std::filesystem::path& path, RecordTables& tables);
 
 // Writes both tables; the new content replaces the old only once it is
-// complete on disk. Failed leaves the file as it was.
-RecordsFileResult SaveRecords(const std::filesystem::path& path, const RecordTables& tables);
+// complete on disk. What the file holds that the tables lack is merged into
+// them first, by the rule of synchronizing (MergeRecords): another program may
+// have written records there since this game read it, and a save must not
+// drop them. The places of a damaged file up to its first bad line are merged,
+// as a start-up would read them; a file that cannot be read at all has nothing
+// the game could ever show, and the tables are written all the same. On Ok the
+// tables hold what was written; Failed leaves the file and the tables as they
+// were.
+RecordsFileResult SaveRecords(const std::filesystem::path& path, RecordTables& tables);
 
 } // namespace plumix

@@ -3,9 +3,6 @@
 #include "scores/records_file.h"
 #include "settings/file_io.h"
 
-#include <algorithm>
-#include <cstdint>
-
 namespace plumix {
 
 std::filesystem::path SharedRecordsPath(const char* home)
@@ -14,25 +11,6 @@ std::filesystem::path SharedRecordsPath(const char* home)
         return {};
     }
     return std::filesystem::path(home) / RecordsFileName;
-}
-
-void MergeRecords(RecordTable& table, const RecordTable& incoming, int count)
-{
-    count = std::clamp(count, 0, RecordPlaces);
-    for (int i = 1; i <= count; ++i) {
-        const Record& candidate = incoming.At(i);
-        for (int j = 1; j <= RecordPlaces; ++j) {
-            const std::int32_t score = table.At(j).score;
-            if (score == candidate.score) {
-                break;
-            }
-            if (score < candidate.score) {
-                MakeRoomAt(table, j);
-                table.At(j) = candidate;
-                break;
-            }
-        }
-    }
 }
 
 std::optional<std::string> MergeSharedFile(std::string_view fileBytes, RecordTables& tables)

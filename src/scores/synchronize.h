@@ -25,12 +25,6 @@ std::filesystem::path SharedRecordsPath(const char* home);
 // present are merged.
 std::optional<std::string> MergeSharedFile(std::string_view fileBytes, RecordTables& tables);
 
-// Takes the first `count` incoming places, place 1 first, each above the first
-// entry it beats; an entry with an equal score standing above that one keeps
-// it out, whoever its player is, so records coming back are not doubled. Each
-// insertion drops the table's place 100.
-void MergeRecords(RecordTable& table, const RecordTable& incoming, int count);
-
 // True when the shared file was merged and has been replaced by the merged
 // tables, scrambled. Anything else (no such file, not a record file, cannot be
 // written) gives false and changes neither the tables nor the file: it is read

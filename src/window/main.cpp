@@ -6,6 +6,7 @@
 #include "window/hiscores_wiring_qt.h"
 #include "window/main_window.h"
 #include "window/quit_signals_qt.h"
+#include "window/single_instance_qt.h"
 #include "window/splash_window.h"
 #include "window/startup_qt.h"
 
@@ -95,16 +96,23 @@ int main(int argc, char** argv)
     plumix::InstallQtTranslations(app, QLocale());
     milestones.Mark("application");
 
+    const std::filesystem::path home = plumix::HomeFolder(std::getenv("HOME"));
+    const plumix::GameFolders folders =
+        plumix::LocateGameFolders(QCoreApplication::applicationDirPath().toStdString(), std::getenv("XDG_DATA_HOME"),
+                                  home.c_str(), std::getenv("XDG_CONFIG_HOME"));
+    // A second game on the same records would save over the first one's:
+    // a second start brings the running game forward instead, before it shows anything.
+    plumix::SingleGame single(folders.user);
+    if (single.RunningElsewhere()) {
+        return single.HandOver();
+    }
+
     plumix::SplashWindow splash;
     splash.show();
     splash.SetStatus(QStringLiteral("Initialisation..."));
     milestones.Mark("splash shown");
 
     plumix::AppState state;
-    const std::filesystem::path home = plumix::HomeFolder(std::getenv("HOME"));
-    const plumix::GameFolders folders =
-        plumix::LocateGameFolders(QCoreApplication::applicationDirPath().toStdString(), std::getenv("XDG_DATA_HOME"),
-                                  home.c_str(), std::getenv("XDG_CONFIG_HOME"));
     state.folder = folders.user;
     state.dataFolders = folders.data;
     plumix::MainWindow window(state);  // fills the figure table; no game runs
@@ -122,6 +130,7 @@ int main(int argc, char** argv)
     // A window manager gives a new window the focus; without one (a kiosk
     // session) nothing would, and the first key would go nowhere.
     window.activateWindow();
+    single.BringForwardOnRequest(window);
     milestones.Mark("main window shown");
 
     // The sound output is opened once the window is up: the effects are

@@ -49,7 +49,8 @@ TEST(RecordsFile, TwoEmptyTablesMake5200ScrambledBytesAndEntriesComeBackAsTheyWe
     EXPECT_TRUE(tables.classic == RecordTable{} && tables.level == RecordTable{});
     EXPECT_EQ(FileBytes(path), "");
 
-    ASSERT_EQ(SaveRecords(path, RecordTables{}), RecordsFileResult::Ok);
+    RecordTables empty;
+    ASSERT_EQ(SaveRecords(path, empty), RecordsFileResult::Ok);
     const std::string bytes = FileBytes(path), plain = SerializeRecords({});
     ASSERT_EQ(bytes.size(), 5200u);
     EXPECT_EQ(bytes.substr(0, 7), "\x0C\x08\x23\x34\x25\x0B\x0D");
@@ -58,7 +59,8 @@ TEST(RecordsFile, TwoEmptyTablesMake5200ScrambledBytesAndEntriesComeBackAsTheyWe
     ASSERT_TRUE(ScrambleFile(path));
     EXPECT_EQ(FileBytes(path), plain);
 
-    ASSERT_EQ(SaveRecords(path, Sample()), RecordsFileResult::Ok);
+    tables = Sample();  // a negative score, below which an empty place of the file must not go
+    ASSERT_EQ(SaveRecords(path, tables), RecordsFileResult::Ok);
     const std::string saved = FileBytes(path);
     ASSERT_EQ(LoadRecords(path, tables), RecordsFileResult::Ok);
     EXPECT_EQ(FileBytes(path), saved);  // a load changes no byte
@@ -107,21 +109,28 @@ TEST(RecordsFile, AnUnwritablePlaceOrAReadOnlyFileGivesTheMessageAndLosesNothing
     const auto path = folder / "Records";
     // Each failed check sets one bit, so that a child process can report them.
     const int failures = testing::AsBoundUser(folder.Path(), [&] {
-        RecordTables tables = Sample();
-        int failed = SaveRecords(path, Sample()) == RecordsFileResult::Ok ? 0 : 1;
+        RecordTables tables = Sample(), empty;
+        int failed = SaveRecords(path, tables) == RecordsFileResult::Ok ? 0 : 1;
         const std::string before = FileBytes(path);
         ::chmod(path.c_str(), 0444);  // a read-only file
         // The message, and the records all the same, so that a save at the end keeps them.
         failed |= LoadRecords(path, tables) == RecordsFileResult::Failed && tables.classic == Sample().classic &&
                           tables.level == Sample().level ? 0 : 2;
-        failed |= SaveRecords(path, RecordTables{}) == RecordsFileResult::Failed && FileBytes(path) == before ? 0 : 4;
+        failed |= SaveRecords(path, empty) == RecordsFileResult::Failed && FileBytes(path) == before &&
+                          empty.classic == RecordTable{} ? 0 : 4;
         ::chmod(path.c_str(), 0644);  // a read-only folder: no file can be created, but this one is rewritten
         ::chmod(folder.Path().c_str(), 0555);
         tables = Sample();
         failed |= LoadRecords(folder / "New", tables) == RecordsFileResult::Failed && tables.classic == RecordTable{} ? 0 : 8;
-        failed |= SaveRecords(folder / "New", Sample()) == RecordsFileResult::Failed ? 0 : 16;
-        failed |= SaveRecords(path, RecordTables{}) == RecordsFileResult::Ok && FileBytes(path).size() == 5200u ? 0 : 32;
+        failed |= SaveRecords(folder / "New", tables) == RecordsFileResult::Failed ? 0 : 16;
+        failed |= SaveRecords(path, empty) == RecordsFileResult::Ok && empty.level == Sample().level &&
+                          FileBytes(path) == RecordsToFileBytes(empty) ? 0 : 32;
         ::chmod(folder.Path().c_str(), 0755);
+        ::chmod(path.c_str(), 0200);  // nothing in it could ever be read: ours are written all the same
+        tables = Sample();
+        failed |= SaveRecords(path, tables) == RecordsFileResult::Ok ? 0 : 64;
+        ::chmod(path.c_str(), 0644);
+        failed |= FileBytes(path) == RecordsToFileBytes(Sample()) ? 0 : 128;
         return failed;
     });
     EXPECT_EQ(failures, 0);
@@ -141,6 +150,82 @@ RecordTables Local()
         tables.level.At(p) = Entry("lv" + std::to_string(p), 1010 - 10 * p);
     }
     return tables;
+}
+
+// The players of the first `places` places of a table, as one text.
+std::string Players(const RecordTable& table, int places = RecordPlaces)
+{
+    std::string players;
+    for (int p = 1; p <= places; ++p) {
+        players += table.At(p).player + (p < places ? " " : "");
+    }
+    return players;
+}
+
+// A record entered in the game's tables: room made at its place, then filled.
+void Enter(RecordTable& table, std::string player, std::int32_t score)
+{
+    const int place = FindRecordPlace(table, score);
+    MakeRoomAt(table, place);
+    table.At(place) = Entry(std::move(player), score);
+}
+
+TEST(RecordsFile, ASaveKeepsWhatAnotherProgramWroteSinceTheLoadAndDoublesNothing)
+{
+    testing::ScratchFolder folder;
+    const auto path = folder / "Records";
+    RecordTables start;
+    Enter(start.classic, "old", 300);
+    Enter(start.level, "lv", 50);
+    ASSERT_EQ(SaveRecords(path, start), RecordsFileResult::Ok);
+
+    // Two games read the same file; each enters a record and saves at once.
+    RecordTables first, second;
+    ASSERT_EQ(LoadRecords(path, first), RecordsFileResult::Ok);
+    ASSERT_EQ(LoadRecords(path, second), RecordsFileResult::Ok);
+    Enter(first.classic, "first", 500);
+    ASSERT_EQ(SaveRecords(path, first), RecordsFileResult::Ok);
+    Enter(second.classic, "second", 400);
+    Enter(second.level, "second", 60);
+    ASSERT_EQ(SaveRecords(path, second), RecordsFileResult::Ok);
+    EXPECT_EQ(Players(second.classic, 4), "first second old ");  // the tables shown take the merge too
+    EXPECT_TRUE(FileBytes(path) == RecordsToFileBytes(second));
+
+    // The first quits without having seen the second's records.
+    ASSERT_EQ(SaveRecords(path, first), RecordsFileResult::Ok);
+    EXPECT_EQ(Players(first.classic, 4) + "| " + Players(first.level, 3), "first second old | second lv ");
+    EXPECT_TRUE(FileBytes(path) == RecordsToFileBytes(second));
+    const std::string settled = FileBytes(path);
+    ASSERT_EQ(SaveRecords(path, first), RecordsFileResult::Ok);  // the file unchanged since: nothing merged twice
+    ASSERT_EQ(SaveRecords(path, second), RecordsFileResult::Ok);
+    EXPECT_TRUE(FileBytes(path) == settled);
+
+    // Full tables keep 100 places: each record taken in drops the last place.
+    RecordTables full = Local(), other = Local();
+    ASSERT_EQ(SaveRecords(path, full), RecordsFileResult::Ok);
+    Enter(other.classic, "other", 995);
+    ASSERT_EQ(SaveRecords(path, other), RecordsFileResult::Ok);
+    Enter(full.classic, "mine", 5000);
+    ASSERT_EQ(SaveRecords(path, full), RecordsFileResult::Ok);
+    EXPECT_EQ(Players(full.classic, 4), "mine local1 other local2");
+    EXPECT_EQ(full.classic.At(100).player, "local98");
+    EXPECT_EQ(ParseRecords(Scrambled(FileBytes(path))).classic, full.classic);
+
+    // A damaged file: its places before the damage are taken, ours are written whole.
+    RecordTables visitor;
+    Enter(visitor.classic, "kept", 700);
+    Enter(visitor.classic, "cut", 600);
+    for (const auto& [damaged, expected] : {
+             std::pair{Scrambled(Head(SerializeRecords(visitor), 9 + 4)), "kept first second old"},
+             {std::string("\x01\x02\x03 not a record file"), "first second old "},
+             {SerializeRecords(visitor), "first second old "},  // never scrambled
+         }) {
+        testing::WriteFile(path, damaged);
+        RecordTables tables = second;
+        ASSERT_EQ(SaveRecords(path, tables), RecordsFileResult::Ok);
+        EXPECT_EQ(Players(tables.classic, 4), expected);
+        EXPECT_TRUE(FileBytes(path) == RecordsToFileBytes(tables));
+    }
 }
 
 TEST(MergeRecords, IncomingPlacesGoInOrderAboveTheFirstLowerScoreAndTiesStayOut)

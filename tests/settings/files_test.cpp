@@ -162,7 +162,8 @@ TEST(FileIo, NewFilesFollowTheUmaskAndRewrittenOnesKeepTheirMode)
         EXPECT_TRUE(EnsureWritableFile(name("created empty")));
         EXPECT_TRUE(ReplaceFileContents(name("created whole"), "x"));
         EXPECT_TRUE(SaveSettings(name("plumix.ini"), Settings{}));
-        EXPECT_EQ(SaveRecords(name("Records"), RecordTables{}), RecordsFileResult::Ok);
+        RecordTables empty;
+        EXPECT_EQ(SaveRecords(name("Records"), empty), RecordsFileResult::Ok);
         ::umask(before);
         for (const char* file : {"created empty", "created whole", "plumix.ini", "Records"}) {
             EXPECT_EQ(modeOf(name(file)), 0666 & ~mask) << file << " under umask " << std::oct << mask;

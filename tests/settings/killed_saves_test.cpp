@@ -112,7 +112,7 @@ TEST(KilledSaves, RecordsSettingsAndTheSharedFileAreOldOrNewNeverPartial)
     const RecordTables before = Tables("old", 100000), after = Tables("new", 200000);
     const fs::path records = folder / "Records";
     ExpectOldOrNewEveryTime(records, RecordsToFileBytes(before), RecordsToFileBytes(after),
-                            [&] { SaveRecords(records, after); });
+                            [&] { RecordTables tables = after; SaveRecords(records, tables); });
 
     const Settings oldSettings{.languageFile = "Deutsch.lag", .showGrid = 1};
     const Settings newSettings{.skinFile = "Neon.psk", .textColor = {1, 2, 3}};

@@ -1,0 +1,112 @@
+#include "window/single_instance.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace plumix {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view RequestWord = "come-forward";
+
+bool UsableToken(std::string_view token)
+{
+    const std::size_t room = MaxRequestBytes - RequestWord.size() - 2;
+    return !token.empty() && token.size() <= room &&
+           std::all_of(token.begin(), token.end(), [](char c) { return c > ' ' && c < 0x7f; });
+}
+
+// A folder that only we may enter, and not a link someone put in its place.
+bool PrivateFolderOfOurs(const fs::path& folder)
+{
+    struct stat info {};
+    return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+           (info.st_mode & 077) == 0;
+}
+
+} // namespace
+
+RecordsFolderLock::RecordsFolderLock(const fs::path& folder)
+{
+    // The folder itself is locked, not a file in it: it may be read-only, and
+    // Records is replaced by a rename on every save, so a lock on it would
+    // stay behind on the old file.
+    fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) {
+        return;
+    }
+    int result = 0;
+    while ((result = ::flock(fd_, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    if (result == 0) {
+        state_ = State::Held;
+        return;
+    }
+    state_ = errno == EWOULDBLOCK ? State::Taken : State::Unguarded;
+    ::close(fd_);
+    fd_ = -1;
+}
+
+RecordsFolderLock::~RecordsFolderLock()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+std::string InstanceName(const fs::path& folder)
+{
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) {
+        return {};
+    }
+    char name[64];
+    std::snprintf(name, sizeof name, "plumix-%jx-%jx", static_cast<std::uintmax_t>(info.st_dev),
+                  static_cast<std::uintmax_t>(info.st_ino));
+    return name;
+}
+
+fs::path PrivateRuntimeFolder(const char* xdgRuntimeDir, const fs::path& temporary)
+{
+    if (xdgRuntimeDir != nullptr && fs::path(xdgRuntimeDir).is_absolute() && PrivateFolderOfOurs(xdgRuntimeDir)) {
+        return xdgRuntimeDir;
+    }
+    const fs::path own = temporary / ("plumix-" + std::to_string(::geteuid()));
+    ::mkdir(own.c_str(), 0700);  // an existing one is checked below like a new one
+    return PrivateFolderOfOurs(own) ? own : fs::path();
+}
+
+std::string ComeForwardRequest(std::string_view activationToken)
+{
+    std::string line(RequestWord);
+    if (UsableToken(activationToken)) {
+        line += ' ';
+        line += activationToken;
+    }
+    return line + '\n';
+}
+
+std::optional<std::string> ActivationTokenOf(std::string_view line)
+{
+    if (!line.starts_with(RequestWord)) {
+        return std::nullopt;
+    }
+    line.remove_prefix(RequestWord.size());
+    if (line.empty()) {
+        return std::string();
+    }
+    if (line.front() != ' ' || !UsableToken(line.substr(1))) {
+        return std::nullopt;
+    }
+    return std::string(line.substr(1));
+}
+
+} // namespace plumix

@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# The real program, started twice on one game folder under a real X server
+# with a window manager: the second start brings the first one's window to
+# the front and ends; a game killed does not block the next start; a record
+# entered in one game and one written by another program meanwhile are both
+# in Records after the game ends.
+# Usage: single_instance_test.sh GAME_FOLDER RECORDS_TOOL   (exit 77: nothing to test on)
+set -u
+game="$1" tool="$2"
+for program in Xvfb xdotool openbox; do
+    command -v "$program" >/dev/null || { echo "SKIP: $program missing"; exit 77; }
+done
+
+work=$(mktemp -d)
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null; kill "${xvfb:-0}" 2>/dev/null; rm -rf "$work"' EXIT
+for n in $(seq 141 199); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+done
+# -noreset: the server would otherwise start over whenever its last client leaves.
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/run"
+mkdir -m 700 "$work/run"
+up=0
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && { up=1; break; }; sleep 0.1; done
+[ "$up" = 1 ] || { echo "SKIP: Xvfb did not start"; exit 77; }
+openbox >/dev/null 2>&1 &
+pids+=($!)
+timeout 10 xdotool search --sync --class openbox >/dev/null || { echo "SKIP: openbox did not start"; exit 77; }
+
+fail=0
+ok() { echo "ok: $*"; }
+bad() { echo "FAIL: $*"; fail=1; }
+
+# start FOLDER: runs the game there; sets pid and win (its main window).
+start() {
+    (cd "$1" && exec ./plumix >/dev/null 2>&1) &
+    pid=$!
+    pids+=("$pid")
+    win=$(timeout 10 xdotool search --all --sync --onlyvisible --pid "$pid" --name '^Plumix$' | head -1)
+    [ -n "$win" ] || { echo "FAIL: no main window in $1"; exit 1; }
+}
+# active_within SECONDS WINDOW
+active_within() {
+    for _ in $(seq $(( $1 * 10 ))); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$2" ] && return 0; sleep 0.1; done
+    return 1
+}
+ended_within() {  # SECONDS PID
+    for _ in $(seq $(( $1 * 10 ))); do kill -0 "$2" 2>/dev/null || return 0; sleep 0.1; done
+    return 1
+}
+visible_games() { xdotool search --onlyvisible --name '^Plumix$' 2>/dev/null | wc -l; }
+
+cp -r "$game" "$work/game"
+cp -r "$game" "$work/other"
+start "$work/game"
+first=$pid first_win=$win
+# Another installation that shares nothing runs beside it and takes the focus.
+start "$work/other"
+if kill -0 "$first" && kill -0 "$pid" && active_within 3 "$win"; then
+    ok "two installations run side by side"
+else
+    bad "a second installation did not run beside the first"
+fi
+
+# The first, minimised behind the other, is brought back by a second start.
+xdotool windowminimize --sync "$first_win"
+began=$(date +%s%N)
+(cd "$work/game" && exec ./plumix >"$work/second.out" 2>"$work/second.err") &
+second=$!
+pids+=("$second")
+if ended_within 2 "$second"; then
+    wait "$second"; status=$?
+    took=$(( ($(date +%s%N) - began) / 1000000 ))
+    lines=$(wc -l < "$work/second.err")
+    if [ "$status" -eq 0 ] && [ "$lines" -eq 1 ] && grep -q "already running" "$work/second.err"; then
+        ok "the second start ended in $took ms with status 0: $(cat "$work/second.err")"
+    else
+        bad "the second start ended with status $status and said: $(cat "$work/second.err")"
+    fi
+else
+    bad "the second start still runs after 2 s"
+fi
+if active_within 2 "$first_win" && xdotool search --all --onlyvisible --pid "$first" --name '^Plumix$' | grep -qx "$first_win"; then
+    ok "the running game's window is shown again and active"
+else
+    bad "the running game's window was not brought to the front (active: $(xdotool getactivewindow 2>/dev/null))"
+fi
+[ "$(visible_games)" -eq 2 ] || bad "$(visible_games) main windows where there were 2"
+
+# Killed, the first leaves nothing that holds the next start up.
+{ kill -KILL "$first"; wait "$first"; } 2>/dev/null
+start "$work/game"
+sleep 1
+if kill -0 "$pid"; then ok "a start after the first game was killed runs"; else bad "the start after a kill ended"; fi
+third=$pid third_win=$win
+
+# A record entered: a Classic game whose figures are dropped until the well is full.
+xdotool windowactivate --sync "$third_win"
+xdotool key F2
+entry=""
+for _ in $(seq 120); do
+    xdotool key Down
+    sleep 0.3
+    entry=$(xdotool search --all --onlyvisible --pid "$third" --name '^New record!$' | head -1)
+    [ -n "$entry" ] && break
+done
+[ -n "$entry" ] || { echo "FAIL: no record entry after a game over"; exit 1; }
+xdotool windowactivate --sync "$entry"
+xdotool type --delay 20 Alice
+xdotool key Return
+for _ in $(seq 30); do "$tool" list "$work/game/Records" | grep -q " Alice$" && break; sleep 0.1; done
+"$tool" list "$work/game/Records" | grep -q " Alice$" || bad "the record entered is not in Records"
+# Another program writes Records without Alice's record, then the game ends as at logout.
+"$tool" write "$work/game/Records" classic Bob 99999
+kill -TERM "$third"
+ended_within 5 "$third" || bad "the game did not end on SIGTERM"
+held=$("$tool" list "$work/game/Records")
+if [ "$(echo "$held" | grep -c ' Alice$')" -eq 1 ] && echo "$held" | grep -q '^classic 1 99999 Bob$'; then
+    ok "both records are kept: $(echo $held)"
+else
+    bad "Records holds: $(echo $held)"
+fi
+exit $fail
