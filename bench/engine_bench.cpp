@@ -62,7 +62,7 @@ public:
 
 void BM_CrashTick(benchmark::State& st)
 {
-    testing::VirtualClock clock;
+    VirtualClock clock;
     Mt random;
     testing::CellRecorder cells;
     testing::SoundRecorder sounds;

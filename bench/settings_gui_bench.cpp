@@ -3,7 +3,7 @@
 // pictures decoded, colours and the full repaint) and one step of a colour
 // scroll bar (every recoloured control repainted), on the offscreen platform.
 #include "engine/clock_seeded_random.h"
-#include "settings/settings_dialog.h"
+#include "settings/view/settings_dialog.h"
 #include "window/main_window.h"
 
 #include "gui_bench_main.h"

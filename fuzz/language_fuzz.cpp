@@ -2,7 +2,7 @@
 // every built-in text present, and the main window's texts from it.
 #include "harness.h"
 #include "settings/language.h"
-#include "settings/text_codec.h"
+#include "base/text_codec.h"
 
 using namespace plumix;
 

@@ -4,7 +4,7 @@
 // of what it showed.
 #include "harness.h"
 #include "scores/records_file.h"
-#include "settings/text_codec.h"
+#include "base/text_codec.h"
 
 using namespace plumix;
 

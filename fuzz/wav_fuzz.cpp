@@ -1,7 +1,7 @@
 // A WAV file: any bytes give no clip or a clip of whole frames within -1..1,
 // which converts to the output's format at its length.
 #include "harness.h"
-#include "settings/wav.h"
+#include "sound/wav.h"
 
 #include <cmath>
 

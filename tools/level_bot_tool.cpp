@@ -10,7 +10,7 @@
 #include "bot/proof.h"
 #include "levels/level_source.h"
 #include "levels/levels_file.h"
-#include "settings/file_io.h"
+#include "base/file_io.h"
 
 #include <chrono>
 #include <cstring>

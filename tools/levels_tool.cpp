@@ -6,7 +6,7 @@
 //                                             titles and notes taken from SOURCE
 #include "levels/level_source.h"
 #include "levels/levels_file.h"
-#include "settings/file_io.h"
+#include "base/file_io.h"
 
 #include <cstdio>
 #include <cstring>

@@ -34,7 +34,7 @@ void AutoPlayer::Plan()
 {
     const Game& game = table_.GetGame();
     const GameState& s = game.State();
-    const BotClock& clock = table_.Clock();
+    const VirtualClock& clock = table_.Clock();
     Situation situation;
     situation.field = Field::FromBoard(game.GetBoard());
     situation.figure = Motion{s.curFigure, s.figX, s.figY};
@@ -80,9 +80,9 @@ LevelPlay AutoPlayer::Play()
             Plan();
         }
         const std::int64_t keyAt =
-            s.figureActive && nextKey_ < keys_.size() ? nextKeyAt_ : BotClock::Never;
+            s.figureActive && nextKey_ < keys_.size() ? nextKeyAt_ : VirtualClock::Never;
         const std::int64_t due = table_.Clock().NextDue();
-        if (due == BotClock::Never && keyAt == BotClock::Never) {
+        if (due == VirtualClock::Never && keyAt == VirtualClock::Never) {
             break;
         }
         if (due <= keyAt) {

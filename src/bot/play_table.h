@@ -5,12 +5,12 @@
 // the player, so the player's timing can be checked against them.
 #pragma once
 
-#include "bot/bot_clock.h"
+#include "engine/virtual_clock.h"
 #include "engine/game.h"
 #include "levels/level_flow.h"
 #include "scores/records.h"
 #include "settings/settings.h"
-#include "settings/texts.h"
+#include "base/texts.h"
 
 #include <cstdint>
 #include <memory>
@@ -49,7 +49,7 @@ public:
     void BeginLevel(int level);
 
     const Game& GetGame() const { return *game_; }
-    const BotClock& Clock() const { return clock_; }
+    const VirtualClock& Clock() const { return clock_; }
     const LevelDef& Level() const { return levels_[static_cast<std::size_t>(level_)]; }
     std::uint8_t RotateDir() const { return settings_.rotateDir; }
 
@@ -87,7 +87,7 @@ private:
     void ShowLevelIntro() override;
 
     const LevelSet& levels_;
-    BotClock clock_;
+    VirtualClock clock_;
     SeededRandom random_;
     Settings settings_;
     TextTable texts_{};

@@ -12,7 +12,7 @@
 #include "engine/figures.h"
 #include "engine/palette.h"
 #include "engine/ports.h"
-#include "settings/texts.h"
+#include "base/texts.h"
 
 #include <array>
 #include <functional>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "levels/levels_file.h"
-#include "settings/texts.h"
+#include "base/texts.h"
 
 #include <string>
 

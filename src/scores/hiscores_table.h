@@ -5,7 +5,7 @@
 
 #include "scores/records.h"
 #include "settings/settings.h"
-#include "settings/texts.h"
+#include "base/texts.h"
 
 #include <array>
 #include <string>

@@ -1,6 +1,6 @@
 #include "scores/name_color.h"
 
-#include "settings/text_codec.h"
+#include "base/text_codec.h"
 
 namespace plumix {
 

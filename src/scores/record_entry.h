@@ -4,7 +4,7 @@
 
 #include "engine/game.h"
 #include "scores/records.h"
-#include "settings/texts.h"
+#include "base/texts.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
 #include "scores/synchronize.h"
 
 #include "scores/records_file.h"
-#include "settings/file_io.h"
+#include "base/file_io.h"
 
 namespace plumix {
 

@@ -3,8 +3,8 @@
 // English ones, which fill every gap.
 #pragma once
 
-#include "settings/offered_files.h"
-#include "settings/texts.h"
+#include "base/offered_files.h"
+#include "base/texts.h"
 
 #include <array>
 #include <filesystem>

@@ -2,6 +2,8 @@
 // convention: 1 means on or the first choice, 2 off or the second choice.
 #pragma once
 
+#include "base/rgb.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -11,13 +13,6 @@ namespace plumix {
 // The two values of every byte setting.
 inline constexpr std::uint8_t SettingOn = 1;
 inline constexpr std::uint8_t SettingOff = 2;
-
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    bool operator==(const Rgb&) const = default;
-};
 
 struct Settings {
     std::string languageFile = "inside";  // "inside" = the built-in English texts

@@ -1,8 +1,8 @@
 #include "settings/settings_file.h"
 
-#include "settings/file_io.h"
-#include "settings/list_input.h"
-#include "settings/text_codec.h"
+#include "base/file_io.h"
+#include "base/list_input.h"
+#include "base/text_codec.h"
 
 #include <array>
 #include <variant>

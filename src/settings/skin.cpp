@@ -1,9 +1,9 @@
 #include "settings/skin.h"
 
-#include "settings/file_io.h"
-#include "settings/game_folders.h"
-#include "settings/list_input.h"
-#include "settings/text_codec.h"
+#include "base/file_io.h"
+#include "base/game_folders.h"
+#include "base/list_input.h"
+#include "base/text_codec.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // the folder of the fourteen pictures, and the text and back colours.
 #pragma once
 
-#include "settings/offered_files.h"
+#include "base/offered_files.h"
 #include "settings/settings.h"
 
 #include <array>

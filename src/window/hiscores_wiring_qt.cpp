@@ -1,8 +1,8 @@
 #include "window/hiscores_wiring_qt.h"
 
-#include "scores/hiscores_window.h"
+#include "scores/view/hiscores_window.h"
 #include "scores/record_entry.h"
-#include "scores/record_entry_window.h"
+#include "scores/view/record_entry_window.h"
 #include "scores/records_file.h"
 #include "window/main_window.h"
 

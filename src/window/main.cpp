@@ -1,8 +1,8 @@
 // Start-up: the splash, then every loader in its order, then the main window.
 #include "scores/synchronize.h"
-#include "settings/game_folders.h"
-#include "settings/sound_player_qt.h"
-#include "window/app_state.h"
+#include "base/game_folders.h"
+#include "sound/view/sound_player_qt.h"
+#include "session/app_state.h"
 #include "window/hiscores_wiring_qt.h"
 #include "window/main_window.h"
 #include "window/quit_signals_qt.h"

@@ -6,8 +6,8 @@
 
 #include "engine/game.h"
 #include "levels/level_flow.h"
-#include "window/app_state.h"
-#include "window/dialogs_qt.h"
+#include "session/app_state.h"
+#include "widgets/dialogs_qt.h"
 
 #include <QWidget>
 

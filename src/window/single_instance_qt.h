@@ -3,7 +3,7 @@
 // to and ends, without a splash or a window of its own.
 #pragma once
 
-#include "window/single_instance.h"
+#include "base/single_instance.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "levels/levels_file.h"
 #include "scores/records_file.h"
-#include "settings/game_folders.h"
+#include "base/game_folders.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
 #include "window/main_window.h"

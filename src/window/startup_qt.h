@@ -3,7 +3,7 @@
 // (on the splash), so a slow step is seen while it runs.
 #pragma once
 
-#include "window/app_state.h"
+#include "session/app_state.h"
 
 #include <QCoreApplication>
 #include <QLocale>

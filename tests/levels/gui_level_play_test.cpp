@@ -1,8 +1,8 @@
 // A level-mode game played through the real main window: F3, the intro
 // windows, a won brick level, a survived countdown, lost lives and the level
 // table's record entry.
-#include "levels/level_intro_window.h"
-#include "scores/record_entry_window.h"
+#include "levels/view/level_intro_window.h"
+#include "scores/view/record_entry_window.h"
 #include "support/gui_player.h"
 #include "window/board_widget.h"
 

@@ -1,6 +1,6 @@
 #include "levels/level_source.h"
 #include "levels/levels_file.h"
-#include "settings/file_io.h"
+#include "base/file_io.h"
 
 #include <gtest/gtest.h>
 

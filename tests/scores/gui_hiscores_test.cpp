@@ -1,7 +1,7 @@
 // The hi-scores windows driven as a player would, through the real main window.
-#include "scores/hiscores_window.h"
+#include "scores/view/hiscores_window.h"
 #include "scores/name_color.h"
-#include "scores/record_entry_window.h"
+#include "scores/view/record_entry_window.h"
 #include "scores/records_file.h"
 #include "support/gui_player.h"
 

@@ -3,7 +3,7 @@
 #include "scores/record_entry.h"
 #include "scores/records_file.h"
 #include "scores/synchronize.h"
-#include "settings/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // The code pages, the settings, language and skin files, and every reader against
 // files no program of ours wrote: each must come back at once, never crash or hang.
 #include "scores/records_file.h"
-#include "settings/file_io.h"
+#include "base/file_io.h"
 #include "settings/language.h"
-#include "settings/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "settings/settings_file.h"
 #include "settings/skin.h"
-#include "settings/text_codec.h"
-#include "settings/wav.h"
+#include "base/text_codec.h"
+#include "sound/wav.h"
 
 #include <gtest/gtest.h>
 

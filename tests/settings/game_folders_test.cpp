@@ -1,6 +1,6 @@
-#include "settings/game_folders.h"
+#include "base/game_folders.h"
 #include "settings/language.h"
-#include "settings/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "settings/skin.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The settings window over the real main window, with the shipped language
 // files and skins in the game's folder.
-#include "settings/game_folders.h"
-#include "settings/settings_dialog.h"
+#include "base/game_folders.h"
+#include "settings/view/settings_dialog.h"
 #include "support/gui_player.h"
 #include "widgets/button.h"
 #include "window/board_widget.h"

@@ -2,8 +2,8 @@
 // game): the file is always the old or the new whole content, never partial.
 #include "scores/records_file.h"
 #include "scores/synchronize.h"
-#include "settings/file_io.h"
-#include "settings/scratch_folder.h"
+#include "base/file_io.h"
+#include "support/scratch_folder.h"
 #include "settings/settings_file.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // WAV files built in memory, so any header can be damaged at will; the one-voice effects.
-#include "settings/scratch_folder.h"
-#include "settings/sound_effects.h"
-#include "settings/wav.h"
+#include "support/scratch_folder.h"
+#include "sound/sound_effects.h"
+#include "sound/wav.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // is recorded while the game's effects play and compared sample for sample with
 // the effect files. Each test runs in a process of its own (CTest), since the
 // audio engine of a process connects once, to the server named when it starts.
-#include "settings/scratch_folder.h"
-#include "settings/sound_effects.h"
-#include "settings/sound_player_qt.h"
-#include "settings/wav.h"
+#include "support/scratch_folder.h"
+#include "sound/sound_effects.h"
+#include "sound/view/sound_player_qt.h"
+#include "sound/wav.h"
 
 #include <QCoreApplication>
 #include <QProcess>

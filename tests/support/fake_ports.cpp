@@ -4,18 +4,6 @@
 
 namespace plumix::testing {
 
-bool VirtualClock::RunUntil(const std::function<bool()>& done, std::int64_t limitMs)
-{
-    const std::int64_t end = Now() + limitMs;
-    while (!done()) {
-        if (NextDue() > end) {
-            return false;
-        }
-        FireNext();
-    }
-    return true;
-}
-
 double ScriptedRandom::Next()
 {
     ++draws_;

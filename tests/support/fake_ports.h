@@ -3,7 +3,7 @@
 // status changes and dialogs.
 #pragma once
 
-#include "bot/bot_clock.h"
+#include "engine/virtual_clock.h"
 #include "engine/ports.h"
 
 #include <array>
@@ -14,16 +14,6 @@
 #include <vector>
 
 namespace plumix::testing {
-
-// The automatic player's clock, with the waits tests ask for.
-class VirtualClock : public bot::BotClock {
-public:
-    bool Running(TimerId id) const { return DueOf(id) != Never; }
-    // Fires every tick due within `ms`, in order of due time, one at a time.
-    void Advance(std::int64_t ms) { AdvanceTo(Now() + ms); }
-    // Fires ticks until `done` holds; false if time ran out or nothing runs.
-    bool RunUntil(const std::function<bool()>& done, std::int64_t limitMs = 600000);
-};
 
 // The scripted numbers in order, then `fallback` for ever.
 class ScriptedRandom : public RandomSource {

@@ -4,7 +4,7 @@
 #include "engine/game.h"
 #include "scores/records.h"
 #include "settings/settings.h"
-#include "settings/texts.h"
+#include "base/texts.h"
 #include "support/fake_ports.h"
 
 #include <memory>

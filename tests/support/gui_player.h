@@ -4,8 +4,8 @@
 #pragma once
 
 #include "window/hiscores_wiring_qt.h"
-#include "scores/hiscores_window.h"
-#include "settings/scratch_folder.h"
+#include "scores/view/hiscores_window.h"
+#include "support/scratch_folder.h"
 #include "support/fake_ports.h"
 #include "window/main_window.h"
 #include "window/timers_qt.h"

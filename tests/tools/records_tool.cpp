@@ -5,7 +5,7 @@
 // or "level"), as a game that read the file before the others' records came
 // would write it without looking again.
 #include "scores/records_file.h"
-#include "settings/file_io.h"
+#include "base/file_io.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Start-up with the shipped data: the splash texts in their order, the
 // language and skin they name, and what missing or unwritable files leave.
 #include "levels/levels_file.h"
-#include "settings/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "settings/settings_file.h"
 #include "widgets/button.h"
 #include "window/board_widget.h"

@@ -1,7 +1,7 @@
 // One game per records folder: the lock, as processes see it, and where the
 // two starts meet.
-#include "settings/scratch_folder.h"
-#include "window/single_instance.h"
+#include "support/scratch_folder.h"
+#include "base/single_instance.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "scores/hiscores_window.h"
+#include "scores/view/hiscores_window.h"
 
-#include "scores/scores_look_qt.h"
+#include "scores/view/scores_look_qt.h"
 #include "scores/synchronize.h"
-#include "window/dialogs_qt.h"
+#include "widgets/dialogs_qt.h"
 
 #include <QKeyEvent>
 #include <QLabel>

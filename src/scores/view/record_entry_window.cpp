@@ -1,8 +1,8 @@
-#include "scores/record_entry_window.h"
+#include "scores/view/record_entry_window.h"
 
 #include "scores/name_color.h"
 #include "scores/record_entry.h"
-#include "scores/scores_look_qt.h"
+#include "scores/view/scores_look_qt.h"
 
 #include <QKeyEvent>
 #include <QLabel>

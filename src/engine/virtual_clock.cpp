@@ -1,8 +1,8 @@
-#include "bot/bot_clock.h"
+#include "engine/virtual_clock.h"
 
-namespace plumix::bot {
+namespace plumix {
 
-void BotClock::SetInterval(TimerId id, int ms)
+void VirtualClock::SetInterval(TimerId id, int ms)
 {
     Timer& t = At(id);
     if (t.interval != ms) {
@@ -11,7 +11,7 @@ void BotClock::SetInterval(TimerId id, int ms)
     }
 }
 
-void BotClock::SetEnabled(TimerId id, bool enabled)
+void VirtualClock::SetEnabled(TimerId id, bool enabled)
 {
     Timer& t = At(id);
     if (t.enabled != enabled) {
@@ -20,13 +20,13 @@ void BotClock::SetEnabled(TimerId id, bool enabled)
     }
 }
 
-std::int64_t BotClock::DueOf(TimerId id) const
+std::int64_t VirtualClock::DueOf(TimerId id) const
 {
     const Timer& t = At(id);
     return t.enabled && t.interval > 0 ? t.due : Never;
 }
 
-std::int64_t BotClock::NextDue() const
+std::int64_t VirtualClock::NextDue() const
 {
     std::int64_t best = Never;
     for (int i = 0; i < TimerCount; ++i) {
@@ -38,7 +38,7 @@ std::int64_t BotClock::NextDue() const
     return best;
 }
 
-bool BotClock::FireNext()
+bool VirtualClock::FireNext()
 {
     std::int64_t best = Never;
     int which = -1;
@@ -62,7 +62,7 @@ bool BotClock::FireNext()
     return true;
 }
 
-void BotClock::AdvanceTo(std::int64_t time)
+void VirtualClock::AdvanceTo(std::int64_t time)
 {
     while (NextDue() <= time) {
         FireNext();
@@ -72,4 +72,16 @@ void BotClock::AdvanceTo(std::int64_t time)
     }
 }
 
-} // namespace plumix::bot
+bool VirtualClock::RunUntil(const std::function<bool()>& done, std::int64_t limitMs)
+{
+    const std::int64_t end = now_ + limitMs;
+    while (!done()) {
+        if (NextDue() > end) {
+            return false;
+        }
+        FireNext();
+    }
+    return true;
+}
+
+} // namespace plumix

@@ -1,7 +1,7 @@
-#include "settings/sound_effects.h"
+#include "sound/sound_effects.h"
 
-#include "settings/game_folders.h"
-#include "settings/wav.h"
+#include "base/game_folders.h"
+#include "sound/wav.h"
 
 #include <algorithm>
 

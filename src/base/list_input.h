@@ -3,7 +3,7 @@
 // end, and the rest of the line is passed over. Callers decide the range.
 #pragma once
 
-#include "settings/text_codec.h"
+#include "base/text_codec.h"
 
 #include <concepts>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "settings/sound_player_qt.h"
+#include "sound/view/sound_player_qt.h"
 
-#include "settings/wav.h"
+#include "sound/wav.h"
 
 #include <QAudioDevice>
 #include <QAudioSink>

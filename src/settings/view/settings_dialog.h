@@ -3,10 +3,10 @@
 // nothing is written here (the settings file is saved when the game ends).
 #pragma once
 
-#include "settings/offered_files.h"
+#include "base/offered_files.h"
 #include "settings/settings.h"
 #include "settings/skin.h"
-#include "settings/texts.h"
+#include "base/texts.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
-#include "settings/offered_files.h"
+#include "base/offered_files.h"
 
-#include "settings/file_io.h"
-#include "settings/text_codec.h"
+#include "base/file_io.h"
+#include "base/text_codec.h"
 
 #include <algorithm>
 #include <map>

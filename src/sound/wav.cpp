@@ -1,6 +1,6 @@
-#include "settings/wav.h"
+#include "sound/wav.h"
 
-#include "settings/file_io.h"
+#include "base/file_io.h"
 
 #include <algorithm>
 #include <bit>

@@ -7,7 +7,7 @@
 #include "scores/records.h"
 #include "settings/settings.h"
 #include "settings/skin.h"
-#include "settings/texts.h"
+#include "base/texts.h"
 
 #include <filesystem>
 #include <string>

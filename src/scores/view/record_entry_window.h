@@ -5,7 +5,7 @@
 #pragma once
 
 #include "settings/settings.h"
-#include "settings/texts.h"
+#include "base/texts.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "settings/game_folders.h"
+#include "base/game_folders.h"
 
 #include <pwd.h>
 #include <unistd.h>

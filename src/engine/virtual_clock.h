@@ -1,7 +1,7 @@
-// Game time for the automatic player: the five timers on a virtual clock that
-// jumps from one due tick to the next, so a level of minutes plays in
-// milliseconds. Due ticks fire in time order, one handler at a time, as the
-// window's timers do.
+// Game time without a real clock, for the automatic player and the tests: the
+// five timers on a virtual clock that jumps from one due tick to the next, so
+// a level of minutes plays in milliseconds. Due ticks fire in time order, one
+// handler at a time, as the window's timers do.
 #pragma once
 
 #include "engine/ports.h"
@@ -11,9 +11,9 @@
 #include <functional>
 #include <limits>
 
-namespace plumix::bot {
+namespace plumix {
 
-class BotClock : public TimerPort {
+class VirtualClock : public TimerPort {
 public:
     static constexpr std::int64_t Never = std::numeric_limits<std::int64_t>::max();
 
@@ -33,6 +33,11 @@ public:
     bool FireNext();
     // Fires every tick due up to `time`, then stands at `time`.
     void AdvanceTo(std::int64_t time);
+    // Fires every tick due within `ms`, then stands there.
+    void Advance(std::int64_t ms) { AdvanceTo(now_ + ms); }
+    bool Running(TimerId id) const { return DueOf(id) != Never; }
+    // Fires ticks until `done` holds; false if time ran out or nothing runs.
+    bool RunUntil(const std::function<bool()>& done, std::int64_t limitMs = 600000);
 
 private:
     struct Timer {
@@ -47,4 +52,4 @@ private:
     std::int64_t now_ = 0;
 };
 
-} // namespace plumix::bot
+} // namespace plumix

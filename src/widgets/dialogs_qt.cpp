@@ -1,4 +1,4 @@
-#include "window/dialogs_qt.h"
+#include "widgets/dialogs_qt.h"
 
 #include <QMessageBox>
 #include <QPushButton>

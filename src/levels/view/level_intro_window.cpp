@@ -1,4 +1,4 @@
-#include "levels/level_intro_window.h"
+#include "levels/view/level_intro_window.h"
 
 #include "widgets/colors_qt.h"
 

@@ -1,8 +1,8 @@
-#include "settings/settings_dialog.h"
+#include "settings/view/settings_dialog.h"
 
 #include "engine/figures.h"
-#include "settings/file_io.h"
-#include "settings/game_folders.h"
+#include "base/file_io.h"
+#include "base/game_folders.h"
 #include "settings/language.h"
 #include "widgets/colors_qt.h"
 #include "widgets/plain_text_qt.h"

@@ -1,4 +1,4 @@
-#include "settings/list_input.h"
+#include "base/list_input.h"
 
 #include <limits>
 

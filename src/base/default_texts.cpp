@@ -1,4 +1,4 @@
-#include "settings/texts.h"
+#include "base/texts.h"
 
 #include <string_view>
 #include <utility>

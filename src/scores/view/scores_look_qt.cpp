@@ -1,4 +1,4 @@
-#include "scores/scores_look_qt.h"
+#include "scores/view/scores_look_qt.h"
 
 #include <QWidget>
 

@@ -7,7 +7,7 @@
 
 #include "engine/ports.h"
 #include "settings/settings.h"
-#include "settings/sound_effects.h"
+#include "sound/sound_effects.h"
 
 #include <QAudioFormat>
 #include <QElapsedTimer>

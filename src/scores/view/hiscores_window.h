@@ -7,7 +7,7 @@
 #include "scores/hiscores_table.h"
 #include "scores/records.h"
 #include "settings/settings.h"
-#include "settings/texts.h"
+#include "base/texts.h"
 
 #include <QDialog>
 
