@@ -1,0 +1,301 @@
+// Every language file the game ships, read as the game reads it, and every
+// text of it (and of the built-in English table) drawn as each window draws
+// it: a text whose pixels would land outside its control is cut off on screen.
+#include "levels/level_intro.h"
+#include "levels/level_intro_window.h"
+#include "scores/hiscores_window.h"
+#include "scores/record_entry_window.h"
+#include "settings/file_io.h"
+#include "settings/language.h"
+#include "settings/settings_dialog.h"
+#include "settings/text_codec.h"
+#include "support/gui_player.h"
+#include "widgets/about_box.h"
+#include "widgets/button.h"
+#include "window/splash_window.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOption>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace plumix {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Language {
+    std::string name;  // the file's name, or "English" for the built-in table
+    TextTable texts{};
+};
+
+std::vector<fs::path> ShippedFiles()
+{
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(PLUMIX_ASSETS)) {
+        if (entry.path().extension() == ".lag") {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::vector<Language> AllLanguages()
+{
+    std::vector<Language> all(1);
+    all[0].name = "English";
+    FillDefaultTexts(all[0].texts);
+    for (const fs::path& file : ShippedFiles()) {
+        Language language{file.filename().string()};
+        LoadLanguage(language.texts, language.name, file.parent_path());
+        all.push_back(std::move(language));
+    }
+    return all;
+}
+
+// The old Windows-1251 files: not UTF-8, and Cyrillic letters and a few
+// marks wherever a byte is not ASCII. A UTF-8 file spoilt by one stray byte
+// is read as Windows-1251 too, and then shows as pairs like "Р”" or "Г©".
+bool IsCyrillicWindows1251(std::string_view bytes)
+{
+    if (IsValidUtf8(bytes)) {
+        return false;
+    }
+    const QString text = QString::fromStdString(Cp1251ToUtf8(bytes));
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x80 || (u >= 0x400 && u <= 0x4ff) || QStringView(u"«»–—№…’“”„").contains(c);
+    });
+}
+
+// Where the text's pixels land, in the coordinates of `box`, when it is
+// drawn into `box` with `flags` and nothing cuts it off. Pixels fainter than
+// a third are the edge of the smoothing, which nobody misses when cut.
+QRect InkOf(const QWidget* control, const QFont& font, const QString& text, QRect box, int flags)
+{
+    const QFontMetrics metrics(font, control);
+    const QRect drawn = metrics.boundingRect(QRect(QPoint(), box.size()), flags, text);
+    // Room for what the font's metrics do not count: overhangs, accents.
+    const int pad = metrics.height();
+    const QRect canvas = drawn.united(QRect(QPoint(), box.size())).adjusted(-pad, -pad, pad, pad);
+    QImage image(canvas.size(), QImage::Format_ARGB32_Premultiplied);
+    const int dotsPerMeter = qRound(control->logicalDpiX() / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(-canvas.topLeft(), box.size()), flags | Qt::TextDontClip, text);
+    }
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) > 85) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink.translated(box.topLeft() + canvas.topLeft());
+}
+
+struct FitCheck {
+    const Language& language;
+    std::set<std::string> faults;  // a window checked twice reports once
+
+    // The numbers of the texts `shown` is made of, for the report.
+    std::string NumbersIn(const QString& shown) const
+    {
+        std::string numbers;
+        for (int n = 0; n < TextCount; ++n) {
+            const std::string& text = language.texts[static_cast<std::size_t>(n)];
+            if (!text.empty() && shown.contains(QString::fromStdString(text))) {
+                numbers += (numbers.empty() ? "" : "+") + std::to_string(n);
+            }
+        }
+        return numbers.empty() ? "-" : numbers;
+    }
+
+    void Fits(const QWidget* control, const QString& text, QRect room, int flags, QPoint shadow = {})
+    {
+        if (text.isEmpty()) {
+            return;
+        }
+        QRect ink = InkOf(control, control->font(), text, room, flags);
+        ink |= ink.translated(shadow);
+        // The labels of the main window and the level intro are as tall as
+        // the line of the font they were drawn for; DejaVu's line is taller,
+        // so the tops of "l" and "1" and the tails of "g" and "y" touch the
+        // edge by a pixel even in English. Two pixels cut is a cut letter.
+        if (!room.adjusted(0, -1, 0, 1).contains(ink)) {
+            const QPoint at = control->mapTo(control->window(), QPoint());
+            faults.insert(QString::asprintf("text %s \"%s\" on the %s at %d,%d: its pixels cover x %d..%d, y %d..%d "
+                                            "of x %d..%d, y %d..%d",
+                                            NumbersIn(text).c_str(), qPrintable(text),
+                                            control->metaObject()->className(), at.x(), at.y(), ink.left(),
+                                            ink.right(), ink.top(), ink.bottom(), room.left(), room.right(),
+                                            room.top(), room.bottom())
+                              .toStdString());
+        }
+    }
+
+    void Fault(const std::string& what) { faults.insert(what); }
+
+    // Every text on the window's controls as they hold it now.
+    void WindowFits(QWidget* window)
+    {
+        for (QWidget* w : window->findChildren<QWidget*>()) {
+            if (auto* label = qobject_cast<QLabel*>(w)) {
+                const int wrap = label->wordWrap() ? Qt::TextWordWrap : 0;
+                Fits(label, label->text(), label->contentsRect(), int(label->alignment()) | wrap);
+            } else if (auto* button = qobject_cast<Button*>(w)) {
+                // The skinned picture's rounded ends are no room for letters;
+                // the caption's shadow lies one pixel below and right.
+                Fits(button, button->Caption(), button->rect().adjusted(3, 0, -3, 0),
+                     Qt::AlignCenter | Qt::TextSingleLine, QPoint(1, 1));
+            } else if (auto* push = qobject_cast<QPushButton*>(w)) {
+                QStyleOptionButton option;
+                option.initFrom(push);
+                option.text = push->text();
+                const QRect room = push->style()->subElementRect(QStyle::SE_PushButtonContents, &option, push);
+                Fits(push, push->text(), room, Qt::AlignCenter | Qt::TextShowMnemonic);
+            } else if (qobject_cast<QRadioButton*>(w) || qobject_cast<QCheckBox*>(w)) {
+                auto* box = static_cast<QAbstractButton*>(w);
+                QStyleOptionButton option;
+                option.initFrom(box);
+                option.text = box->text();
+                const auto element =
+                    qobject_cast<QRadioButton*>(w) ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents;
+                const QRect room = box->style()->subElementRect(element, &option, box);
+                Fits(box, box->text(), room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic);
+            } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
+                if (frame->width() < frame->minimumSizeHint().width()) {
+                    Fault("the frame \"" + frame->title().toStdString() + "\" is narrower than its title");
+                }
+            } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+                for (int i = 0; i < list->count(); ++i) {
+                    Fits(list->viewport(), list->item(i)->text(), list->visualItemRect(list->item(i)),
+                         Qt::AlignLeft | Qt::AlignVCenter);
+                }
+            }
+        }
+    }
+};
+
+// The widest texts the windows ever show: level 99, 99 lives, every task at
+// once with the longest time, and the hundredth place.
+LevelDef EveryTask()
+{
+    LevelDef def;
+    def.cells[0][BoardRows - 1] = CellBrick;
+    def.quotas = {1, 1, 1, 1};
+    def.seconds = 255;
+    def.bonus = 1;
+    return def;
+}
+
+} // namespace
+
+TEST(ShippedLanguages, EachIsOfferedInUtf8OrOldCyrillicAndHoldsEveryEnglishText)
+{
+    TextTable english{};
+    FillDefaultTexts(english);
+    const std::vector<fs::path> files = ShippedFiles();
+    ASSERT_FALSE(files.empty());
+    // Offered: the settings window lists English and each file under its own name.
+    EXPECT_EQ(ListLanguages(fs::path(PLUMIX_ASSETS)).size(), files.size() + 1);
+    for (const fs::path& file : files) {
+        SCOPED_TRACE(file.filename().string());
+        const auto bytes = ReadFileBytes(file);
+        ASSERT_TRUE(bytes);
+        EXPECT_TRUE(IsValidUtf8(*bytes) || IsCyrillicWindows1251(*bytes));
+        const std::string text = DecodeTextFile(*bytes);
+        LineReader lines(text);
+        EXPECT_FALSE(lines.Next().value_or("").empty());  // the name the settings window shows
+        EXPECT_EQ(lines.Next().value_or(""), "1.4");
+        TextTable entries{};
+        ReadLanguageEntries(entries, *bytes);
+        for (int n = 0; n < TextCount; ++n) {
+            const auto i = static_cast<std::size_t>(n);
+            EXPECT_TRUE(english[i].empty() || !entries[i].empty()) << "text " << n << " is missing or empty";
+        }
+    }
+}
+
+TEST(ShippedLanguages, EveryTextFitsItsControlInEveryWindow)
+{
+    testing::GuiPlayer p;
+    const Settings& settings = p.app.settings;
+    for (const Language& language : AllLanguages()) {
+        FitCheck check{language, {}};
+        const TextTable& texts = language.texts;
+
+        p.app.texts = texts;
+        p.window->ApplyLanguage();
+        check.WindowFits(p.window.get());
+        // What only a paused game shows.
+        const MainWindowTexts paused = ComposeMainWindowTexts(texts, true);
+        p.window->MenuButton(2).SetCaption(QString::fromStdString(paused.buttonCaptions[2]));
+        p.window->StatusLabel()->setText(QString::fromStdString(*paused.pausedStatus));
+        check.WindowFits(p.window.get());
+
+        HiScoresWindow hiScores(settings, texts, p.app.records, p.folder / "shared", nullptr);
+        check.WindowFits(&hiScores);
+
+        RecordEntryWindow entry(settings, texts, RecordPlaces, QString(), nullptr);
+        check.WindowFits(&entry);
+
+        LevelIntroWindow intro(settings, ComposeLevelIntro(texts, 99, 99, EveryTask()), nullptr);
+        check.WindowFits(&intro);
+
+        AboutBox about(settings, texts, nullptr);
+        check.WindowFits(&about);
+
+        SplashWindow splash;
+        for (int number : {TextLoadSkin, TextLoadRecords, TextLoadLevels}) {
+            splash.SetStatus(QString::fromStdString(TextOf(texts, number)));
+            check.WindowFits(&splash);
+        }
+
+        TextTable dialogTexts = texts;
+        Settings dialogSettings = settings;
+        SkinColors skinColors;
+        const auto nothing = [] {};
+        SettingsDialog dialog(dialogSettings, dialogTexts, skinColors, {fs::path(PLUMIX_ASSETS)},
+                              {nothing, nothing, nothing, nothing, nothing}, nullptr);
+        dialog.show();
+        check.WindowFits(&dialog);
+        // It grows with its texts; over the game it should not outgrow it.
+        if (dialog.width() > p.window->width()) {
+            check.Fault("the settings window is " + std::to_string(dialog.width()) + " pixels wide");
+        }
+        dialog.close();
+
+        EXPECT_TRUE(check.faults.empty()) << language.name << ":\n" << [&] {
+            std::string all;
+            for (const std::string& fault : check.faults) {
+                all += "  " + fault + "\n";
+            }
+            return all;
+        }();
+    }
+}
+
+} // namespace plumix
