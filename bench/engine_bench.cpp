@@ -68,10 +68,9 @@ void BM_CrashTick(benchmark::State& st)
     testing::SoundRecorder sounds;
     testing::StatusCounter status;
     testing::ScriptedDialogs dialogs;
-    Settings settings;
-    TextTable texts{};
-    RecordTables records;
-    Game game({clock, random, cells, sounds, status, dialogs}, settings, texts, records);
+    testing::EndRecorder ended;
+    const PlayOptions options;
+    Game game({clock, random, cells, sounds, status, dialogs, ended}, options);
     for (auto _ : st) {
         st.PauseTiming();
         if (!clock.IsEnabled(TimerId::CrashAni)) {

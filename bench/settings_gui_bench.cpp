@@ -4,7 +4,7 @@
 // scroll bar (every recoloured control repainted), on the offscreen platform.
 #include "engine/clock_seeded_random.h"
 #include "settings/view/settings_dialog.h"
-#include "window/main_window.h"
+#include "window/game_app.h"
 
 #include "gui_bench_main.h"
 
@@ -20,24 +20,22 @@ namespace {
 
 struct Fixture {
     AppState app;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<GameApp> program;
     SettingsDialog* dialog = nullptr;
     Fixture()
     {
         FillDefaultTexts(app.texts);
-        app.folder = PLUMIX_ASSETS;
-        app.dataFolders = {app.folder};
-        window = std::make_unique<MainWindow>(app, std::make_unique<ClockSeededRandom>(7));
-        window->LoadSkin();
-        window->show();
-        window->GetGame().StartClassicGame();
-        window->GetGame().PauseGame();
-        window->MenuAction(4);
+        app.folders = {PLUMIX_ASSETS, {PLUMIX_ASSETS}, false};
+        program = std::make_unique<GameApp>(app, "", std::make_unique<ClockSeededRandom>(7));
+        program->LoadSkin();
+        program->Window().show();
+        program->Session().GetGame().StartClassicGame();
+        program->Session().Run(Command::Settings);
         dialog = qobject_cast<SettingsDialog*>(QApplication::activeModalWidget());
         QApplication::processEvents();
     }
     // Settings changes stay in memory: the shipped folder is never written.
-    ~Fixture() { window.reset(); }
+    ~Fixture() { program.reset(); }
 };
 
 void BM_LanguageSwitch(benchmark::State& st)

@@ -5,8 +5,7 @@
 #include "engine/clock_seeded_random.h"
 #include "levels/level_flow.h"
 #include "window/board_widget.h"
-#include "window/main_window.h"
-#include "window/timers_qt.h"
+#include "window/game_app.h"
 
 #include "gui_bench_main.h"
 
@@ -19,23 +18,25 @@ namespace {
 
 struct Fixture {
     AppState app;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<GameApp> program;
     Fixture()
     {
         FillDefaultTexts(app.texts);
-        window = std::make_unique<MainWindow>(app, std::make_unique<ClockSeededRandom>(7));
-        window->show();
-        window->GetGame().ClearBoard();
-        window->Board().repaint();
+        program = std::make_unique<GameApp>(app, "", std::make_unique<ClockSeededRandom>(7));
+        program->Window().show();
+        GetGame().RepaintCells();
+        program->Window().Board().repaint();
     }
+    Game& GetGame() { return program->Session().GetGame(); }
+    QtTimers& Timers() { return program->Timers(); }
 };
 
 void BM_CrashTickWithRepaint(benchmark::State& st)
 {
     Fixture f;
-    Game& game = f.window->GetGame();
+    Game& game = f.GetGame();
     for (auto _ : st) {
-        if (!f.window->Timers().IsEnabled(TimerId::CrashAni)) {
+        if (!f.Timers().IsEnabled(TimerId::CrashAni)) {
             st.PauseTiming();
             QApplication::processEvents();
             game.StartClassicGame();
@@ -51,7 +52,7 @@ BENCHMARK(BM_CrashTickWithRepaint)->Unit(benchmark::kMicrosecond);
 void BM_FallStepWithRepaint(benchmark::State& st)
 {
     Fixture f;
-    Game& game = f.window->GetGame();
+    Game& game = f.GetGame();
     game.StartClassicGame();
     for (auto _ : st) {
         game.OnTimer(TimerId::Figure);
@@ -77,9 +78,8 @@ struct LevelFixture : Fixture, LevelIntroPort {
                     static_cast<std::uint8_t>((c + r) % 3 == 0 ? 0 : (c * r) % 9);
             }
         }
-        flow = std::make_unique<LevelFlow>(window->GetGame(),
-                                           LevelFlow::Ports{window->Timers(), window->Board(), window->Dialogs(), *this},
-                                           levels);
+        flow = std::make_unique<LevelFlow>(
+            GetGame(), LevelFlow::Ports{Timers(), program->Window().Board(), program->Dialogs(), *this}, levels);
     }
     void ShowLevelIntro() override {}
 };
@@ -87,9 +87,9 @@ struct LevelFixture : Fixture, LevelIntroPort {
 void BM_VictoryTickWithRepaint(benchmark::State& st)
 {
     LevelFixture f;
-    Game& game = f.window->GetGame();
+    Game& game = f.GetGame();
     for (auto _ : st) {
-        if (!f.window->Timers().IsEnabled(TimerId::Victory)) {
+        if (!f.Timers().IsEnabled(TimerId::Victory)) {
             st.PauseTiming();
             f.flow->StartGame();
             f.flow->StartLevel();

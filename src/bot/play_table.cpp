@@ -4,9 +4,7 @@ namespace plumix::bot {
 
 PlayTable::PlayTable(const LevelSet& levels, std::uint32_t seed) : levels_(levels), random_(seed)
 {
-    FillDefaultTexts(texts_);
-    game_ = std::make_unique<Game>(Game::Ports{clock_, random_, *this, *this, *this, *this}, settings_, texts_,
-                                   records_);
+    game_ = std::make_unique<Game>(Game::Ports{clock_, random_, *this, *this, *this, *this, *this}, options_);
     flow_ = std::make_unique<LevelFlow>(*game_, LevelFlow::Ports{clock_, *this, *this, *this}, levels_);
     clock_.handler = [this](TimerId id) { game_->OnTimer(id); };
 }
@@ -19,7 +17,7 @@ void PlayTable::BeginLevel(int level)
     playing_ = false;
     flow_->StartGame();
     // The intro of level 0 is up; the level chosen takes its place.
-    game_->SetLevelCounters(level, {}, std::nullopt);
+    game_->AwaitLevel(level);
     playing_ = true;
     left_ = false;
     wonAt_.reset();
@@ -65,6 +63,9 @@ std::optional<std::int64_t> PlayTable::WonAfter() const
 
 void PlayTable::AfterEvent()
 {
+    if (flow_->LastLevelLeft()) {
+        MarkLeft();
+    }
     const bool active = game_->State().figureActive;
     if (active && !wasActive_) {
         appeared_.push_back(clock_.Now());
@@ -75,18 +76,12 @@ void PlayTable::AfterEvent()
     }
 }
 
-void PlayTable::ShowMessageThen(std::string_view text, std::function<void()>)
+void PlayTable::ShowLevelIntro()
 {
-    // Only the last level's message comes here; leaving it unanswered keeps
-    // the game from going on into its final crash.
-    if (playing_ && text == LastLevelMessage) {
-        playing_ = false;
-        left_ = true;
-        livesAfter_ = flow_->Lives();
-    }
+    MarkLeft();
 }
 
-void PlayTable::ShowLevelIntro()
+void PlayTable::MarkLeft()
 {
     if (playing_) {
         playing_ = false;

@@ -5,12 +5,9 @@
 // the player, so the player's timing can be checked against them.
 #pragma once
 
-#include "engine/virtual_clock.h"
 #include "engine/game.h"
+#include "engine/virtual_clock.h"
 #include "levels/level_flow.h"
-#include "scores/records.h"
-#include "settings/settings.h"
-#include "base/texts.h"
 
 #include <cstdint>
 #include <memory>
@@ -36,7 +33,7 @@ struct KeyPress {
 };
 
 class PlayTable : private CellPainter, private SoundPort, private StatusView, private DialogPort,
-                  private LevelIntroPort {
+                  private GameEndPort, private LevelIntroPort {
 public:
     PlayTable(const LevelSet& levels, std::uint32_t seed);
     // The levels are kept by reference: a temporary set would be gone at once.
@@ -51,7 +48,7 @@ public:
     const Game& GetGame() const { return *game_; }
     const VirtualClock& Clock() const { return clock_; }
     const LevelDef& Level() const { return levels_[static_cast<std::size_t>(level_)]; }
-    std::uint8_t RotateDir() const { return settings_.rotateDir; }
+    std::uint8_t RotateDir() const { return options_.rotateDir; }
 
     // Fires the next timer tick; false when nothing runs any more.
     bool Step();
@@ -78,20 +75,21 @@ private:
 
     void PaintBoardCell(int, int) override {}
     void PaintPreviewCell(int, int) override {}
-    void PlaySfx(std::string_view) override {}
+    void PlaySfx(SoundEffect) override {}
     void StatusChanged() override {}
-    void ShowMessage(std::string_view) override {}
-    void ShowMessageThen(std::string_view text, std::function<void()> closed) override;
-    void AskYesNo(std::string_view, std::string_view, std::function<void(bool)> answer) override { answer(true); }
-    void ShowRecordEntry(int, int) override {}
+    void Ask(Question, std::function<void(bool)> answer) override { answer(true); }
+    // Left unanswered: the last level's message keeps the game from going on
+    // into its final crash.
+    void ShowMessage(std::string_view, std::function<void()>) override {}
+    void ShowError(std::string_view, std::function<void()>) override {}
+    void GameEnded(const GameResult&) override {}
     void ShowLevelIntro() override;
+    void MarkLeft();
 
     const LevelSet& levels_;
     VirtualClock clock_;
     SeededRandom random_;
-    Settings settings_;
-    TextTable texts_{};
-    RecordTables records_;
+    PlayOptions options_;
     std::unique_ptr<Game> game_;
     std::unique_ptr<LevelFlow> flow_;
 

@@ -21,6 +21,9 @@ inline constexpr std::uint8_t CellEmpty = 0;
 inline constexpr std::uint8_t CellWall = 1;
 inline constexpr std::uint8_t CellBrick = 8;
 
+// The visible field alone, cells[column][row], as a level lays it out.
+using FieldCells = std::array<std::array<std::uint8_t, BoardRows>, BoardColumns>;
+
 struct Board {
     // cells[column][row] in array coordinates; playfield cell (c, r) is
     // cells[c + 3][r + 3].

@@ -2,6 +2,8 @@
 // states each) and the rotation rule that steps through a kind's states.
 #pragma once
 
+#include "engine/play_options.h"
+
 #include <array>
 #include <cstdint>
 
@@ -18,10 +20,6 @@ inline constexpr int SpawnY = -1;
 // and entry 0 is the empty figure.
 using FigureBox = std::array<std::array<std::uint8_t, 5>, 5>;
 using FigureTable = std::array<FigureBox, FigureCount + 1>;
-
-// RotateDir setting values.
-inline constexpr std::uint8_t RotateCounterclockwise = 1;
-inline constexpr std::uint8_t RotateClockwise = 2;
 
 void InitFigures(FigureTable& figures);
 

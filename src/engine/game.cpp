@@ -12,8 +12,7 @@ int IntervalForLevel(int level)
     return IntervalAtLevelZero - IntervalStepPerLevel * std::clamp(level, 0, MaxClassicLevel);
 }
 
-Game::Game(Ports ports, const Settings& settings, const TextTable& texts, RecordTables& records)
-    : ports_(ports), settings_(settings), texts_(texts), records_(records)
+Game::Game(Ports ports, const PlayOptions& options) : ports_(ports), options_(options)
 {
     auto& timers = ports_.timers;
     timers.SetInterval(TimerId::Figure, 0);
@@ -42,7 +41,7 @@ void Game::OnTimer(TimerId id)
     case TimerId::CrashAni: CrashTick(); break;
     case TimerId::GameOnTime: GameOnTimeTick(); break;
     case TimerId::Victory:
-        if (levelHooks_ != nullptr && state_.gameMode == GameModeLevels) {
+        if (levelHooks_ != nullptr && state_.gameMode == GameMode::Levels) {
             levelHooks_->VictoryTick();
         } else {
             ports_.timers.SetEnabled(TimerId::Victory, false);
@@ -78,15 +77,15 @@ void Game::SetScore(std::int64_t score)
 
 void Game::ScoreChange()
 {
-    if (state_.gameMode != GameModeClassic) {
+    if (state_.gameMode != GameMode::Classic) {
         return;
     }
-    state_.classicLevel = static_cast<int>(std::min<std::int64_t>(
+    const int level = static_cast<int>(std::min<std::int64_t>(
         std::max<std::int64_t>(state_.score, 0) / PointsPerClassicLevel, MaxClassicLevel));
-    state_.level = state_.classicLevel;
-    state_.fallInterval = IntervalForLevel(state_.classicLevel);
+    state_.level = level;
+    state_.fallInterval = IntervalForLevel(level);
     // A fast drop keeps its pace; the new speed comes with the next figure.
-    if (ports_.timers.Interval(TimerId::Figure) != FastDropInterval) {
+    if (!state_.dropping) {
         ports_.timers.SetInterval(TimerId::Figure, state_.fallInterval);
     }
 }

@@ -35,61 +35,10 @@ void Game::ResetGame()
     Notify();
 }
 
-void Game::BeginLevelGame()
-{
-    ResetGame();
-    state_.gameMode = GameModeLevels;
-    state_.level = 0;
-    Notify();
-}
-
-void Game::SetLevelCounters(int level, std::array<int, 4> openQuotas, std::optional<int> limit)
-{
-    state_.level = level;
-    state_.lines = openQuotas;
-    state_.limit = limit;
-    Notify();
-}
-
-void Game::SetIntroShowing(bool showing)
-{
-    state_.introShowing = showing;
-    Notify();
-}
-
-void Game::StopPlay()
-{
-    ports_.timers.SetEnabled(TimerId::Figure, false);
-    // A countdown left running would tick on through the next level's window
-    // and cut the next timed level's first second short.
-    ports_.timers.SetEnabled(TimerId::GameOnTime, false);
-    Hold(TimerId::Figure, false);
-    Hold(TimerId::GameOnTime, false);
-    state_.figureActive = false;
-}
-
-void Game::ContinueWhenResumed(std::function<void()> next)
-{
-    if (state_.paused || questionOpen_) {
-        afterResume_ = std::move(next);
-        return;
-    }
-    next();
-}
-
-void Game::RunContinuation()
-{
-    if (afterResume_ && !state_.paused && !questionOpen_) {
-        auto next = std::move(afterResume_);
-        afterResume_ = nullptr;
-        next();
-    }
-}
-
 void Game::StartClassicGame()
 {
     ResetGame();
-    state_.gameMode = GameModeClassic;
+    state_.gameMode = GameMode::Classic;
     ScoreChange();
     SpawnFigure();
     ResumeGame();
@@ -97,18 +46,18 @@ void Game::StartClassicGame()
 
 void Game::NewClassicGame()
 {
-    if (state_.gameMode == GameModeNone) {
+    if (state_.gameMode == GameMode::None) {
         StartClassicGame();
         return;
     }
-    AskThen(TextOf(texts_, TextAreYouSure), TextOf(texts_, TextNewGameTitle), [this](bool yes) {
+    AskThen(Question::NewGame, [this](bool yes) {
         if (yes) {
             StartClassicGame();
         }
     });
 }
 
-void Game::AskThen(std::string_view prompt, std::string_view title, std::function<void(bool)> then)
+void Game::AskThen(Question question, std::function<void(bool)> then)
 {
     if (questionOpen_) {
         return;
@@ -119,7 +68,7 @@ void Game::AskThen(std::string_view prompt, std::string_view title, std::functio
         ports_.timers.SetEnabled(id, false);
     }
     questionOpen_ = true;
-    ports_.dialogs.AskYesNo(prompt, title, [this, then = std::move(then)](bool yes) {
+    ports_.dialogs.Ask(question, [this, then = std::move(then)](bool yes) {
         questionOpen_ = false;
         for (int i = 0; i < TimerCount; ++i) {
             if (heldTimers_[static_cast<std::size_t>(i)]) {
@@ -158,7 +107,7 @@ void Game::SpawnFigure()
 
 void Game::PauseGame()
 {
-    if (state_.gameMode == GameModeNone) {
+    if (state_.gameMode == GameMode::None) {
         return;
     }
     state_.paused = true;
@@ -172,7 +121,7 @@ void Game::PauseGame()
 
 void Game::ResumeGame()
 {
-    if (state_.gameMode == GameModeNone) {
+    if (state_.gameMode == GameMode::None) {
         return;
     }
     state_.paused = false;
@@ -211,7 +160,7 @@ void Game::Hold(TimerId id, bool enabled)
 
 void Game::TogglePause()
 {
-    if (state_.gameMode == GameModeNone) {
+    if (state_.gameMode == GameMode::None) {
         return;
     }
     if (state_.paused) {

@@ -28,7 +28,7 @@ bool Game::BlockedRight() const { return Blocked(state_.curFigure, 1, 0, 0); }
 
 bool Game::BlockedRotated() const
 {
-    return Blocked(NextRotation(state_.curFigure, settings_.rotateDir), 0, 0, 0);
+    return Blocked(NextRotation(state_.curFigure, options_.rotateDir), 0, 0, 0);
 }
 
 void Game::FallStep()
@@ -56,8 +56,7 @@ void Game::KeyDown(int keyCode)
     if (!timers.IsEnabled(TimerId::Figure)) {
         return;
     }
-    const bool fastDrop = timers.Interval(TimerId::Figure) != state_.fallInterval;
-    if (settings_.moveDuringFall == SettingOff && fastDrop) {
+    if (options_.moveDuringFall == SettingOff && state_.dropping) {
         return;
     }
     if (!state_.figureActive) {
@@ -81,17 +80,17 @@ void Game::KeyDown(int keyCode)
     case VkUp:
         if (!BlockedRotated()) {
             EraseFigure();
-            state_.curFigure = NextRotation(state_.curFigure, settings_.rotateDir);
+            state_.curFigure = NextRotation(state_.curFigure, options_.rotateDir);
             DrawFigure();
         }
         break;
     case VkDown:
-        if (!fastDrop) {
+        if (!state_.dropping) {
             timers.SetEnabled(TimerId::Figure, false);
             timers.SetInterval(TimerId::Figure, FastDropInterval);
             timers.SetEnabled(TimerId::Figure, true);
             state_.dropping = true;
-            ports_.sound.PlaySfx("rotate");
+            ports_.sound.PlaySfx(SoundEffect::Rotate);
         }
         break;
     default:

@@ -1,9 +1,8 @@
-// The end of a game: the crash animation, then the record check.
+// The end of a game: the crash animation, then the result handed on.
 #include "engine/game.h"
 
 #include "engine/level_hooks.h"
 #include "engine/random_below.h"
-#include "scores/records.h"
 
 namespace plumix {
 
@@ -20,22 +19,15 @@ void Game::GameOver()
     }
     state_.crashStep = 0;
     crashing_ = false;
-    if (state_.gameMode == GameModeLevels && levelHooks_ != nullptr && levelHooks_->CrashFinished()) {
+    if (state_.gameMode == GameMode::Levels && levelHooks_ != nullptr && levelHooks_->CrashFinished()) {
         Notify();
         return;
     }
     state_.curFigure = 0;
-    state_.endedMode = state_.gameMode;
-    state_.gameMode = GameModeNone;
-    RecordTable& table = records_.ForMode(state_.endedMode);
-    state_.recordPlace = FindRecordPlace(table, state_.score);
+    const GameResult result{state_.gameMode, state_.score, state_.lines, state_.level.value_or(0)};
+    state_.gameMode = GameMode::None;
     Notify();
-    if (state_.recordPlace == 0) {
-        ports_.dialogs.ShowMessage(GameOverText);
-        return;
-    }
-    MakeRoomAt(table, state_.recordPlace);
-    ports_.dialogs.ShowRecordEntry(state_.endedMode, state_.recordPlace);
+    ports_.ended.GameEnded(result);
 }
 
 void Game::CrashTick()

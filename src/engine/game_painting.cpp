@@ -5,7 +5,7 @@ namespace plumix {
 
 int Game::EmptyPalette() const
 {
-    return EmptyCellPalette(settings_);
+    return EmptyCellPalette(options_);
 }
 
 void Game::PaintFigure(bool draw)
@@ -33,7 +33,7 @@ void Game::EraseFigure() { PaintFigure(false); }
 void Game::DrawNext()
 {
     const int empty = EmptyPalette();
-    const bool show = settings_.showNext == SettingOn && state_.nextFigure >= 1 && state_.nextFigure <= FigureCount;
+    const bool show = options_.showNext == SettingOn && state_.nextFigure >= 1 && state_.nextFigure <= FigureCount;
     for (int r = 0; r < BoxSize; ++r) {
         for (int c = 0; c < BoxSize; ++c) {
             const int value = show ? figures_[state_.nextFigure][c][r] : 0;
@@ -67,6 +67,22 @@ void Game::RepaintCells()
         }
     }
     DrawNext();
+}
+
+void Game::SetField(const FieldCells& field)
+{
+    for (int c = 0; c < BoardColumns; ++c) {
+        for (int r = 0; r < BoardRows; ++r) {
+            board_.Set(c, r, field[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]);
+        }
+        for (int r = -BoardMargin; r < 0; ++r) {
+            board_.Set(c, r, CellEmpty);
+        }
+    }
+    RedrawBoard();
+    if (state_.figureActive) {
+        DrawFigure();
+    }
 }
 
 void Game::ClearBoard()

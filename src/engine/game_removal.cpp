@@ -23,7 +23,7 @@ void Game::Lock()
     ports_.timers.SetEnabled(TimerId::Figure, false);
     ports_.timers.SetEnabled(TimerId::Terminate, true);
     state_.figureActive = false;
-    ports_.sound.PlaySfx("drop");
+    ports_.sound.PlaySfx(SoundEffect::Drop);
 }
 
 void Game::TerminateStep()
@@ -54,7 +54,7 @@ void Game::TerminateStep()
             ports_.cells.PaintBoardCell(state_.clearRow * BoardColumns + c, PaletteClearFlash);
         }
         state_.clearPhase = ClearPhase::Collapse;
-        ports_.sound.PlaySfx("clear");
+        ports_.sound.PlaySfx(SoundEffect::Clear);
         break;
     case ClearPhase::Collapse: {
         const int empty = EmptyPalette();
@@ -79,11 +79,11 @@ void Game::TerminateStep()
         }
         ports_.timers.SetEnabled(TimerId::Terminate, false);
         clearing_ = false;
-        if (state_.gameMode == GameModeClassic && rows > 0) {
+        if (state_.gameMode == GameMode::Classic && rows > 0) {
             ++state_.lines[static_cast<std::size_t>(rows - 1)];
             Notify();
         }
-        if (state_.gameMode == GameModeLevels && levelHooks_ != nullptr && levelHooks_->RowsScored(rows)) {
+        if (state_.gameMode == GameMode::Levels && levelHooks_ != nullptr && levelHooks_->RowsScored(rows)) {
             return;
         }
         SpawnFigure();

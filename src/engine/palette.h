@@ -2,7 +2,7 @@
 // the preview show. Painting a cell means storing one of these indices.
 #pragma once
 
-#include "settings/settings.h"
+#include "engine/play_options.h"
 
 #include <cstdint>
 
@@ -17,9 +17,9 @@ inline constexpr int FigureColours = 7;      // Block(1..7)
 
 // The empty cell: the grid picture while the grid is shown, else the plain
 // background.
-inline int EmptyCellPalette(const Settings& settings)
+inline int EmptyCellPalette(const PlayOptions& options)
 {
-    return settings.showGrid == SettingOn ? PaletteGrid : PalettePlainEmpty;
+    return options.showGrid == SettingOn ? PaletteGrid : PalettePlainEmpty;
 }
 
 // The picture of a board cell holding `value`. A level file made elsewhere

@@ -40,10 +40,15 @@ public:
     virtual void PaintPreviewCell(int index, int palette) = 0;  // NextB(0..15)
 };
 
+// The game's three sound effects: a figure locks, a fast drop starts, a row
+// flashes before it goes.
+enum class SoundEffect { Drop, Rotate, Clear };
+inline constexpr int SoundEffectCount = 3;
+
 class SoundPort {
 public:
     virtual ~SoundPort() = default;
-    virtual void PlaySfx(std::string_view name) = 0;
+    virtual void PlaySfx(SoundEffect effect) = 0;
 };
 
 // Where the game's state is shown: told whenever the score, the counters, the
@@ -54,21 +59,24 @@ public:
     virtual void StatusChanged() = 0;
 };
 
-// Windows the rules open. None of them blocks: the view answers through the
-// callback (or, for the record entry, by calling back into the game's owner).
+// The questions the game asks; the view words them in the player's language.
+enum class Question {
+    NewGame,  // a game runs and another is to start
+    Quit,     // a game runs and the program is to end
+};
+
+// Message boxes and questions. None of them blocks: the view answers through
+// the callback once the player has dismissed the window.
 class DialogPort {
 public:
     virtual ~DialogPort() = default;
-    // A message box with one OK button and the program's title.
-    virtual void ShowMessage(std::string_view text) = 0;
-    // The same, and `closed` runs once the player has dismissed it.
-    virtual void ShowMessageThen(std::string_view text, std::function<void()> closed) = 0;
     // A Yes/No question; `answer` is called once, with true for Yes.
-    virtual void AskYesNo(std::string_view prompt, std::string_view title,
-                          std::function<void(bool)> answer) = 0;
-    // A game of mode `endedMode` earned `place` in its record table, which has
-    // already made room at that place; the view lets the player fill it.
-    virtual void ShowRecordEntry(int endedMode, int place) = 0;
+    virtual void Ask(Question question, std::function<void(bool)> answer) = 0;
+    // A box with one OK button and the program's title; `closed`, if any,
+    // runs once the player has dismissed it.
+    virtual void ShowMessage(std::string_view text, std::function<void()> closed = {}) = 0;
+    // The same with the critical-stop icon, for what went wrong.
+    virtual void ShowError(std::string_view text, std::function<void()> closed = {}) = 0;
 };
 
 } // namespace plumix

@@ -40,11 +40,11 @@ const LevelDef& LevelFlow::CurrentLevelDef() const
 
 void LevelFlow::NewGame()
 {
-    if (game_.State().gameMode == GameModeNone) {
+    if (game_.State().gameMode == GameMode::None) {
         StartGame();
         return;
     }
-    game_.AskThen(TextOf(game_.Texts(), TextAreYouSure), TextOf(game_.Texts(), TextNewGameTitle), [this](bool yes) {
+    game_.AskThen(Question::NewGame, [this](bool yes) {
         if (yes) {
             StartGame();
         }
@@ -58,47 +58,26 @@ void LevelFlow::StartGame()
     victoryStep_ = 0;
     timeUpPending_ = false;
     finalCrash_ = false;
-    ShowIntro();
+    ShowIntro(0);
 }
 
-void LevelFlow::ShowIntro()
+void LevelFlow::ShowIntro(int level)
 {
-    // The next field stays hidden under bricks until the player is ready.
-    for (int i = 0; i < BoardCellCount; ++i) {
-        ports_.cells.PaintBoardCell(i, PaletteBrick);
-    }
-    game_.SetIntroShowing(true);
+    game_.AwaitLevel(level);
     ports_.intro.ShowLevelIntro();
 }
 
 void LevelFlow::StartLevel()
 {
-    if (!game_.State().introShowing || game_.State().gameMode != GameModeLevels) {
+    if (!game_.State().introShowing || game_.State().gameMode != GameMode::Levels) {
         return;
     }
-    game_.SetIntroShowing(false);
-    const int level = CurrentLevel();
     const LevelDef& def = CurrentLevelDef();
-    Board& board = game_.MutableBoard();
-    for (int c = 0; c < BoardColumns; ++c) {
-        for (int r = 0; r < BoardRows; ++r) {
-            board.Set(c, r, def.cells[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]);
-        }
-        // A block left above the field by the last level must not end this one
-        // at its first figure.
-        for (int r = -BoardMargin; r < 0; ++r) {
-            board.Set(c, r, CellEmpty);
-        }
-    }
-    game_.RedrawBoard();
     std::array<int, 4> quotas{};
     std::copy(def.quotas.begin(), def.quotas.end(), quotas.begin());
-    game_.SetLevelCounters(level, quotas, def.HasTime() ? std::optional<int>(def.seconds) : std::nullopt);
-    game_.SetFallInterval(IntervalForLevel(def.speed));
     timeUpPending_ = false;
-    game_.SpawnFigure();
-    // A game paused while this level's window was shown starts it paused.
-    game_.RunPlayTimers();
+    game_.PlayLevel({def.cells, CurrentLevel(), quotas,
+                     def.HasTime() ? std::optional<int>(def.seconds) : std::nullopt, def.speed});
 }
 
 bool LevelFlow::LevelWon() const
@@ -119,7 +98,7 @@ bool LevelFlow::RowsScored(int rowsCleared)
     const GameState& s = game_.State();
     std::array<int, 4> quotas = s.lines;
     PayQuotas(quotas, rowsCleared);
-    game_.SetLevelCounters(CurrentLevel(), quotas, s.limit);
+    game_.SetOpenQuotas(quotas);
     if (timeUpPending_ || LevelWon()) {
         timeUpPending_ = false;
         LevelDone();
@@ -130,7 +109,7 @@ bool LevelFlow::RowsScored(int rowsCleared)
 
 void LevelFlow::TimeUp()
 {
-    if (game_.State().gameMode != GameModeLevels) {
+    if (game_.State().gameMode != GameMode::Levels) {
         return;
     }
     // A removal under way finishes and scores first; its end then closes the
@@ -187,15 +166,14 @@ void LevelFlow::LevelDone()
     if (level >= LastLevel) {
         // Once, whatever the lives: the message, then the crash and the end.
         finalCrash_ = true;
-        ports_.dialogs.ShowMessageThen(LastLevelMessage, [this] {
-            if (finalCrash_ && game_.State().gameMode == GameModeLevels) {
+        ports_.dialogs.ShowMessage(LastLevelMessage, [this] {
+            if (finalCrash_ && game_.State().gameMode == GameMode::Levels) {
                 game_.GameOver();
             }
         });
         return;
     }
-    game_.SetLevelCounters(level + 1, game_.State().lines, game_.State().limit);
-    ShowIntro();
+    ShowIntro(level + 1);
 }
 
 } // namespace plumix

@@ -16,8 +16,8 @@ namespace plumix {
 inline constexpr int StartingLives = 3;
 inline constexpr int VictoryRows = BoardRows;  // the level-won animation paints one row a tick
 
-// The window that shows a level before it starts (the old Form6). It must
-// call LevelFlow::StartLevel once the player has dismissed it.
+// The window that shows a level before it starts. It must call
+// LevelFlow::StartLevel once the player has dismissed it.
 class LevelIntroPort {
 public:
     virtual ~LevelIntroPort() = default;
@@ -57,7 +57,9 @@ public:
     void StartLevel();
 
     int Lives() const { return lives_; }
-    int VictoryStep() const { return victoryStep_; }
+    // The last level has been left, won or lost: its message is up, and the
+    // game ends after it.
+    bool LastLevelLeft() const { return finalCrash_; }
     // The level being shown or played.
     int CurrentLevel() const;
     const LevelDef& CurrentLevelDef() const;
@@ -70,7 +72,7 @@ public:
 
 private:
     void LevelDone();
-    void ShowIntro();
+    void ShowIntro(int level);
     bool LevelWon() const;
 
     Game& game_;

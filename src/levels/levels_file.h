@@ -22,7 +22,7 @@ inline constexpr const char* LevelsFileName = "Data/plumix2.bin";
 
 struct LevelDef {
     // cells[column][row]: 0 empty, 8 brick, 1..7 a block of that colour.
-    std::array<std::array<std::uint8_t, BoardRows>, BoardColumns> cells{};
+    FieldCells cells{};
     std::array<std::uint8_t, 4> quotas{};  // removals of 1, 2, 3 and 4 rows required
     std::uint8_t speed = 0;
     std::uint8_t seconds = 0;              // 0: no time task

@@ -6,9 +6,9 @@
 
 namespace plumix {
 
-HiScoresTable TableForEndedMode(int endedMode)
+GameMode TableForEndedMode(GameMode endedMode)
 {
-    return endedMode == 2 ? HiScoresTable::Level : HiScoresTable::Classic;
+    return endedMode == GameMode::Levels ? GameMode::Levels : GameMode::Classic;
 }
 
 int ClampTopPlace(int topPlace)
@@ -16,11 +16,11 @@ int ClampTopPlace(int topPlace)
     return std::clamp(topPlace, FirstTopPlace, LastTopPlace);
 }
 
-HiScoresRow HiScoresRowAt(const RecordTables& tables, HiScoresTable table, int topPlace, int row)
+HiScoresRow HiScoresRowAt(const RecordTables& tables, GameMode table, int topPlace, int row)
 {
     HiScoresRow out;
     out.place = ClampTopPlace(topPlace) + std::clamp(row, 0, HiScoresRows - 1);
-    const Record& entry = tables.ForMode(ModeOfTable(table)).At(out.place);
+    const Record& entry = tables.ForMode(table).At(out.place);
     out.color = NameColor(entry.player);
     auto set = [&out](HiScoresColumn column, std::string text) {
         out.texts[static_cast<std::size_t>(column)] = std::move(text);
@@ -28,7 +28,7 @@ HiScoresRow HiScoresRowAt(const RecordTables& tables, HiScoresTable table, int t
     set(HiScoresColumn::Number, " " + std::to_string(out.place));
     set(HiScoresColumn::Player, entry.player);
     set(HiScoresColumn::Score, std::to_string(entry.score));
-    if (table == HiScoresTable::Classic) {
+    if (table != GameMode::Levels) {
         set(HiScoresColumn::Lines1, std::to_string(entry.lines1));
         set(HiScoresColumn::Lines2, std::to_string(entry.lines2));
         set(HiScoresColumn::Lines3, std::to_string(entry.lines3));
@@ -43,18 +43,18 @@ HiScoresRow HiScoresRowAt(const RecordTables& tables, HiScoresTable table, int t
 HiScoresTexts ComposeHiScoresTexts(const TextTable& texts)
 {
     HiScoresTexts out;
-    out.title = TextOf(texts, 220);
-    out.headers = {TextOf(texts, 201), TextOf(texts, 202), TextOf(texts, 121), "1", "2", "3", "4",
-                   TextOf(texts, 126), TextOf(texts, 203), TextOf(texts, 204)};
-    out.classicOption = TextOf(texts, 210);
-    out.levelOption = TextOf(texts, 211);
-    out.syncCaption = TextOf(texts, 205);
+    out.title = TextOf(texts, TextHiScoresTitle);
+    out.headers = {TextOf(texts, TextNumberHeader), TextOf(texts, TextPlayerHeader), TextOf(texts, TextScoreCaption), "1", "2", "3", "4",
+                   TextOf(texts, TextLevelCaption), TextOf(texts, TextDateHeader), TextOf(texts, TextCommentHeader)};
+    out.classicOption = TextOf(texts, TextClassicTable);
+    out.levelOption = TextOf(texts, TextLevelTable);
+    out.syncCaption = TextOf(texts, TextSyncButton);
     // The shared file lies in the home folder.
-    out.syncTooltip = TextOf(texts, 206) + " ~/";
-    out.closeCaption = TextOf(texts, 207);
-    out.closeTooltip = TextOf(texts, 208);
-    out.syncPassed = TextOf(texts, 230);
-    out.syncFailed = TextOf(texts, 231);
+    out.syncTooltip = TextOf(texts, TextSyncTip) + " ~/";
+    out.closeCaption = TextOf(texts, TextCloseButton);
+    out.closeTooltip = TextOf(texts, TextCloseTip);
+    out.syncPassed = TextOf(texts, TextSyncPassed);
+    out.syncFailed = TextOf(texts, TextSyncFailed);
     return out;
 }
 

@@ -4,8 +4,9 @@
 #pragma once
 
 #include "scores/records.h"
-#include "settings/settings.h"
+#include "base/rgb.h"
 #include "base/texts.h"
+#include "engine/game_mode.h"
 
 #include <array>
 #include <string>
@@ -26,11 +27,8 @@ inline constexpr Rgb HighlightedRowBack{0, 0, 100};
 enum class HiScoresColumn { Number, Player, Score, Lines1, Lines2, Lines3, Lines4, Level, Date, Comment };
 inline constexpr int HiScoresColumns = 10;
 
-enum class HiScoresTable { Classic, Level };
-
 // The table the window opens on: level mode only right after a level-mode game.
-HiScoresTable TableForEndedMode(int endedMode);
-inline int ModeOfTable(HiScoresTable table) { return table == HiScoresTable::Level ? 2 : 1; }
+GameMode TableForEndedMode(GameMode endedMode);
 
 int ClampTopPlace(int topPlace);
 
@@ -44,7 +42,7 @@ struct HiScoresRow {
 // Row `row` (0..19) with `topPlace` in row 0. The level-mode table keeps no
 // line counters, so its four counter columns are empty; the comment is also
 // the comment column's tooltip.
-HiScoresRow HiScoresRowAt(const RecordTables& tables, HiScoresTable table, int topPlace, int row);
+HiScoresRow HiScoresRowAt(const RecordTables& tables, GameMode table, int topPlace, int row);
 
 struct HiScoresTexts {
     std::string title;

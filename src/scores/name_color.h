@@ -2,7 +2,7 @@
 // in it while it is typed, and the hi-scores window paints the player's rows.
 #pragma once
 
-#include "settings/settings.h"
+#include "base/rgb.h"
 
 #include <string_view>
 

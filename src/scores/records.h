@@ -2,6 +2,8 @@
 // best at place 1, and the place search and shift that a new entry uses.
 #pragma once
 
+#include "engine/game_mode.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -36,10 +38,11 @@ private:
 };
 
 struct RecordTables {
-    RecordTable classic;  // games of mode 1
-    RecordTable level;    // games of mode 2
-    RecordTable& ForMode(int mode) { return mode == 2 ? level : classic; }
-    const RecordTable& ForMode(int mode) const { return mode == 2 ? level : classic; }
+    RecordTable classic;
+    RecordTable level;
+    // A mode that is neither gives the Classic table, as the file has it.
+    RecordTable& ForMode(GameMode mode) { return mode == GameMode::Levels ? level : classic; }
+    const RecordTable& ForMode(GameMode mode) const { return mode == GameMode::Levels ? level : classic; }
 };
 
 // The place 1..100 that `score` earns: the first place whose score it beats

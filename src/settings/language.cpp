@@ -42,28 +42,6 @@ void LoadLanguage(TextTable& texts, const std::string& languageFile, const std::
     FillDefaultTexts(texts);
 }
 
-MainWindowTexts ComposeMainWindowTexts(const TextTable& texts, bool paused)
-{
-    const auto text = [&](int number) { return TextOf(texts, number); };
-    MainWindowTexts out;
-    out.buttonCaptions = {text(100), text(101), text(paused ? 107 : 106), text(103), text(104), text(105)};
-    out.buttonTooltips = {
-        text(110) + " (F2)",
-        text(111) + " (F3)",
-        text(112) + " (" + text(127) + ")",
-        text(113) + "... (F5)",
-        text(114) + "... (F8)",
-        text(115) + "...",
-    };
-    out.closeTooltip = text(117) + " (Esc)";
-    out.minimizeTooltip = text(116);
-    out.labels = {text(121), text(126), text(122), text(123), text(124), text(125), text(120)};
-    if (paused) {
-        out.pausedStatus = text(102);
-    }
-    return out;
-}
-
 std::vector<OfferedFile> ListLanguages(const std::filesystem::path& folder)
 {
     return ListLanguages(std::vector<std::filesystem::path>{folder});

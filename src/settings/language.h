@@ -6,9 +6,7 @@
 #include "base/offered_files.h"
 #include "base/texts.h"
 
-#include <array>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,19 +32,6 @@ void ParseLanguage(TextTable& texts, std::string_view fileBytes);
 // missing or unreadable gives English as well.
 void LoadLanguage(TextTable& texts, const std::string& languageFile,
                   const std::filesystem::path& folder);
-
-// What the main window shows in the current language, with the fixed key hints.
-struct MainWindowTexts {
-    std::array<std::string, 6> buttonCaptions;  // Button1(0..5)
-    std::array<std::string, 6> buttonTooltips;
-    std::string closeTooltip;                   // SmallButton1
-    std::string minimizeTooltip;                // SmallButton2
-    std::array<std::string, 7> labels;          // Label1(0..6)
-    // Set only while the game is paused; otherwise the status keeps its text.
-    std::optional<std::string> pausedStatus;
-};
-
-MainWindowTexts ComposeMainWindowTexts(const TextTable& texts, bool paused);
 
 inline constexpr std::size_t MaxLanguageChoices = 101;
 inline constexpr std::string_view BuiltInLanguageName = "English";

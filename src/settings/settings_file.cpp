@@ -16,12 +16,12 @@ template <typename S>
 auto FileLayout(S& s)
 {
     using Name = decltype(&s.languageFile);
-    using Byte = decltype(&s.showGrid);
+    using Byte = decltype(&s.play.showGrid);
     return std::array<std::variant<Name, Byte>, 16>{
-        &s.languageFile,    &s.showGrid,        &s.spareSetting,    &s.showNext,
-        &s.rotateDir,       &s.soundOn,         &s.musicOn,         &s.skinFile,
+        &s.languageFile,    &s.play.showGrid,        &s.spareSetting,    &s.play.showNext,
+        &s.play.rotateDir,       &s.soundOn,         &s.musicOn,         &s.skinFile,
         &s.colorsFromSkin,  &s.textColor.red,   &s.textColor.green, &s.textColor.blue,
-        &s.backColor.red,   &s.backColor.green, &s.backColor.blue,  &s.moveDuringFall,
+        &s.backColor.red,   &s.backColor.green, &s.backColor.blue,  &s.play.moveDuringFall,
     };
 }
 

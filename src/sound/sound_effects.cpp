@@ -1,6 +1,7 @@
 #include "sound/sound_effects.h"
 
 #include "base/game_folders.h"
+#include "engine/play_options.h"
 #include "sound/wav.h"
 
 #include <algorithm>
@@ -9,19 +10,12 @@ namespace plumix {
 
 namespace {
 
-struct EffectEntry {
-    std::string_view name;
-    std::string_view file;
+// By SoundEffect.
+constexpr std::array<std::string_view, SoundEffectCount> EffectFiles = {
+    "Sounds/Drop.wav",
+    "Sounds/Rotate.wav",
+    "Sounds/Clear.wav",
 };
-
-// In the order the names are compared.
-constexpr std::array<EffectEntry, 3> Effects = {{
-    {"drop", "Sounds/Drop.wav"},
-    {"rotate", "Sounds/Rotate.wav"},
-    {"clear", "Sounds/Clear.wav"},
-}};
-
-constexpr std::uint8_t SoundOff = 2;
 
 } // namespace
 
@@ -61,27 +55,17 @@ PcmSamples OneVoiceMixer::Render(std::size_t frames)
     return out;
 }
 
-std::optional<SoundEffect> SoundEffectNamed(std::string_view name)
-{
-    for (std::size_t i = 0; i < Effects.size(); ++i) {
-        if (Effects[i].name == name) {
-            return static_cast<SoundEffect>(i);
-        }
-    }
-    return std::nullopt;
-}
-
 std::string_view SoundEffectFile(SoundEffect effect)
 {
-    return Effects[static_cast<std::size_t>(effect)].file;
+    return EffectFiles[static_cast<std::size_t>(effect)];
 }
 
 SoundEffects::SoundEffects(const std::vector<std::filesystem::path>& dataFolders, int channels, int sampleRate,
                            std::size_t tailFrames)
     : mixer_(channels, tailFrames)
 {
-    for (std::size_t i = 0; i < Effects.size(); ++i) {
-        const auto clip = ReadWavFile(FolderHolding(dataFolders, Effects[i].file) / Effects[i].file);
+    for (std::size_t i = 0; i < EffectFiles.size(); ++i) {
+        const auto clip = ReadWavFile(FolderHolding(dataFolders, EffectFiles[i]) / EffectFiles[i]);
         if (!clip) {
             continue;
         }
@@ -92,16 +76,12 @@ SoundEffects::SoundEffects(const std::vector<std::filesystem::path>& dataFolders
     }
 }
 
-bool SoundEffects::PlaySfx(std::string_view name, std::uint8_t soundOn)
+bool SoundEffects::PlaySfx(SoundEffect effect, std::uint8_t soundOn)
 {
-    if (soundOn == SoundOff) {
+    if (soundOn == SettingOff || !HasSound(effect)) {
         return false;
     }
-    const auto effect = SoundEffectNamed(name);
-    if (!effect || !HasSound(*effect)) {
-        return false;
-    }
-    mixer_.Start(clips_[static_cast<std::size_t>(*effect)]);
+    mixer_.Start(clips_[static_cast<std::size_t>(effect)]);
     return true;
 }
 

@@ -3,6 +3,8 @@
 // The platform's audio output only pulls samples from here.
 #pragma once
 
+#include "engine/ports.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -44,12 +46,7 @@ private:
     std::size_t framesLeft_ = 0;
 };
 
-enum class SoundEffect { Drop, Rotate, Clear };
-
-// The effect a name stands for: "drop", "rotate" or "clear", case-sensitive.
-std::optional<SoundEffect> SoundEffectNamed(std::string_view name);
-
-// The effect's file below the game folder ("Sounds/Drop.wav").
+// The effect's file below a data folder ("Sounds/Drop.wav").
 std::string_view SoundEffectFile(SoundEffect effect);
 
 // The three effects, decoded once and kept in the output format, and the rule
@@ -66,17 +63,16 @@ public:
     {
     }
 
-    // Starts the named effect unless the sound setting is 2 (off). False, with
-    // the voice left as it was, for the setting off, an unknown name or an
-    // effect without sound.
-    bool PlaySfx(std::string_view name, std::uint8_t soundOn);
+    // Starts `effect` unless the sound setting is 2 (off). False, with the
+    // voice left as it was, for the setting off or an effect without sound.
+    bool PlaySfx(SoundEffect effect, std::uint8_t soundOn);
 
     bool HasSound(SoundEffect effect) const;
     OneVoiceMixer& Mixer() { return mixer_; }
     const OneVoiceMixer& Mixer() const { return mixer_; }
 
 private:
-    std::array<std::shared_ptr<const PcmSamples>, 3> clips_;
+    std::array<std::shared_ptr<const PcmSamples>, SoundEffectCount> clips_;
     OneVoiceMixer mixer_;
 };
 

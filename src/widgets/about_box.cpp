@@ -1,6 +1,7 @@
 #include "widgets/about_box.h"
 
 #include "widgets/colors_qt.h"
+#include "widgets/plain_text_qt.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -15,15 +16,15 @@ QString AboutBox::CreditLine()
 
 QString AboutBox::VersionLine(const TextTable& texts)
 {
-    return QString::fromStdString(TextOf(texts, 401)) + QLatin1Char(' ') + QStringLiteral(PLUMIX_VERSION);
+    return FromUtf8(TextOf(texts, TextVersion)) + QLatin1Char(' ') + QStringLiteral(PLUMIX_VERSION);
 }
 
-AboutBox::AboutBox(const Settings& settings, const TextTable& texts, QWidget* owner) : QDialog(owner)
+AboutBox::AboutBox(Rgb text, Rgb back, const TextTable& texts, QWidget* owner) : QDialog(owner)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString::fromStdString(TextOf(texts, 115)));
+    setWindowTitle(FromUtf8(TextOf(texts, TextAboutTip)));
     setFixedSize(382, 133);
-    PaintWithSettings(*this, settings);
+    PaintWithColors(*this, text, back);
 
     auto* icon = new QLabel(this);
     icon->setGeometry(16, 16, 48, 48);

@@ -1,8 +1,8 @@
-// The About box (the old Form4): the game's icon, name, credit line and
-// version, in the player's colours. Built afresh at each showing.
+// The About box: the game's icon, name, credit line and version, in the
+// player's colours. Built afresh at each showing.
 #pragma once
 
-#include "settings/settings.h"
+#include "base/rgb.h"
 #include "base/texts.h"
 
 #include <QDialog>
@@ -12,7 +12,7 @@ namespace plumix {
 class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    AboutBox(const Settings& settings, const TextTable& texts, QWidget* owner);
+    AboutBox(Rgb text, Rgb back, const TextTable& texts, QWidget* owner);
 
     static QString CreditLine();
     // "Version 1.4.0" with the language's word for "Version".

@@ -9,11 +9,11 @@ QColor ToQColor(Rgb color)
     return {color.red, color.green, color.blue};
 }
 
-void PaintWithSettings(QWidget& window, const Settings& settings)
+void PaintWithColors(QWidget& window, Rgb text, Rgb back)
 {
     QPalette pal = window.palette();
-    pal.setColor(QPalette::Window, ToQColor(settings.backColor));
-    pal.setColor(QPalette::WindowText, ToQColor(settings.textColor));
+    pal.setColor(QPalette::Window, ToQColor(back));
+    pal.setColor(QPalette::WindowText, ToQColor(text));
     window.setPalette(pal);
     window.setAutoFillBackground(true);
 }

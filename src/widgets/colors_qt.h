@@ -2,7 +2,7 @@
 // paints its background in the back colour and its texts in the text colour.
 #pragma once
 
-#include "settings/settings.h"
+#include "base/rgb.h"
 
 #include <QColor>
 
@@ -12,7 +12,7 @@ namespace plumix {
 
 QColor ToQColor(Rgb color);
 
-// The window's background in the back colour, its texts in the text colour.
-void PaintWithSettings(QWidget& window, const Settings& settings);
+// The window's background in `back`, its texts in `text`.
+void PaintWithColors(QWidget& window, Rgb text, Rgb back);
 
 } // namespace plumix

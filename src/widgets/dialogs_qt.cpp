@@ -1,5 +1,7 @@
 #include "widgets/dialogs_qt.h"
 
+#include "widgets/plain_text_qt.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -8,11 +10,6 @@ namespace plumix {
 namespace {
 
 const QString ProgramTitle = QStringLiteral("Plumix");
-
-QString FromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QMessageBox* NewBox(QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text,
                     QMessageBox::StandardButtons buttons)
@@ -24,40 +21,35 @@ QMessageBox* NewBox(QWidget* owner, QMessageBox::Icon icon, const QString& title
     return box;
 }
 
-} // namespace
-
-void QtDialogs::ShowMessage(std::string_view text)
+void Open(QMessageBox* box, std::function<void()> closed)
 {
-    NewBox(owner_, QMessageBox::NoIcon, ProgramTitle, FromUtf8(text), QMessageBox::Ok)->open();
-}
-
-void QtDialogs::ShowMessageThen(std::string_view text, std::function<void()> closed)
-{
-    QMessageBox* box = NewBox(owner_, QMessageBox::NoIcon, ProgramTitle, FromUtf8(text), QMessageBox::Ok);
-    QObject::connect(box, &QDialog::finished, box, [closed = std::move(closed)](int) { closed(); });
+    if (closed) {
+        QObject::connect(box, &QDialog::finished, box, [closed = std::move(closed)](int) { closed(); });
+    }
     box->open();
 }
 
-void QtDialogs::AskYesNo(std::string_view prompt, std::string_view title, std::function<void(bool)> answer)
+} // namespace
+
+void QtDialogs::Ask(Question question, std::function<void(bool)> answer)
 {
-    QMessageBox* box = NewBox(owner_, QMessageBox::NoIcon, FromUtf8(title), FromUtf8(prompt),
-                              QMessageBox::Yes | QMessageBox::No);
+    const int title = question == Question::Quit ? TextQuitTitle : TextNewGameTitle;
+    QMessageBox* box = NewBox(owner_, QMessageBox::NoIcon, FromUtf8(TextOf(texts_, title)),
+                              FromUtf8(TextOf(texts_, TextAreYouSure)), QMessageBox::Yes | QMessageBox::No);
     QObject::connect(box, &QDialog::finished, box, [box, answer = std::move(answer)](int) {
         answer(box->clickedButton() == box->button(QMessageBox::Yes));
     });
     box->open();
 }
 
-void QtDialogs::ShowRecordEntry(int endedMode, int place)
+void QtDialogs::ShowMessage(std::string_view text, std::function<void()> closed)
 {
-    if (recordEntry) {
-        recordEntry(endedMode, place);
-    }
+    Open(NewBox(owner_, QMessageBox::NoIcon, ProgramTitle, FromUtf8(text), QMessageBox::Ok), std::move(closed));
 }
 
-void QtDialogs::ShowCritical(QWidget* owner, const QString& text)
+void QtDialogs::ShowError(std::string_view text, std::function<void()> closed)
 {
-    NewBox(owner, QMessageBox::Critical, ProgramTitle, text, QMessageBox::Ok)->open();
+    Open(NewBox(owner_, QMessageBox::Critical, ProgramTitle, FromUtf8(text), QMessageBox::Ok), std::move(closed));
 }
 
 } // namespace plumix

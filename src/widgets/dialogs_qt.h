@@ -2,32 +2,26 @@
 // nested event loop: the answer comes back through the callback.
 #pragma once
 
+#include "base/texts.h"
 #include "engine/ports.h"
 
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
-
 namespace plumix {
 
 class QtDialogs : public DialogPort {
 public:
-    explicit QtDialogs(QWidget* owner) : owner_(owner) {}
+    // The questions are worded from `texts`, which must outlive the dialogs.
+    QtDialogs(QWidget* owner, const TextTable& texts) : owner_(owner), texts_(texts) {}
 
-    void ShowMessage(std::string_view text) override;
-    void ShowMessageThen(std::string_view text, std::function<void()> closed) override;
-    void AskYesNo(std::string_view prompt, std::string_view title, std::function<void(bool)> answer) override;
-    void ShowRecordEntry(int endedMode, int place) override;
-
-    // The record-entry window belongs to the hi-scores code; it plugs in here.
-    std::function<void(int endedMode, int place)> recordEntry;
-
-    // A box with the critical-stop icon, for the fixed file error messages.
-    static void ShowCritical(QWidget* owner, const QString& text);
+    void Ask(Question question, std::function<void(bool)> answer) override;
+    void ShowMessage(std::string_view text, std::function<void()> closed = {}) override;
+    void ShowError(std::string_view text, std::function<void()> closed = {}) override;
 
 private:
     QPointer<QWidget> owner_;
+    const TextTable& texts_;
 };
 
 } // namespace plumix

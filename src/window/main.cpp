@@ -3,8 +3,7 @@
 #include "base/game_folders.h"
 #include "sound/view/sound_player_qt.h"
 #include "session/app_state.h"
-#include "window/hiscores_wiring_qt.h"
-#include "window/main_window.h"
+#include "window/game_app.h"
 #include "window/quit_signals_qt.h"
 #include "window/single_instance_qt.h"
 #include "window/splash_window.h"
@@ -12,7 +11,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QMessageBox>
 #include <QTimer>
 
 #include <cstdio>
@@ -113,19 +111,15 @@ int main(int argc, char** argv)
     milestones.Mark("splash shown");
 
     plumix::AppState state;
-    state.folder = folders.user;
-    state.dataFolders = folders.data;
-    plumix::MainWindow window(state);  // fills the figure table; no game runs
-    plumix::ConnectHiScores(window, state, plumix::SharedRecordsPath(home.c_str()));
-    plumix::LoadEverything(state, window, {
+    state.folders = folders;
+    plumix::GameApp game(state, plumix::SharedRecordsPath(home.c_str()));
+    plumix::LoadEverything(state, game, {
         [&](const QString& text) { splash.SetStatus(text); },
         [&](const char* what) { milestones.Mark(what); },
-        [](const QString& text) {
-            QMessageBox box(QMessageBox::Critical, QStringLiteral("Plumix"), text);
-            box.exec();
-        },
+        [&](std::string_view text) { game.Dialogs().ShowError(text); },
     });
     splash.close();
+    plumix::MainWindow& window = game.Window();
     window.show();
     // A window manager gives a new window the focus; without one (a kiosk
     // session) nothing would, and the first key would go nowhere.
@@ -137,14 +131,14 @@ int main(int argc, char** argv)
     // decoded here, before the first key can ask for one.
     std::unique_ptr<plumix::SoundPlayer> sound;
     QTimer::singleShot(0, &window, [&] {
-        sound = std::make_unique<plumix::SoundPlayer>(state.settings, state.dataFolders);
-        window.SetSound(sound.get());
+        sound = std::make_unique<plumix::SoundPlayer>(state.settings.soundOn, state.folders.data);
+        game.SetSound(sound.get());
         milestones.Mark("sound ready");
     });
 
-    QObject::connect(&window, &plumix::MainWindow::Ended, &app, &QApplication::quit);
-    plumix::EndOnSystemRequest(window);
+    QObject::connect(&game, &plumix::GameApp::Ended, &app, &QApplication::quit);
+    plumix::EndOnSystemRequest(game);
     const int result = QApplication::exec();
-    window.SetSound(nullptr);
+    game.SetSound(nullptr);
     return result;
 }

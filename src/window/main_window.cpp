@@ -1,45 +1,24 @@
 #include "window/main_window.h"
 
-#include "engine/clock_seeded_random.h"
-#include "engine/keys.h"
-#include "levels/level_intro.h"
-#include "levels/view/level_intro_window.h"
-#include "scores/records_file.h"
-#include "settings/language.h"
-#include "settings/view/settings_dialog.h"
-#include "settings/settings_file.h"
-#include "widgets/about_box.h"
+#include "session/game_session.h"
+#include "session/window_texts.h"
 #include "widgets/button.h"
 #include "widgets/colors_qt.h"
 #include "widgets/key_map_qt.h"
 #include "widgets/outlined_label.h"
+#include "widgets/plain_text_qt.h"
 #include "window/board_widget.h"
 #include "window/builtin_pictures_qt.h"
-#include "window/timers_qt.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
-#include <QTimer>
 
 namespace plumix {
 
 namespace {
-
-// Passes effects on to the player once there is one; silent before.
-class SoundRelay : public SoundPort {
-public:
-    void PlaySfx(std::string_view name) override
-    {
-        if (target != nullptr) {
-            target->PlaySfx(name);
-        }
-    }
-    SoundPort* target = nullptr;
-};
 
 // "Lucida Console" where it is installed, else the system's monospace face:
 // without the hint fontconfig answers with a proportional face.
@@ -66,24 +45,23 @@ Label* NewLabel(QWidget* parent, QRect geometry, double points, Qt::Alignment al
     return label;
 }
 
-QString Text(const std::string& utf8)
+void Show(QLabel* label, const QString& text)
 {
-    return QString::fromStdString(utf8);
+    if (label->text() != text) {
+        label->setText(text);
+    }
 }
 
 constexpr double CaptionPoints = 15.75;
 constexpr double LimitPoints = 26.25;
 constexpr double StatusPoints = 72;
+// Closing one of the game's own windows can leave the application without a
+// focused window for a moment; only a loss that lasts is another program.
 constexpr int FocusLossGraceMs = 60;
 
 } // namespace
 
-MainWindow::MainWindow(AppState& app, std::unique_ptr<RandomSource> random, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      app_(app),
-      random_(random ? std::move(random) : std::make_unique<ClockSeededRandom>()),
-      sound_(std::make_unique<SoundRelay>()),
-      dialogs_(this)
+MainWindow::MainWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setWindowTitle(QStringLiteral("Plumix"));
     setFixedSize(576, 700);
@@ -116,7 +94,11 @@ MainWindow::MainWindow(AppState& app, std::unique_ptr<RandomSource> random, QWid
     for (std::size_t k = 0; k < menu_.size(); ++k) {
         auto* button = new Button(this);
         button->move(384, 520 + 24 * static_cast<int>(k));
-        connect(button, &Button::Click, this, [this, k] { MenuAction(static_cast<int>(k)); });
+        connect(button, &Button::Click, this, [this, k] {
+            if (session_ != nullptr) {
+                session_->Run(MenuCommands[k]);
+            }
+        });
         connect(button, &Button::KeyDown, this, &MainWindow::HandleKeyDown);
         menu_[k] = button;
     }
@@ -126,31 +108,27 @@ MainWindow::MainWindow(AppState& app, std::unique_ptr<RandomSource> random, QWid
     connect(minimize_, &SmallButton::KeyDown, this, &MainWindow::HandleKeyDown);
     close_ = new SmallButton(this);
     close_->move(552, 4);
-    connect(close_, &SmallButton::Click, this, &MainWindow::QuitAction);
+    connect(close_, &SmallButton::Click, this, [this] {
+        if (session_ != nullptr) {
+            session_->Run(Command::Quit);
+        }
+    });
     connect(close_, &SmallButton::KeyDown, this, &MainWindow::HandleKeyDown);
 
-    timers_ = new QtTimers(this);
-    game_ = std::make_unique<Game>(Game::Ports{*timers_, *random_, *board_, *sound_, *this, dialogs_},
-                                   app_.settings, app_.texts, app_.records);
-    levelFlow_ = std::make_unique<LevelFlow>(*game_, LevelFlow::Ports{*timers_, *board_, dialogs_, *this},
-                                             app_.levels);
-    timers_->SetHandler([this](TimerId id) { game_->OnTimer(id); });
-    connect(board_, &BoardWidget::MouseMovedOverBoard, this, [this] { game_->MouseMovedOverBoard(); });
-
+    focusGrace_.setSingleShot(true);
+    focusGrace_.setInterval(FocusLossGraceMs);
+    connect(&focusGrace_, &QTimer::timeout, this, &MainWindow::FocusLossLasted);
     // Another program taking the focus pauses the game; the game's own
     // windows leave the application active and do not.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, &MainWindow::ApplicationStateChanged);
-
-    ApplyLanguage();
-    ApplyColors();
-    StatusChanged();
 }
 
-MainWindow::~MainWindow()
+void MainWindow::Attach(GameSession& session)
 {
-    // The timers call into the game: silence them before the game goes.
-    timers_->SetHandler(nullptr);
-    levelFlow_.reset();
+    session_ = &session;
+    connect(board_, &BoardWidget::MouseMovedOverBoard, this, [this] { session_->GetGame().MouseMovedOverBoard(); });
+    ApplyLanguage(session.App().texts);
+    ApplyColors(session.App().settings);
 }
 
 QLabel* MainWindow::LimitLabel() const
@@ -158,34 +136,27 @@ QLabel* MainWindow::LimitLabel() const
     return limit_;
 }
 
-void MainWindow::SetSound(SoundPort* sound)
+void MainWindow::ApplyLanguage(const TextTable& texts)
 {
-    static_cast<SoundRelay&>(*sound_).target = sound;
-}
-
-void MainWindow::ApplyLanguage()
-{
-    const MainWindowTexts texts = ComposeMainWindowTexts(app_.texts, game_->State().paused);
+    const MainWindowTexts shown = ComposeMainWindowTexts(texts);
     for (std::size_t k = 0; k < menu_.size(); ++k) {
-        menu_[k]->SetCaption(Text(texts.buttonCaptions[k]));
+        menu_[k]->SetCaption(FromUtf8(shown.buttonCaptions[k]));
+        menu_[k]->SetTip(FromUtf8(shown.buttonTooltips[k]));
     }
-    for (std::size_t k = 0; k < menu_.size(); ++k) {
-        menu_[k]->SetTip(Text(texts.buttonTooltips[k]));
-    }
-    close_->SetTip(Text(texts.closeTooltip));
-    minimize_->SetTip(Text(texts.minimizeTooltip));
+    close_->SetTip(FromUtf8(shown.closeTooltip));
+    minimize_->SetTip(FromUtf8(shown.minimizeTooltip));
     for (std::size_t i = 0; i < captions_.size(); ++i) {
-        captions_[i]->setText(Text(texts.labels[i]));
+        captions_[i]->setText(FromUtf8(shown.labels[i]));
     }
     StatusChanged();
 }
 
-void MainWindow::ApplyColors()
+void MainWindow::ApplyColors(const Settings& settings)
 {
-    const QColor color = ToQColor(app_.settings.textColor);
+    const QColor color = ToQColor(settings.textColor);
     QPalette pal;
     pal.setColor(QPalette::WindowText, color);
-    limit_->SetOutlineColor(ToQColor(app_.settings.backColor));
+    limit_->SetOutlineColor(ToQColor(settings.backColor));
     for (QLabel* label : {static_cast<QLabel*>(limit_), score_, level_, status_}) {
         label->setPalette(pal);
     }
@@ -200,190 +171,61 @@ void MainWindow::ApplyColors()
     }
 }
 
-void MainWindow::LoadSkin()
+void MainWindow::SetPicture(const SkinPicture& picture, const QPixmap& pixmap)
 {
-    const std::filesystem::path root = SkinRoot(app_.dataFolders, app_.settings.skinFile);
-    const SkinFileContents skin = ReadSkinFile(SkinFilePath(root, app_.settings.skinFile));
-    if (skin.status == SkinReadStatus::Missing) {
-        // The pictures stay, but the settings' own colours still apply.
-        ApplyColors();
+    if (pixmap.isNull()) {
         return;
     }
-    TakeSkinColors(skin, app_.skinColors, app_.settings);
-    for (const SkinPicture& picture : SkinPictures) {
-        const std::filesystem::path path = FindSkinPicture(app_.dataFolders, skin.pictureFolder, picture.fileName);
-        const QPixmap pixmap(QString::fromStdString(path.string()));
-        if (pixmap.isNull()) {
-            continue;  // a missing picture keeps the one shown before
+    switch (picture.holder) {
+    case PictureHolder::Background: board_->SetBackground(pixmap); break;
+    case PictureHolder::Block: board_->SetPalettePicture(picture.blockIndex, pixmap); break;
+    case PictureHolder::CloseButton: close_->SetPicture(pixmap); break;
+    case PictureHolder::MinimizeButton: minimize_->SetPicture(pixmap); break;
+    case PictureHolder::MenuButtons:
+        for (Button* button : menu_) {
+            button->SetPicture(pixmap);
         }
-        switch (picture.holder) {
-        case PictureHolder::Background: board_->SetBackground(pixmap); break;
-        case PictureHolder::Block: board_->SetPalettePicture(picture.blockIndex, pixmap); break;
-        case PictureHolder::CloseButton: close_->SetPicture(pixmap); break;
-        case PictureHolder::MinimizeButton: minimize_->SetPicture(pixmap); break;
-        case PictureHolder::MenuButtons:
-            for (Button* button : menu_) {
-                button->SetPicture(pixmap);
-            }
-            break;
-        }
+        break;
     }
-    ApplyColors();
 }
 
 void MainWindow::StatusChanged()
 {
-    const GameState& s = game_->State();
-    auto show = [](QLabel* label, const QString& text) {
-        if (label->text() != text) {
-            label->setText(text);
-        }
-    };
-    show(score_, QString::number(s.score));
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        show(lines_[i], s.introShowing ? QString() : QString::number(s.lines[i]));
+    if (session_ == nullptr) {
+        return;
     }
-    show(level_, s.level ? QString::number(*s.level) : QString());
-    show(limit_, s.limit ? QString::number(*s.limit) : QString());
-    show(status_, s.paused && !s.introShowing ? Text(TextOf(app_.texts, TextPauseStatus)) : QString());
-    menu_[2]->SetCaption(Text(TextOf(app_.texts, s.paused ? TextResumeButton : TextPauseButton)));
-}
-
-void MainWindow::ShowLevelIntro()
-{
-    const LevelIntroTexts texts =
-        ComposeLevelIntro(app_.texts, levelFlow_->CurrentLevel(), levelFlow_->Lives(), levelFlow_->CurrentLevelDef());
-    auto* intro = new LevelIntroWindow(app_.settings, texts, this);
-    intro->setAttribute(Qt::WA_DeleteOnClose);
-    // However it is dismissed (a key, a click, the close box), the level starts.
-    connect(intro, &QDialog::finished, this, [this] { levelFlow_->StartLevel(); });
-    intro->open();
+    const GameState& s = session_->GetGame().State();
+    const TextTable& texts = session_->App().texts;
+    Show(score_, QString::number(s.score));
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        Show(lines_[i], s.introShowing ? QString() : QString::number(s.lines[i]));
+    }
+    Show(level_, s.level ? QString::number(*s.level) : QString());
+    Show(limit_, s.limit ? QString::number(*s.limit) : QString());
+    Show(status_, FromUtf8(StatusCaption(texts, s)));
+    menu_[2]->SetCaption(FromUtf8(PauseButtonCaption(texts, s.paused)));
 }
 
 void MainWindow::HandleKeyDown(int keyCode, int shift)
 {
-    if (keyCode == VkF4 && shift == ShiftMaskAlt) {
-        QuitAction();
+    if (session_ != nullptr) {
+        session_->KeyDown(keyCode, shift);
     }
-    switch (keyCode) {
-    case VkF2: MenuAction(0); break;
-    case VkF3: MenuAction(1); break;
-    case VkSpace: MenuAction(2); break;
-    case VkF5: MenuAction(3); break;
-    case VkF8: MenuAction(4); break;
-    case VkF1: MenuAction(5); break;
-    case VkEscape: QuitAction(); break;
-    default: break;
-    }
-    game_->KeyDown(keyCode);
-}
-
-void MainWindow::MenuAction(int k)
-{
-    show();
-    raise();
-    activateWindow();
-    switch (k) {
-    case 0: game_->NewClassicGame(); break;
-    case 1: levelFlow_->NewGame(); break;
-    case 2: game_->TogglePause(); break;
-    case 3:
-        game_->PauseGame();
-        if (showHiScores) {
-            showHiScores();
-        }
-        break;
-    case 4:
-        game_->PauseGame();
-        ShowSettings();
-        break;
-    case 5: {
-        game_->PauseGame();
-        auto* about = new AboutBox(app_.settings, app_.texts, this);
-        about->open();
-        break;
-    }
-    default: break;
-    }
-}
-
-void MainWindow::ShowSettings()
-{
-    SettingsEffects effects;
-    effects.languageChanged = [this] { ApplyLanguage(); };
-    effects.skinChanged = [this] {
-        LoadSkin();
-        game_->RepaintCells();
-    };
-    effects.colorsChanged = [this] { ApplyColors(); };
-    effects.cellsChanged = [this] { game_->RepaintCells(); };
-    effects.previewChanged = [this] { game_->DrawNext(); };
-    auto* dialog =
-        new SettingsDialog(app_.settings, app_.texts, app_.skinColors, app_.dataFolders, std::move(effects), this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
 }
 
 void MainWindow::ApplicationStateChanged(Qt::ApplicationState state)
 {
-    // Closing one of the game's own windows can leave the application without
-    // a focused window for a moment; only a loss that lasts is another program.
     applicationState_ = state;
     if (state != Qt::ApplicationActive) {
-        QTimer::singleShot(FocusLossGraceMs, this, [this] {
-            if (applicationState_ != Qt::ApplicationActive) {
-                game_->PauseGame();
-            }
-        });
+        focusGrace_.start();
     }
 }
 
-void MainWindow::QuitAction()
+void MainWindow::FocusLossLasted()
 {
-    if (ending_) {
-        return;
+    if (applicationState_ != Qt::ApplicationActive && session_ != nullptr) {
+        session_->FocusLost();
     }
-    if (game_->State().gameMode == GameModeNone) {
-        SaveAndEnd();
-        return;
-    }
-    game_->AskThen(TextOf(app_.texts, TextAreYouSure), TextOf(app_.texts, TextQuitTitle), [this](bool yes) {
-        if (yes) {
-            SaveAndEnd();
-        }
-    });
-}
-
-void MainWindow::EndWithoutAsking()
-{
-    if (ending_) {
-        return;
-    }
-    // Our windows that wait for the player close as if the player closed
-    // them: a record entry keeps what was typed, a question is answered No.
-    for (int i = 0; i < 8 && QApplication::activeModalWidget() != nullptr; ++i) {
-        QApplication::activeModalWidget()->close();
-    }
-    SaveAndEnd(false);
-}
-
-void MainWindow::SaveAndEnd(bool mayAsk)
-{
-    ending_ = true;
-    // Nothing of the game runs any more while the files are written.
-    timers_->SetHandler(nullptr);
-    if (app_.KeepsFiles() && SaveRecords(app_.folder / RecordsFileName, app_.records) != RecordsFileResult::Ok &&
-        mayAsk) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Plumix"),
-                        QString::fromUtf8(RecordsSaveFailedMessage.data(),
-                                          static_cast<qsizetype>(RecordsSaveFailedMessage.size())),
-                        QMessageBox::Ok, this);
-        box.exec();
-    }
-    if (app_.KeepsFiles()) {
-        SaveSettings(app_.folder / SettingsFileName, app_.settings);
-    }
-    emit Ended();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)
@@ -394,7 +236,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (ending_) {
+    if (session_ == nullptr || session_->Ending()) {
         event->accept();
         return;
     }
@@ -406,7 +248,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     if (QApplication::activeModalWidget() != nullptr) {
         return;
     }
-    QuitAction();
+    session_->Run(Command::Quit);
 }
 
 } // namespace plumix

@@ -1,6 +1,6 @@
 #include "window/quit_signals_qt.h"
 
-#include "window/main_window.h"
+#include "window/game_app.h"
 
 #include <QGuiApplication>
 #include <QSessionManager>
@@ -25,17 +25,17 @@ void OnSignal(int)
 
 } // namespace
 
-void EndOnSystemRequest(MainWindow& window)
+void EndOnSystemRequest(GameApp& game)
 {
     if (signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, signalPipe) != 0) {
         return;
     }
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &window);
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &game);
+    QObject::connect(notifier, &QSocketNotifier::activated, &game, [&game] {
         char bytes[16];
         while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
         }
-        window.EndWithoutAsking();
+        game.EndWithoutAsking();
     });
     struct sigaction action {};
     action.sa_handler = OnSignal;
@@ -46,8 +46,8 @@ void EndOnSystemRequest(MainWindow& window)
     }
     // The session manager asks before it ends the session; what the game
     // keeps is written then, without a question nobody would answer.
-    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &window,
-                     [&window](QSessionManager&) { window.EndWithoutAsking(); });
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &game,
+                     [&game](QSessionManager&) { game.EndWithoutAsking(); });
 }
 
 } // namespace plumix

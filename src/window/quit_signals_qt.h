@@ -5,10 +5,10 @@
 
 namespace plumix {
 
-class MainWindow;
+class GameApp;
 
-// Call once, after the main window exists. The signals are turned into
-// events of the window's thread, where saving is safe.
-void EndOnSystemRequest(MainWindow& window);
+// Call once, after the program is built. The signals are turned into events
+// of the windows' thread, where saving is safe.
+void EndOnSystemRequest(GameApp& game);
 
 } // namespace plumix

@@ -5,7 +5,7 @@
 #include "base/game_folders.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
-#include "window/main_window.h"
+#include "window/game_app.h"
 
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -21,7 +21,7 @@ QString Text(const TextTable& texts, int number)
 
 } // namespace
 
-void LoadEverything(AppState& app, MainWindow& window, const StartupReport& report)
+void LoadEverything(AppState& app, GameApp& game, const StartupReport& report)
 {
     auto status = [&](const QString& text) {
         if (report.status) {
@@ -37,33 +37,30 @@ void LoadEverything(AppState& app, MainWindow& window, const StartupReport& repo
     // The text table is not loaded yet: this one text is fixed.
     status(QStringLiteral("Load options and language"));
     if (app.KeepsFiles()) {
-        app.settings = LoadSettings(app.folder / SettingsFileName);
+        app.settings = LoadSettings(app.folders.user / SettingsFileName);
     }
-    LoadLanguage(app.texts, app.settings.languageFile, FolderHolding(app.dataFolders, app.settings.languageFile));
-    window.ApplyLanguage();
+    LoadLanguage(app.texts, app.settings.languageFile, FolderHolding(app.folders.data, app.settings.languageFile));
+    game.Window().ApplyLanguage(app.texts);
     milestone("settings and language");
 
     status(Text(app.texts, TextLoadSkin));
-    window.LoadSkin();
+    game.LoadSkin();
     milestone("skin");
 
     status(Text(app.texts, TextLoadRecords));
     if (!app.KeepsFiles()) {
-        if (report.critical) {
-            report.critical(QString::fromUtf8(NoPlayerFolderMessage.data(),
-                                              static_cast<qsizetype>(NoPlayerFolderMessage.size())));
+        if (report.error) {
+            report.error(NoPlayerFolderMessage);
         }
-    } else if (LoadRecords(app.folder / RecordsFileName, app.records) != RecordsFileResult::Ok && report.critical) {
-        report.critical(QString::fromUtf8(RecordsLoadFailedMessage.data(),
-                                          static_cast<qsizetype>(RecordsLoadFailedMessage.size())));
+    } else if (LoadRecords(app.folders.user / RecordsFileName, app.records) != RecordsFileResult::Ok && report.error) {
+        report.error(RecordsLoadFailedMessage);
     }
     milestone("records");
 
     status(Text(app.texts, TextLoadLevels));
-    app.levels = LoadLevels(FolderHolding(app.dataFolders, LevelsFileName) / LevelsFileName);
+    app.levels = LoadLevels(FolderHolding(app.folders.data, LevelsFileName) / LevelsFileName);
     milestone("levels");
-
-    window.GetGame().ClearBoard();
+    game.Session().GetGame().RepaintCells();
 }
 
 bool InstallQtTranslations(QCoreApplication& app, const QLocale& locale)

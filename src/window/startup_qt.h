@@ -14,7 +14,7 @@
 
 namespace plumix {
 
-class MainWindow;
+class GameApp;
 
 // Installed for a user the system gives no home folder: the game plays, but
 // nothing it could keep has a place.
@@ -24,10 +24,10 @@ inline constexpr std::string_view NoPlayerFolderMessage =
 struct StartupReport {
     std::function<void(const QString&)> status;     // the splash's line of text
     std::function<void(const char*)> milestone;    // PLUMIX_TIMING
-    std::function<void(const QString&)> critical;  // a message with the critical-stop icon
+    std::function<void(std::string_view)> error;   // what went wrong, for the player to confirm
 };
 
-void LoadEverything(AppState& app, MainWindow& window, const StartupReport& report);
+void LoadEverything(AppState& app, GameApp& game, const StartupReport& report);
 
 // Qt's own texts (the Yes, No and OK of message boxes) in `locale`'s language,
 // from the translations Debian ships with Qt; false when it has none for it.

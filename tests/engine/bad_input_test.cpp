@@ -26,7 +26,9 @@ void ExpectSane(const GameHarness& h)
     const GameState& s = h.state();
     if (s.figureActive) {
         ASSERT_TRUE(s.curFigure >= 1 && s.curFigure <= 28);
-        const auto& box = h.game->Figures()[s.curFigure];
+        FigureTable figures{};
+        InitFigures(figures);
+        const auto& box = figures[s.curFigure];
         for (int x = 0; x < 4; ++x) {
             for (int y = 0; y < 4; ++y) {
                 ASSERT_TRUE(box[x][y] == 0 || b.At(s.figX + x, s.figY + y) == 0);
@@ -46,8 +48,8 @@ TEST(BadInput, AnyKeysTicksAndMenuActionsInAnyOrderKeepTheGameSane)
         for (int i = 0; i < 20000; ++i) {
             h.random.Push(unit(rng));
         }
-        h.settings.moveDuringFall = static_cast<std::uint8_t>(seed % 3);
-        h.settings.rotateDir = static_cast<std::uint8_t>(seed % 4);
+        h.options.moveDuringFall = static_cast<std::uint8_t>(seed % 3);
+        h.options.rotateDir = static_cast<std::uint8_t>(seed % 4);
         h.dialogs.answers = {true, false, true, true, false};
         const int keys[] = {VkLeft, VkRight, VkUp, VkDown, VkSpace, 0, -1, 65535, 100000, VkF2, 13};
         for (int step = 0; step < 3000; ++step) {
@@ -67,7 +69,7 @@ TEST(BadInput, AnyKeysTicksAndMenuActionsInAnyOrderKeepTheGameSane)
                 onlyTheFigure = id == TimerId::Figure;
             } else if (action < 90) {
                 h.game->TogglePause();
-            } else if (action < 93 && (before.gameMode == GameModeNone || rng() % 8 == 0)) {
+            } else if (action < 93 && (before.gameMode == GameMode::None || rng() % 8 == 0)) {
                 h.game->NewClassicGame();
             } else {
                 // Full rows and rows with a hole below the falling figure, so
@@ -84,8 +86,8 @@ TEST(BadInput, AnyKeysTicksAndMenuActionsInAnyOrderKeepTheGameSane)
                 ASSERT_EQ(std::make_pair(h.state().figX, h.state().figY), std::make_pair(before.figX, before.figY));
             }
         }
-        gamesEnded += static_cast<int>(h.dialogs.messages.size() + h.dialogs.recordEntries.size());
-        rowsRemoved += std::count(h.sounds.played.begin(), h.sounds.played.end(), "clear");
+        gamesEnded += static_cast<int>(h.ended.results.size());
+        rowsRemoved += std::count(h.sounds.played.begin(), h.sounds.played.end(), SoundEffect::Clear);
     }
     // The walk reached the states that matter: removals and ends of games.
     EXPECT_GT(gamesEnded, 10);

@@ -22,9 +22,9 @@ TEST(Speed, LevelAndFallIntervalFollowTheScoreButNotDuringAFastDrop)
     // From 995 a fast drop, started once however often Down is pressed, crosses
     // 1000: it keeps 30 ms (17 rows, locked on the next tick); the next figure falls at 970.
     h.Press(VkDown, 2);
-    EXPECT_EQ(h.sounds.played, std::vector<std::string>{"rotate"});
+    EXPECT_EQ(h.sounds.played, std::vector{SoundEffect::Rotate});
     EXPECT_EQ(h.FallUntilLocked(), 18 * 30);
-    EXPECT_EQ(h.sounds.played, (std::vector<std::string>{"rotate", "drop"}));
+    EXPECT_EQ(h.sounds.played, (std::vector{SoundEffect::Rotate, SoundEffect::Drop}));
     EXPECT_EQ(h.state().level, 1);
     const auto placed = h.RunUntilNextFigure();
     h.clock.RunUntil([&] { return h.state().figY == 0; });
@@ -53,7 +53,7 @@ TEST(Pause, StopsTheFallKeepsAFastDropsPaceAndDoesNothingWithoutAGame)
     h.clock.Advance(1000);
     EXPECT_EQ(h.state().curFigure, Square);
     EXPECT_FALSE(h.clock.IsEnabled(TimerId::Figure));
-    h.game->ResumeGame();
+    h.game->TogglePause();
     h.clock.Advance(1070);
     EXPECT_EQ(h.state().figY, 0);
 }
@@ -75,7 +75,7 @@ TEST(Pause, InsideARemovalNeverMovesOrRelocksTheLockedFigure)
                 h.game->OnTimer(id);
                 if (id == TimerId::Terminate) {
                     h.game->PauseGame();
-                    h.game->ResumeGame();
+                    h.game->TogglePause();
                 }
             };
         }
@@ -93,7 +93,7 @@ TEST(NewGame, WhileOneRunsAsksAndNoLeavesItExactlyAsItWas)
     h.clock.Advance(1070 * 3 + 500);
     h.dialogs.holdQuestions = true;
     h.game->NewClassicGame();
-    EXPECT_EQ(h.dialogs.questions.at(0), (std::pair<std::string, std::string>{"Are you sure?", "Start new game"}));
+    EXPECT_EQ(h.dialogs.questions.at(0), Question::NewGame);
     // The game stands still while the question is open.
     h.clock.Advance(10000);
     h.Press(VkLeft);
@@ -115,7 +115,7 @@ TEST(NewGame, WhileOneRunsAsksAndNoLeavesItExactlyAsItWas)
     EXPECT_EQ(std::make_pair(h.state().figX, h.state().figY), std::make_pair(3, 3));
     // Resumed while it asks: the fall waits for the answer, then goes on.
     h.game->NewClassicGame();
-    h.game->ResumeGame();
+    h.game->TogglePause();
     h.clock.Advance(5000);
     EXPECT_EQ(h.state().figY, 3);
     h.dialogs.pending(false);
@@ -140,12 +140,10 @@ TEST(NewGame, YesDuringARemovalStartsCleanWithoutTheOldRowsScoring)
 // Stacks column 4 up to row 2, so the next figure cannot fall.
 void BlockTheEntry(GameHarness& h)
 {
-    for (int r = 2; r < BoardRows; ++r) {
-        h.game->MutableBoard().Set(4, r, 3);
-    }
+    h.FillColumn(4, 2);
 }
 
-TEST(GameOver, CrashFlickersAHundredTicksThenShowsTheMessage)
+TEST(GameOver, CrashFlickersAHundredTicksThenHandsOnTheResult)
 {
     GameHarness h;
     h.StartClassic(Square, Square);
@@ -167,11 +165,11 @@ TEST(GameOver, CrashFlickersAHundredTicksThenShowsTheMessage)
     h.random.Push(0.999999);  // the top of the range still gives colour 7
     h.clock.Advance(2000);
     EXPECT_EQ(ticks, 100);
-    EXPECT_EQ(std::pair(h.state().gameMode, h.state().curFigure), std::pair(GameModeNone, 0));
+    EXPECT_EQ(std::pair(h.state().gameMode, h.state().curFigure), std::pair(GameMode::None, 0));
     EXPECT_EQ(h.game->GetBoard(), board);  // only the pictures flickered
-    EXPECT_EQ(h.dialogs.messages, std::vector<std::string>{std::string(9, ' ') + "G   A   M   E" +
-                                                           std::string(7, ' ') + "O   V   E   R" +
-                                                           std::string(9, ' ')});
+    ASSERT_EQ(h.ended.results.size(), 1u);
+    const GameResult& result = h.ended.results[0];
+    EXPECT_EQ(std::tuple(result.mode, result.score, result.level), std::tuple(GameMode::Classic, 0, 0));
     h.game->TogglePause();
     EXPECT_FALSE(h.state().paused);
 }
@@ -186,39 +184,12 @@ TEST(GameOver, APauseDuringTheCrashLetsItFlickerToItsEndButTheEndWaitsForResume)
     h.game->PauseGame();  // a menu window opens
     h.clock.Advance(60000);
     EXPECT_EQ(h.state().crashStep, CrashTicks);
-    EXPECT_TRUE(h.dialogs.messages.empty());
-    EXPECT_EQ(h.state().gameMode, GameModeClassic);
+    EXPECT_TRUE(h.ended.results.empty());
+    EXPECT_EQ(h.state().gameMode, GameMode::Classic);
     EXPECT_FALSE(h.clock.Running(TimerId::CrashAni));
     h.game->TogglePause();
-    EXPECT_EQ(h.dialogs.messages.size(), 1u);
-    EXPECT_EQ(h.state().gameMode, GameModeNone);
-}
-
-TEST(GameOver, RecordPlaceRanksTiesBelowAndShiftsTheTable)
-{
-    auto endWithScore = [](GameHarness& h, std::int64_t score) {
-        h.StartClassic(Square, Square);
-        BlockTheEntry(h);
-        h.game->SetScore(score);
-        h.clock.Advance(3000);
-        return h.state().recordPlace;
-    };
-    GameHarness empty;
-    EXPECT_EQ(endWithScore(empty, 0), 0);  // 0 against an empty table earns nothing
-    EXPECT_EQ(endWithScore(empty, 10), 1);
-    EXPECT_EQ(empty.dialogs.recordEntries, (std::vector<std::pair<int, int>>{{GameModeClassic, 1}}));
-
-    GameHarness h;
-    for (int p = 1; p <= RecordPlaces; ++p) {
-        h.records.classic.At(p).score = 1000 - 10 * p;  // 990 .. 0
-        h.records.classic.At(p).player = "p" + std::to_string(p);
-    }
-    EXPECT_EQ(endWithScore(h, 0), 0);     // ties place 100
-    EXPECT_EQ(endWithScore(h, 950), 6);   // ties place 5, so ranks 6th
-    EXPECT_EQ(h.records.classic.At(5).player, "p5");
-    EXPECT_EQ(h.records.classic.At(7).player, "p6");
-    EXPECT_EQ(h.records.classic.At(100).player, "p99");
-    EXPECT_TRUE(h.records.level.At(1).player.empty());
+    EXPECT_EQ(h.ended.results.size(), 1u);
+    EXPECT_EQ(h.state().gameMode, GameMode::None);
 }
 
 } // namespace

@@ -83,13 +83,13 @@ TEST(Moves, RotationStepsThroughAKindInTheChosenDirectionAndIsRefusedIntoAWallOr
     h.Press(VkRight, 3);
     h.Press(VkUp);
     EXPECT_EQ(h.state().curFigure, 6);
-    h.settings.rotateDir = RotateCounterclockwise;
+    h.options.rotateDir = RotateCounterclockwise;
     h.Press(VkUp, 2);
     EXPECT_EQ(h.state().curFigure, 8);
 
     GameHarness s;
     s.StartClassic(J, Square);
-    s.game->MutableBoard().Set(5, 0, 4);  // J 9 turns into 10, which needs (5, 0)
+    s.SetCell(5, 0, 4);  // J 9 turns into 10, which needs (5, 0)
     s.Press(VkUp);
     EXPECT_EQ(s.state().curFigure, J);
     EXPECT_TRUE(s.sounds.played.empty());  // turning is silent
@@ -99,7 +99,7 @@ TEST(Moves, MoveDuringFallOffFreezesTheFigureOnceDropping)
 {
     for (std::uint8_t setting : {1, 2}) {
         GameHarness h;
-        h.settings.moveDuringFall = setting;
+        h.options.moveDuringFall = setting;
         h.StartClassic(VerticalBar, Square);
         h.Press(VkDown);
         h.clock.Advance(90);
@@ -126,7 +126,7 @@ TEST(Moves, KeysOnAFallingFigureStirTheRandomSequenceOthersDoNot)
     EXPECT_EQ(h.state().figX, 2);
     h.game->MouseMovedOverBoard();
     EXPECT_EQ(h.random.Draws(), 5);
-    h.game->ResumeGame();
+    h.game->TogglePause();
     h.FallUntilLocked();  // while the lock's removal runs, keys draw nothing
     h.Press(VkDown);
     EXPECT_EQ(h.random.Draws(), 5);
@@ -139,8 +139,8 @@ TEST(Moves, PreviewShowsTheNextFigureOnlyWhenWanted)
     h.StartClassic(Square, J);  // .... .#.. .### ....
     EXPECT_EQ(h.cells.preview, (std::array<int, 16>{0, 0, 0, 0, 0, 3, 0, 0, 0, 3, 3, 3, 0, 0, 0, 0}));
     GameHarness hidden;
-    hidden.settings.showNext = 2;
-    hidden.settings.showGrid = 1;
+    hidden.options.showNext = 2;
+    hidden.options.showGrid = 1;
     hidden.StartClassic(Square, J);
     EXPECT_EQ(hidden.cells.preview, (std::array<int, 16>{10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10}));
 }
@@ -154,7 +154,7 @@ std::vector<int> WatchFlashes(GameHarness& h)
         if (id == TimerId::Terminate && h.state().clearPhase == ClearPhase::Collapse) {
             rows->push_back(h.state().clearRow);
             EXPECT_EQ(h.cells.board[h.state().clearRow * 10 + 5], PaletteClearFlash);
-            EXPECT_EQ(h.sounds.played.back(), "clear");
+            EXPECT_EQ(h.sounds.played.back(), SoundEffect::Clear);
         }
     };
     h.RunUntilNextFigure();
@@ -181,7 +181,7 @@ TEST(Clearing, FourRowsFlashAndCollapseOneByOneAndScoreOneHundred)
     for (int r = 16; r <= 19; ++r) {
         h.FillRow(r, 4);
     }
-    h.game->MutableBoard().Set(0, 15, 6);  // a cell above the rows rides down
+    h.SetCell(0, 15, 6);  // a cell above the rows rides down
     h.Press(VkDown);
     const auto locked = h.FallUntilLocked();
     EXPECT_EQ(WatchFlashes(h), (std::vector<int>{19, 19, 19, 19}));
@@ -198,9 +198,9 @@ TEST(Clearing, PartialRowBetweenTwoFullRowsMovesDownAndSurvives)
     h.StartClassic(VerticalBar, Square);
     h.FillRow(19, 4);
     h.FillRow(18, 4);
-    h.game->MutableBoard().Set(0, 18, CellEmpty);
+    h.SetCell(0, 18, CellEmpty);
     h.FillRow(17, 4);
-    h.game->MutableBoard().Set(7, 17, CellBrick);  // a brick fills a row like any cell
+    h.SetCell(7, 17, CellBrick);  // a brick fills a row like any cell
     h.FallUntilLocked();
     EXPECT_EQ(WatchFlashes(h), (std::vector<int>{19, 18}));
     EXPECT_EQ(h.Rows(18, 19), "....2.....|.333233333|");

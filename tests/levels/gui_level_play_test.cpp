@@ -51,11 +51,11 @@ TEST(LevelPlayGui, FromF3ThroughThreeLevelsToTheLevelTablesRecordEntry)
     Settle();
     EXPECT_EQ(Modal<LevelIntroWindow>(), nullptr);
     EXPECT_EQ(p.window->Board().BoardCell(190), PaletteBrick);
-    EXPECT_EQ(p.window->Board().BoardCell(0), EmptyCellPalette(p.app.settings));
+    EXPECT_EQ(p.window->Board().BoardCell(0), EmptyCellPalette(p.app.settings.play));
     EXPECT_EQ(p.window->LinesLabel(0)->text() + "/" + p.window->LimitLabel()->text(), "1/");
 
     p.Key(Qt::Key_Down);
-    p.TickUntil([&] { return p.window->Timers().IsEnabled(TimerId::Victory); });
+    p.TickUntil([&] { return p.Timers().IsEnabled(TimerId::Victory); });
     EXPECT_EQ(p.window->ScoreLabel()->text() + "/" + p.window->LinesLabel(0)->text(), "27/0");
     p.TickUntil([] { return false; });  // the bricks fill the board, then level 1 shows
     intro = Modal<LevelIntroWindow>();
@@ -73,7 +73,7 @@ TEST(LevelPlayGui, FromF3ThroughThreeLevelsToTheLevelTablesRecordEntry)
     EXPECT_EQ(p.window->LimitLabel()->text(), "1");
     EXPECT_TRUE(p.Tick(TimerId::GameOnTime));
     EXPECT_EQ(p.window->LimitLabel()->text(), "");
-    EXPECT_TRUE(p.window->Timers().IsEnabled(TimerId::Victory));
+    EXPECT_TRUE(p.Timers().IsEnabled(TimerId::Victory));
     p.TickUntil([] { return false; });
     ASSERT_NE(Modal<LevelIntroWindow>(), nullptr);
     EXPECT_EQ(Modal<LevelIntroWindow>()->TasksLabel()->text(), "Lives: 4\nTask:");  // the bonus round's life
@@ -96,7 +96,7 @@ TEST(LevelPlayGui, FromF3ThroughThreeLevelsToTheLevelTablesRecordEntry)
     EXPECT_EQ(std::tuple(record.player, record.score, record.level), std::tuple("Lena", 27, 5));
     EXPECT_TRUE(p.app.records.classic.At(1).player.empty());
     EXPECT_TRUE(p.hiScores->isVisible());
-    EXPECT_FALSE(p.window->Timers().AnyActive());
+    EXPECT_FALSE(p.Timers().AnyActive());
 }
 
 TEST(LevelPlayGui, TheAboutBoxOpenedWhileTheBoardFillsHoldsTheNextLevelUntilThePlayerResumes)
@@ -109,7 +109,7 @@ TEST(LevelPlayGui, TheAboutBoxOpenedWhileTheBoardFillsHoldsTheNextLevelUntilTheP
     QTest::keyClick(Modal<LevelIntroWindow>(), Qt::Key_A);  // level 0 has no task: won at the first lock
     Settle();
     p.Key(Qt::Key_Down);
-    p.TickUntil([&] { return p.window->Timers().IsEnabled(TimerId::Victory); });
+    p.TickUntil([&] { return p.Timers().IsEnabled(TimerId::Victory); });
     p.Tick(TimerId::Victory);
     p.Key(Qt::Key_F1);
     QWidget* about = Modal<QDialog>();
@@ -126,7 +126,7 @@ TEST(LevelPlayGui, TheAboutBoxOpenedWhileTheBoardFillsHoldsTheNextLevelUntilTheP
     Settle();
     EXPECT_EQ(Modal<QDialog>(), nullptr);
     EXPECT_EQ(p.window->StatusLabel()->text(), "PAUSE");
-    EXPECT_FALSE(p.window->Timers().AnyActive());
+    EXPECT_FALSE(p.Timers().AnyActive());
     p.Key(Qt::Key_Space);
     LevelIntroWindow* intro = Modal<LevelIntroWindow>();
     ASSERT_NE(intro, nullptr);
@@ -134,7 +134,7 @@ TEST(LevelPlayGui, TheAboutBoxOpenedWhileTheBoardFillsHoldsTheNextLevelUntilTheP
     QTest::keyClick(intro, Qt::Key_A);
     Settle();
     EXPECT_EQ(p.window->StatusLabel()->text(), "");
-    EXPECT_TRUE(p.window->Timers().IsEnabled(TimerId::Figure) && p.window->Timers().IsEnabled(TimerId::GameOnTime));
+    EXPECT_TRUE(p.Timers().IsEnabled(TimerId::Figure) && p.Timers().IsEnabled(TimerId::GameOnTime));
 }
 
 } // namespace

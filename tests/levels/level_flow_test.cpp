@@ -45,16 +45,24 @@ TEST(LevelStart, LaysOutTheFieldSpeedQuotasAndCountdownOverAClearedHiddenSpace)
     h.Level(3).quotas = {1, 0, 2, 0};
     h.Level(3).speed = 250;
     h.Level(3).seconds = 40;
-    h.random.PushFigure(Square);
-    h.random.PushFigure(Square);
-    h.flow->StartGame();
-    h.game->MutableBoard().Set(4, -1, 3);  // left above the field by an earlier level
-    h.game->SetLevelCounters(3, {}, std::nullopt);
+    // Level 2 is lost at its second figure; its first, moved left onto a
+    // stack, locks above the field.
+    for (std::size_t r = 1; r < BoardRows; ++r) {
+        h.Level(2).cells[5][r] = 3;
+        h.Level(2).cells[3][r] = r >= 3 ? 3 : 0;
+    }
+    h.Level(2).quotas = {1, 0, 0, 0};
+    h.StartAt(2, VerticalBar, Square);
+    h.Press(VkLeft);
+    h.clock.RunUntil([&] { return h.clock.Running(TimerId::CrashAni); });
+    ASSERT_NE(h.game->GetBoard().At(3, -1), CellEmpty);
+    h.clock.RunUntil([&] { return h.intro.shown == 2; });
     h.flow->StartLevel();
 
     EXPECT_EQ(h.Rows(18, 18), "8.9.....12|");
     EXPECT_EQ(h.game->GetBoard().At(2, 19), 200);
-    EXPECT_EQ(h.game->GetBoard().At(4, -1), CellEmpty);
+    EXPECT_EQ(h.game->GetBoard().At(3, -1), CellEmpty);
+    EXPECT_TRUE(h.state().figureActive);
     // Painted: a brick, a 9, and for 200, 10 and 11 a figure colour each.
     EXPECT_EQ(std::tuple(h.cells.board[180], h.cells.board[182], h.cells.board[192], h.cells.board[193],
                          h.cells.board[195]),
@@ -159,7 +167,7 @@ TEST(LevelWin, TimeRunningOutDuringARemovalLetsItScoreThenEndsWithoutANewFigure)
 // Column 4 stacked to row 2: the level's first figure cannot fall.
 const std::vector<std::string> BlockedEntry(BoardRows - 2, "....3.....");
 
-TEST(LevelLoss, CostsALifeAfterTheCrashABonusRoundGivesItBackTheLastEndsWithTheLevelTable)
+TEST(LevelLoss, CostsALifeAfterTheCrashABonusRoundGivesItBackTheLastEndsTheGame)
 {
     struct Case {
         int lives;
@@ -168,13 +176,6 @@ TEST(LevelLoss, CostsALifeAfterTheCrashABonusRoundGivesItBackTheLastEndsWithTheL
     };
     for (const Case c : {Case{3, false, 2}, Case{2, true, 2}, Case{1, false, 0}}) {
         LevelHarness h;
-        // The tables differ, so a game that ranks in the wrong one shows.
-        for (int p = 1; p <= RecordPlaces; ++p) {
-            h.records.classic.At(p).player = "c" + std::to_string(p);
-            h.records.classic.At(p).score = 10000;
-            h.records.level.At(p).player = "l" + std::to_string(p);
-            h.records.level.At(p).score = 100 - p;
-        }
         LayOut(h.Level(5), BlockedEntry);
         h.Level(5).bonus = c.bonus ? 1 : 0;
         h.Level(5).seconds = 30;
@@ -187,15 +188,11 @@ TEST(LevelLoss, CostsALifeAfterTheCrashABonusRoundGivesItBackTheLastEndsWithTheL
         if (c.livesAfter > 0) {
             EXPECT_EQ(std::tuple(h.intro.shown, h.state().level, h.flow->Lives()),
                       std::tuple(shown + 1, 6, c.livesAfter));
-            EXPECT_TRUE(h.dialogs.messages.empty() && h.dialogs.recordEntries.empty());
+            EXPECT_TRUE(h.dialogs.messages.empty() && h.ended.results.empty());
         } else {
-            // 40 ties place 60 of the level table and ranks below it.
-            EXPECT_EQ(h.dialogs.recordEntries, (std::vector<std::pair<int, int>>{{GameModeLevels, 61}}));
-            // Room made below it; the entry window fills the place.
-            EXPECT_EQ(std::tuple(h.records.level.At(60).player, h.records.level.At(62).player,
-                                 h.records.level.At(100).player),
-                      std::tuple("l60", "l61", "l99"));
-            EXPECT_EQ(h.records.classic.At(61).player, "c61");
+            ASSERT_EQ(h.ended.results.size(), 1u);
+            const GameResult& result = h.ended.results[0];
+            EXPECT_EQ(std::tuple(result.mode, result.score, result.level), std::tuple(GameMode::Levels, 40, 5));
         }
     }
 }
@@ -287,9 +284,9 @@ TEST(LastLevel, WonOrLostItShowsTheMessageOnceThenEndsTheGame)
             LayOut(h.Level(LastLevel), BlockedEntry);
         }
         h.StartAt(LastLevel, Square, Square);
-        h.clock.RunUntil([&] { return h.state().gameMode == GameModeNone; });
-        const std::vector<std::string> messages{std::string(LastLevelMessage), std::string(GameOverText)};
-        EXPECT_EQ(h.dialogs.messages, messages) << win;
+        h.clock.RunUntil([&] { return h.state().gameMode == GameMode::None; });
+        EXPECT_EQ(h.dialogs.messages, std::vector<std::string>{std::string(LastLevelMessage)}) << win;
+        EXPECT_EQ(h.ended.results.size(), 1u) << win;
         EXPECT_EQ(h.intro.shown, 1) << win;
     }
 }

@@ -34,11 +34,13 @@ struct Player : testing::GuiPlayer {
         random->PushFigure(1);
         random->PushFigure(1);
         GetGame().StartClassicGame();
-        for (int r = 2; r < BoardRows; ++r) {
-            GetGame().MutableBoard().Set(4, r, 3);
+        FieldCells blocked{};
+        for (std::size_t r = 2; r < BoardRows; ++r) {
+            blocked[4][r] = 3;
         }
+        GetGame().SetField(blocked);
         GetGame().SetScore(score);
-        TickUntil([&] { return State().gameMode == GameModeNone; });
+        TickUntil([&] { return State().gameMode == GameMode::None; });
         return window->findChild<RecordEntryWindow*>();
     }
 };
@@ -188,8 +190,8 @@ TEST(RecordEntryGui, AClassicGameWithAPlaceEndsInTheEntryAndThenTheTable)
     entry = p.PlayUntilEntry(7000);
     ASSERT_NE(entry, nullptr);
     entry->NameBox()->setText("Zed");
-    QSignalSpy ended(p.window.get(), &MainWindow::Ended);
-    p.window->EndWithoutAsking();
+    QSignalSpy ended(p.program.get(), &GameApp::Ended);
+    p.program->EndWithoutAsking();
     EXPECT_EQ(ended.count(), 1);
     ASSERT_EQ(LoadRecords(p.folder / "Records", saved), RecordsFileResult::Ok);
     EXPECT_EQ(saved.classic.At(1).player, "Zed");

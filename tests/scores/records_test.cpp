@@ -1,6 +1,6 @@
 // The record file, synchronizing, the name colours, and how an earned place is found and filled.
 #include "scores/name_color.h"
-#include "scores/record_entry.h"
+#include "scores/record_book.h"
 #include "scores/records_file.h"
 #include "scores/synchronize.h"
 #include "support/scratch_folder.h"
@@ -309,39 +309,49 @@ TEST(NameColor, XorOfTheBytesIsRedTheirFoldedSumGreen)
     EXPECT_EQ(NameColor("Jürgen"), NameColor("Jurgen"));  // the colour of the stored name
 }
 
-TEST(RecordEntry, FillsThePlaceInTheTableOfTheEndedModeAsEveryLaterRunReadsIt)
+TEST(RecordBook, AnEndedGameRanksInItsOwnTableTiesBelowAndTheEntryFillsThePlaceAsLaterRunsReadIt)
 {
-    RecordTables tables = Local();
-    GameState ended;
-    ended.score = 4321;
-    ended.lines = {7, 3, 2, 1};
-    ended.level = 4;
-    std::string lastName;
-    FinishRecordEntry(tables, lastName, GameModeLevels, 6, ended, {"Bob", "", "d"});
-    EXPECT_EQ(tables.level.At(6), (Record{"Bob", 4321, 0, 0, 0, 0, "d", "", 4}));
-    EXPECT_EQ(tables.classic, Local().classic);
-    FinishRecordEntry(tables, lastName, GameModeClassic, 2, ended, {"A\r\nB", "x\ny", "01.02.2024"});
-    EXPECT_EQ(tables.classic.At(2), (Record{"A  B", 4321, 7, 3, 2, 1, "01.02.2024", "x y", 4}));
-    EXPECT_EQ(lastName, "A  B");  // offered by the next entry
-    // Shown from the start as the file will hold it, not as typed.
-    FinishRecordEntry(tables, lastName, GameModeClassic, 3, ended, {"Jürgen Groß", "Schön, ça va? 日本", ""});
-    FinishRecordEntry(tables, lastName, GameModeLevels, 1, ended, {"Łukasz Иван ёЁ №", "", ""});
-    EXPECT_EQ(tables.classic.At(3).player, "Jurgen Gross");
-    EXPECT_EQ(tables.classic.At(3).comment, "Schon, ca va? ??");
-    EXPECT_EQ(tables.level.At(1).player, "Lukasz Иван ёЁ №");
-    EXPECT_EQ(lastName, "Lukasz Иван ёЁ №");
+    RecordTables tables;
+    RecordBook book(tables);
+    EXPECT_EQ(book.Enter({GameMode::Classic, 0}), 0);  // 0 against an empty table earns nothing
+    EXPECT_EQ(book.Enter({GameMode::Classic, 10}), 1);
+    for (int p = 1; p <= RecordPlaces; ++p) {
+        tables.classic.At(p) = {"p" + std::to_string(p), 1000 - 10 * p, 0, 0, 0, 0, "", "", 0};  // 990 .. 0
+        tables.level.At(p) = {"l" + std::to_string(p), 100 - p, 0, 0, 0, 0, "", "", 0};           // 99 .. 0
+    }
+    const RecordTables before = tables;
+
+    // 950 ties place 5 and ranks 6th; the places below move down one.
+    EXPECT_EQ(book.Enter({GameMode::Classic, 950, {7, 3, 2, 1}, 4}), 6);
+    book.Fill({"A\r\nB", "x\ny", "01.02.2024"});
+    EXPECT_EQ(tables.classic.At(6), (Record{"A  B", 950, 7, 3, 2, 1, "01.02.2024", "x y", 4}));
+    EXPECT_EQ(std::tuple(tables.classic.At(5).player, tables.classic.At(7).player, tables.classic.At(100).player),
+              std::tuple("p5", "p6", "p99"));
+    EXPECT_EQ(book.LastPlayerName(), "A  B");  // offered by the next entry
+    EXPECT_EQ(tables.level, before.level);
+    EXPECT_EQ(book.LastEndedMode(), GameMode::Classic);
+
+    // A level game ranks in the level table, which keeps no line counters;
+    // shown from the start as the file will hold it, not as typed.
+    EXPECT_EQ(book.Enter({GameMode::Levels, 40, {7, 3, 2, 1}, 5}), 61);
+    book.Fill({"Łukasz Иван ёЁ №", "Schön, ça va? 日本", "d"});
+    EXPECT_EQ(tables.level.At(61), (Record{"Lukasz Иван ёЁ №", 40, 0, 0, 0, 0, "d", "Schon, ca va? ??", 5}));
+    EXPECT_EQ(tables.level.At(62).player, "l61");
+    EXPECT_EQ(book.LastEndedMode(), GameMode::Levels);
     testing::ScratchFolder folder;
     ASSERT_EQ(SaveRecords(folder / "Records", tables), RecordsFileResult::Ok);
     RecordTables read;
     ASSERT_EQ(LoadRecords(folder / "Records", read), RecordsFileResult::Ok);
     EXPECT_TRUE(read.classic == tables.classic && read.level == tables.level);
 
-    const RecordTables before = tables;  // a mode or place no table has writes nothing
-    for (auto [mode, place] : {std::pair{0, 1}, {1, 0}, {2, 101}}) {
-        FinishRecordEntry(tables, lastName, mode, place, ended, {"Cy", "", ""});
-    }
-    EXPECT_TRUE(tables.classic == before.classic && tables.level == before.level);
-    EXPECT_EQ(lastName, "Cy");
+    // Without a place the entry writes nothing but remembers the name; an
+    // entry fills its place once.
+    const RecordTables filled = tables;
+    EXPECT_EQ(book.Enter({GameMode::Classic, -5}), 0);
+    book.Fill({"Cy", "", ""});
+    book.Fill({"Dee", "", ""});
+    EXPECT_TRUE(tables.classic == filled.classic && tables.level == filled.level);
+    EXPECT_EQ(book.LastPlayerName(), "Dee");
 }
 
 } // namespace

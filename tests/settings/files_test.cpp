@@ -1,20 +1,14 @@
-// The code pages, the settings, language and skin files, and every reader against
-// files no program of ours wrote: each must come back at once, never crash or hang.
-#include "scores/records_file.h"
+// The settings, language and skin files as the game reads and writes them.
 #include "base/file_io.h"
 #include "settings/language.h"
-#include "support/scratch_folder.h"
 #include "settings/settings_file.h"
 #include "settings/skin.h"
-#include "base/text_codec.h"
-#include "sound/wav.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <numeric>
-#include <random>
-#include <sys/stat.h>
 
 namespace plumix {
 namespace {
@@ -26,19 +20,6 @@ using testing::WriteFile;
 const std::filesystem::path TestData = PLUMIX_TEST_DATA;
 const std::filesystem::path Assets = PLUMIX_ASSETS;
 
-TEST(TextCodec, Windows1251RoundTripsEveryByteAndMarksWhatItCannotHold)
-{
-    std::string all(256, '\0');
-    std::iota(all.begin(), all.end(), '\0');
-    EXPECT_EQ(Utf8ToCp1251(Cp1251ToUtf8(all)), all);
-    EXPECT_EQ(Cp1251ToUtf8("\xCF\xF0\xE8\xE2\xE5\xF2 \xA8\xB8 \xB9 \x88"), "Привет Ёё № €");
-    EXPECT_EQ(Utf8ToCp1251("日本 ok ÷ \xC0\xAF.\xC3"), "?? ok ? ??.?");  // overlong, then cut off
-    // Latin letters the code page lacks keep their plain letter; what it has stays.
-    EXPECT_EQ(Cp1251ToUtf8(Utf8ToCp1251("Jürgen Groß, Łódź, Ærø, Œuvre, ÿ, Ştefan, İ")),
-              "Jurgen Gross, Lodz, AEro, OEuvre, y, Stefan, I");
-    EXPECT_EQ(Cp1251ToUtf8(Utf8ToCp1251("Zoe\u0308 \u0308 ё€«»§")), "Zoe  ё€«»§");  // combining accents go
-}
-
 TEST(SettingsFile, DefaultsByteForByteEveryValueBackAndOddLinesKeepTheirDefaults)
 {
     ScratchFolder folder;
@@ -49,7 +30,7 @@ TEST(SettingsFile, DefaultsByteForByteEveryValueBackAndOddLinesKeepTheirDefaults
     EXPECT_EQ(FileBytes(path), "inside\r\n 2 \r\n 2 \r\n 1 \r\n 2 \r\n 1 \r\n 1 \r\nStandart.psk\r\n 1 \r\n"
                                " 200 \r\n 200 \r\n 200 \r\n 100 \r\n 100 \r\n 100 \r\n 1 \r\n");
 
-    const Settings s{" Мой язык, v2 .lag", 1, 7, 2, 1, 2, 2, "Night, blue.psk", 2, {0, 255, 1}, {2, 3, 250}, 2};
+    const Settings s{" Мой язык, v2 .lag", 7, 2, 2, "Night, blue.psk", 2, {0, 255, 1}, {2, 3, 250}, {1, 2, 1, 2}};
     ASSERT_TRUE(SaveSettings(path, s));
     EXPECT_EQ(LoadSettings(path), s);
     Settings broken = s, expected = s;  // a name with a line break cannot shift the lines after it
@@ -58,10 +39,10 @@ TEST(SettingsFile, DefaultsByteForByteEveryValueBackAndOddLinesKeepTheirDefaults
     EXPECT_EQ(ParseSettings(SerializeSettings(broken)), expected);
 
     WriteFile(path, "x.lag\n1");  // a load never changes the file
-    EXPECT_EQ(LoadSettings(path), (Settings{.languageFile = "x.lag", .showGrid = 1}));
+    EXPECT_EQ(LoadSettings(path), (Settings{.languageFile = "x.lag", .play = {.showGrid = 1}}));
     EXPECT_EQ(FileBytes(path), "x.lag\n1");
     // A line that is not a whole number 0..255 keeps its default and shifts nothing.
-    const Settings odd{.languageFile = "de.lag", .rotateDir = 1, .musicOn = 0, .skinFile = "sk.psk"};
+    const Settings odd{.languageFile = "de.lag", .musicOn = 0, .skinFile = "sk.psk", .play = {.rotateDir = 1}};
     EXPECT_EQ(ParseSettings("de.lag\n18446744073709551617\r\n-1\r\n12abc\r\n 1 , 9\r\n\r\n   0\r\nsk.psk\r\n"), odd);
     EXPECT_EQ(ParseSettings(SerializeSettings(odd) + "extra line\r\n 5 \r\n"), odd);
 }
@@ -147,97 +128,6 @@ TEST(Skin, CommaSeparatedColoursAWindowsFolderAndTheShippedSkinsPictures)
                 << offered.fileName << ": " << picture.fileName;
         }
     }
-}
-
-TEST(FileIo, NewFilesFollowTheUmaskAndRewrittenOnesKeepTheirMode)
-{
-    ScratchFolder folder;
-    const auto modeOf = [](const std::filesystem::path& path) {
-        struct stat info {};
-        return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 01000;
-    };
-    for (const mode_t mask : {mode_t{027}, mode_t{0}, mode_t{077}}) {
-        const mode_t before = ::umask(mask);
-        const auto name = [&](const char* file) { return folder / (std::to_string(mask) + file); };
-        EXPECT_TRUE(EnsureWritableFile(name("created empty")));
-        EXPECT_TRUE(ReplaceFileContents(name("created whole"), "x"));
-        EXPECT_TRUE(SaveSettings(name("plumix.ini"), Settings{}));
-        RecordTables empty;
-        EXPECT_EQ(SaveRecords(name("Records"), empty), RecordsFileResult::Ok);
-        ::umask(before);
-        for (const char* file : {"created empty", "created whole", "plumix.ini", "Records"}) {
-            EXPECT_EQ(modeOf(name(file)), 0666 & ~mask) << file << " under umask " << std::oct << mask;
-        }
-    }
-    WriteFile(folder / "kept", "old");
-    ::chmod((folder / "kept").c_str(), 0604);
-    ASSERT_TRUE(ReplaceFileContents(folder / "kept", "new"));
-    EXPECT_EQ(modeOf(folder / "kept"), 0604u);
-    EXPECT_EQ(FileBytes(folder / "kept"), "new");
-}
-
-TEST(MalformedFiles, EveryReaderComesBackSane)
-{
-    TextTable english{};
-    FillDefaultTexts(english);
-    std::mt19937 random(1234);
-    std::string junk(1 << 16, '\0');
-    std::generate(junk.begin(), junk.end(), [&] { return static_cast<char>(random()); });
-    // A piece repeated; the flag: no line holds a number 0..255, so nothing may be taken from the file.
-    const std::tuple<const char*, std::string, int, bool> corpus[] = {
-        {"empty", "", 1, false},
-        {"binary junk", junk, 1, false},
-        {"one 10 MB line", std::string(10'000'000, '7'), 1, true},
-        {"huge numbers", "99999999999999999999999\r\n 4294967296 \r\n", 800, true},
-        {"negative numbers", "-1\r\n -300, -2\r\n", 800, true},
-    };
-    for (const auto& [name, piece, times, noSmallNumber] : corpus) {
-        SCOPED_TRACE(name);
-        std::string bytes;
-        for (int i = 0; i < times; ++i) {
-            bytes += piece;
-        }
-        ScratchFolder folder;
-        WriteFile(folder / "plumix.ini", bytes);
-        const Settings settings = LoadSettings(folder / "plumix.ini");
-        if (noSmallNumber) {
-            EXPECT_EQ(settings, (Settings{.languageFile = settings.languageFile, .skinFile = settings.skinFile}));
-        }
-
-        WriteFile(folder / "bad.lag", bytes);
-        TextTable texts;
-        LoadLanguage(texts, "bad.lag", folder.Path());
-        // Every text the game shows is there, and a file without a usable
-        // number changes none of them.
-        for (std::size_t n = 0; n < english.size(); ++n) {
-            EXPECT_TRUE(english[n].empty() || !texts[n].empty()) << n;
-        }
-        EXPECT_TRUE(!noSmallNumber || texts == english);
-        EXPECT_EQ(ListLanguages(folder.Path()).size(), 1u);
-
-        WriteFile(folder / "Skins/bad.psk", bytes);
-        const SkinFileContents skin = ReadSkinFile(SkinFilePath(folder.Path(), "bad.psk"));
-        EXPECT_TRUE(!noSmallNumber || (skin.status == SkinReadStatus::BadColors && !skin.text && !skin.back));
-        EXPECT_TRUE(ListSkins(folder / "Skins").empty());
-
-        WriteFile(folder / "Records", bytes);
-        RecordTables tables;
-        EXPECT_EQ(LoadRecords(folder / "Records", tables), RecordsFileResult::Ok);
-        EXPECT_EQ(FileBytes(folder / "Records"), bytes);
-        EXPECT_TRUE(!noSmallNumber || ParseRecords(bytes).classic == RecordTable{});
-
-        WriteFile(folder / "bad.wav", bytes);
-        EXPECT_FALSE(ReadWavFile(folder / "bad.wav"));
-    }
-
-    // A pipe in place of a file would block a reader forever.
-    ScratchFolder folder;
-    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
-    EXPECT_EQ(LoadSettings(folder / "pipe"), Settings{});
-    RecordTables tables;
-    EXPECT_EQ(LoadRecords(folder / "pipe", tables), RecordsFileResult::Failed);
-    EXPECT_EQ(ReadSkinFile(folder / "pipe").status, SkinReadStatus::Missing);
-    EXPECT_FALSE(ReadWavFile(folder / "pipe"));
 }
 
 } // namespace

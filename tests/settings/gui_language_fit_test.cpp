@@ -1,14 +1,15 @@
 // Every language file the game ships, read as the game reads it, and every
 // text of it (and of the built-in English table) drawn as each window draws
 // it: a text whose pixels would land outside its control is cut off on screen.
+#include "base/file_io.h"
+#include "base/text_codec.h"
 #include "levels/level_intro.h"
-#include "levels/level_intro_window.h"
-#include "scores/hiscores_window.h"
-#include "scores/record_entry_window.h"
-#include "settings/file_io.h"
+#include "levels/view/level_intro_window.h"
+#include "scores/view/hiscores_window.h"
+#include "scores/view/record_entry_window.h"
+#include "session/window_texts.h"
 #include "settings/language.h"
-#include "settings/settings_dialog.h"
-#include "settings/text_codec.h"
+#include "settings/view/settings_dialog.h"
 #include "support/gui_player.h"
 #include "widgets/about_box.h"
 #include "widgets/button.h"
@@ -248,15 +249,17 @@ TEST(ShippedLanguages, EveryTextFitsItsControlInEveryWindow)
         const TextTable& texts = language.texts;
 
         p.app.texts = texts;
-        p.window->ApplyLanguage();
-        check.WindowFits(p.window.get());
+        p.window->ApplyLanguage(texts);
+        check.WindowFits(p.window);
         // What only a paused game shows.
-        const MainWindowTexts paused = ComposeMainWindowTexts(texts, true);
-        p.window->MenuButton(2).SetCaption(QString::fromStdString(paused.buttonCaptions[2]));
-        p.window->StatusLabel()->setText(QString::fromStdString(*paused.pausedStatus));
-        check.WindowFits(p.window.get());
+        GameState paused;
+        paused.paused = true;
+        p.window->MenuButton(2).SetCaption(QString::fromStdString(PauseButtonCaption(texts, true)));
+        p.window->StatusLabel()->setText(QString::fromStdString(StatusCaption(texts, paused)));
+        check.WindowFits(p.window);
 
-        HiScoresWindow hiScores(settings, texts, p.app.records, p.folder / "shared", nullptr);
+        RecordBook book(p.app.records);
+        HiScoresWindow hiScores(settings, texts, book, p.folder / "shared", nullptr);
         check.WindowFits(&hiScores);
 
         RecordEntryWindow entry(settings, texts, RecordPlaces, QString(), nullptr);
@@ -265,7 +268,7 @@ TEST(ShippedLanguages, EveryTextFitsItsControlInEveryWindow)
         LevelIntroWindow intro(settings, ComposeLevelIntro(texts, 99, 99, EveryTask()), nullptr);
         check.WindowFits(&intro);
 
-        AboutBox about(settings, texts, nullptr);
+        AboutBox about(settings.textColor, settings.backColor, texts, nullptr);
         check.WindowFits(&about);
 
         SplashWindow splash;
@@ -278,8 +281,9 @@ TEST(ShippedLanguages, EveryTextFitsItsControlInEveryWindow)
         Settings dialogSettings = settings;
         SkinColors skinColors;
         const auto nothing = [] {};
-        SettingsDialog dialog(dialogSettings, dialogTexts, skinColors, {fs::path(PLUMIX_ASSETS)},
-                              {nothing, nothing, nothing, nothing, nothing}, nullptr);
+        SettingsDialog dialog(SettingsEditor(dialogSettings, dialogTexts, skinColors, {fs::path(PLUMIX_ASSETS)},
+                                             {nothing, nothing, nothing, nothing, nothing}),
+                              nullptr);
         dialog.show();
         check.WindowFits(&dialog);
         // It grows with its texts; over the game it should not outgrow it.

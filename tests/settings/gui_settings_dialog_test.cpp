@@ -40,7 +40,7 @@ struct Player : testing::GuiPlayer {
         app.skinColors = {StandardText, StandardBack};
         app.settings.textColor = StandardText;
         app.settings.backColor = StandardBack;
-        window->LoadSkin();
+        LoadSkin();
     }
     static SettingsDialog* Open(testing::GuiPlayer& p)
     {
@@ -68,8 +68,8 @@ TEST(SettingsDialogGui, OpensPausedWithTheSettingsAndTheOfferedFilesAndOptionsAn
     Settings& s = p.app.settings;
     s.colorsFromSkin = SettingOff;
     s.textColor = {10, 20, 30};
-    s.rotateDir = RotateCounterclockwise;
-    s.showGrid = SettingOn;
+    s.play.rotateDir = RotateCounterclockwise;
+    s.play.showGrid = SettingOn;
     s.soundOn = SettingOff;
     s.skinFile = "Neon.psk";
     p.random->PushFigure(1);
@@ -94,7 +94,7 @@ TEST(SettingsDialogGui, OpensPausedWithTheSettingsAndTheOfferedFilesAndOptionsAn
 
     // The options take effect at once; the grid shows behind the window.
     d->GridBox()->click();
-    EXPECT_EQ(s.showGrid, SettingOff);
+    EXPECT_EQ(s.play.showGrid, SettingOff);
     EXPECT_EQ(p.window->Board().BoardCell(199), PalettePlainEmpty);
     d->GridBox()->click();
     EXPECT_EQ(p.window->Board().BoardCell(199), PaletteGrid);
@@ -103,7 +103,7 @@ TEST(SettingsDialogGui, OpensPausedWithTheSettingsAndTheOfferedFilesAndOptionsAn
              d->Clockwise(), d->SoundBox(), d->MoveDuringFallBox(), d->NextBox()}) {
         option->click();
     }
-    EXPECT_EQ((std::array{s.rotateDir, s.soundOn, s.moveDuringFall, s.showNext}),
+    EXPECT_EQ((std::array{s.play.rotateDir, s.soundOn, s.play.moveDuringFall, s.play.showNext}),
               (std::array<std::uint8_t, 4>{RotateClockwise, SettingOn, SettingOff, SettingOff}));
     EXPECT_EQ(p.window->Board().PreviewCell(0), PaletteGrid);
     EXPECT_EQ(p.window->Board().PreviewCell(PreviewCellCount - 1), PaletteGrid);
@@ -256,8 +256,8 @@ TEST(SettingsDialogGui, InstalledASkinDroppedIntoThePlayersFolderIsOfferedAndLoa
     ASSERT_TRUE(folders.installed);
     const auto installedLook = [&] {
         testing::GuiPlayer p;
-        p.app.dataFolders = folders.data;
-        p.window->LoadSkin();
+        p.app.folders.data = folders.data;
+        p.LoadSkin();
         return p.window->grab().toImage();
     };
     const QImage installed = installedLook();
@@ -272,8 +272,8 @@ TEST(SettingsDialogGui, InstalledASkinDroppedIntoThePlayersFolderIsOfferedAndLoa
     ASSERT_TRUE(yellow.save(QString::fromStdString((folders.user / "Skins/Standart/block3.gif").string()), "PNG"));
     {
         testing::GuiPlayer p;
-        p.app.dataFolders = folders.data;
-        p.window->LoadSkin();
+        p.app.folders.data = folders.data;
+        p.LoadSkin();
         EXPECT_EQ(p.window->grab().toImage(), installed);  // block 3 is on no cell yet
         EXPECT_EQ(p.window->Board().PalettePicture(3).toImage().pixelColor(16, 16), QColor(250, 240, 0));
     }
@@ -285,9 +285,8 @@ TEST(SettingsDialogGui, InstalledASkinDroppedIntoThePlayersFolderIsOfferedAndLoa
     testing::WriteFile(folders.user / "Skins/Mine.psk", "Mine\r\n1.4\r\nmy own\r\nSkins\\Mine\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
     ASSERT_TRUE(yellow.save(QString::fromStdString((mine / "block4.gif").string()), "PNG"));
     testing::GuiPlayer p;
-    p.app.folder = folders.user;
-    p.app.dataFolders = folders.data;
-    p.window->LoadSkin();
+    p.app.folders = folders;
+    p.LoadSkin();
     SettingsDialog* d = Player::Open(p);
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(Player::Items(d->SkinList()), (QStringList{"Mine", "Neon Night", "Standard"}));
@@ -308,7 +307,7 @@ TEST(SettingsDialogGui, InstalledASkinDroppedIntoThePlayersFolderIsOfferedAndLoa
         return names;
     };
     const auto before = listing(tree / "share/plumix");
-    p.window->EndWithoutAsking();
+    p.program->EndWithoutAsking();
     EXPECT_TRUE(fs::is_regular_file(folders.user / "plumix.ini") && fs::is_regular_file(folders.user / "Records"));
     EXPECT_EQ(listing(tree / "share/plumix"), before);
 }

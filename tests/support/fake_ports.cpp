@@ -15,9 +15,9 @@ double ScriptedRandom::Next()
     return v;
 }
 
-void ScriptedDialogs::AskYesNo(std::string_view prompt, std::string_view title, std::function<void(bool)> answer)
+void ScriptedDialogs::Ask(Question question, std::function<void(bool)> answer)
 {
-    questions.emplace_back(prompt, title);
+    questions.push_back(question);
     if (holdQuestions) {
         pending = std::move(answer);
         return;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/virtual_clock.h"
+#include "engine/game.h"
 #include "engine/ports.h"
 
 #include <array>
@@ -49,8 +50,8 @@ struct CellRecorder : CellPainter {
 };
 
 struct SoundRecorder : SoundPort {
-    void PlaySfx(std::string_view name) override { played.emplace_back(name); }
-    std::vector<std::string> played;
+    void PlaySfx(SoundEffect effect) override { played.push_back(effect); }
+    std::vector<SoundEffect> played;
 };
 
 struct StatusCounter : StatusView {
@@ -59,24 +60,34 @@ struct StatusCounter : StatusView {
 };
 
 // Answers questions from `answers` (Yes when empty), or holds them in
-// `pending` for the test to answer; records every window asked for.
+// `pending` for the test to answer; dismisses every message at once and
+// records it (errors with a leading "!").
 struct ScriptedDialogs : DialogPort {
-    void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
-    // Dismissed at once.
-    void ShowMessageThen(std::string_view text, std::function<void()> closed) override
+    void Ask(Question question, std::function<void(bool)> answer) override;
+    void ShowMessage(std::string_view text, std::function<void()> closed) override { Show(text, closed); }
+    void ShowError(std::string_view text, std::function<void()> closed) override
+    {
+        Show("!" + std::string(text), closed);
+    }
+    void Show(std::string_view text, const std::function<void()>& closed)
     {
         messages.emplace_back(text);
-        closed();
+        if (closed) {
+            closed();
+        }
     }
-    void AskYesNo(std::string_view prompt, std::string_view title, std::function<void(bool)> answer) override;
-    void ShowRecordEntry(int endedMode, int place) override { recordEntries.push_back({endedMode, place}); }
 
     std::deque<bool> answers;
     bool holdQuestions = false;
     std::function<void(bool)> pending;
     std::vector<std::string> messages;
-    std::vector<std::pair<std::string, std::string>> questions;
-    std::vector<std::pair<int, int>> recordEntries;  // mode, place
+    std::vector<Question> questions;
+};
+
+// The results of the games that ended.
+struct EndRecorder : GameEndPort {
+    void GameEnded(const GameResult& result) override { results.push_back(result); }
+    std::vector<GameResult> results;
 };
 
 } // namespace plumix::testing

@@ -2,9 +2,6 @@
 #pragma once
 
 #include "engine/game.h"
-#include "scores/records.h"
-#include "settings/settings.h"
-#include "base/texts.h"
 #include "support/fake_ports.h"
 
 #include <memory>
@@ -24,16 +21,13 @@ struct GameHarness {
     SoundRecorder sounds;
     StatusCounter status;
     ScriptedDialogs dialogs;
-    Settings settings;
-    TextTable texts{};
-    RecordTables records;
+    EndRecorder ended;
+    PlayOptions options;
     std::unique_ptr<Game> game;
 
     GameHarness()
     {
-        FillDefaultTexts(texts);
-        game = std::make_unique<Game>(Game::Ports{clock, random, cells, sounds, status, dialogs}, settings, texts,
-                                      records);
+        game = std::make_unique<Game>(Game::Ports{clock, random, cells, sounds, status, dialogs, ended}, options);
         clock.handler = [this](TimerId id) { game->OnTimer(id); };
     }
     const GameState& state() const { return game->State(); }
@@ -47,12 +41,40 @@ struct GameHarness {
         random.PushFigure(next);
         game->NewClassicGame();
     }
+    // The visible field as it stands.
+    FieldCells Field() const
+    {
+        FieldCells field{};
+        for (int c = 0; c < BoardColumns; ++c) {
+            for (int r = 0; r < BoardRows; ++r) {
+                field[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] = game->GetBoard().At(c, r);
+            }
+        }
+        return field;
+    }
+    void SetCell(int c, int r, std::uint8_t value)
+    {
+        FieldCells field = Field();
+        field.at(static_cast<std::size_t>(c)).at(static_cast<std::size_t>(r)) = value;
+        game->SetField(field);
+    }
     // Fills playfield row r but for the column `hole` (-1: none).
     void FillRow(int r, int hole = -1, std::uint8_t value = 3)
     {
+        FieldCells field = Field();
         for (int c = 0; c < BoardColumns; ++c) {
-            game->MutableBoard().Set(c, r, c == hole ? CellEmpty : value);
+            field[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] = c == hole ? CellEmpty : value;
         }
+        game->SetField(field);
+    }
+    // Stacks column `c` from row `top` to the floor.
+    void FillColumn(int c, int top, std::uint8_t value = 3)
+    {
+        FieldCells field = Field();
+        for (int r = top; r < BoardRows; ++r) {
+            field[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] = value;
+        }
+        game->SetField(field);
     }
     void PauseAndResume() { game->TogglePause(); game->TogglePause(); }
     void Press(int key, int times = 1)
@@ -68,7 +90,7 @@ struct GameHarness {
     }
     std::int64_t RunUntilNextFigure()
     {
-        clock.RunUntil([this] { return state().figureActive || state().gameMode == GameModeNone; });
+        clock.RunUntil([this] { return state().figureActive || state().gameMode == GameMode::None; });
         return clock.Now();
     }
     // Rows from..to as text, '.' for empty, top row first.

@@ -3,10 +3,10 @@
 // as the event loop would deliver them. For the GUI tests only (Qt).
 #pragma once
 
-#include "window/hiscores_wiring_qt.h"
 #include "scores/view/hiscores_window.h"
-#include "support/scratch_folder.h"
 #include "support/fake_ports.h"
+#include "support/scratch_folder.h"
+#include "window/game_app.h"
 #include "window/main_window.h"
 #include "window/timers_qt.h"
 
@@ -24,31 +24,34 @@ struct GuiPlayer {
     ScratchFolder folder;
     AppState app;
     ScriptedRandom* random = nullptr;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<GameApp> program;
+    MainWindow* window = nullptr;
     HiScoresWindow* hiScores = nullptr;
 
     GuiPlayer()
     {
         FillDefaultTexts(app.texts);
-        app.folder = folder.Path();
-        app.dataFolders = {app.folder};
+        app.folders = {folder.Path(), {folder.Path()}, false};
         auto scripted = std::make_unique<ScriptedRandom>();
         random = scripted.get();
-        window = std::make_unique<MainWindow>(app, std::move(scripted));
-        hiScores = ConnectHiScores(*window, app, folder / "shared" / "Records");
-        window->GetGame().ClearBoard();
+        program = std::make_unique<GameApp>(app, folder / "shared" / "Records", std::move(scripted));
+        window = &program->Window();
+        hiScores = &program->HiScores();
+        GetGame().RepaintCells();
         window->show();
     }
-    Game& GetGame() { return window->GetGame(); }
-    const GameState& State() { return window->GetGame().State(); }
-    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(window.get(), key, mods); }
+    Game& GetGame() { return program->Session().GetGame(); }
+    const GameState& State() { return GetGame().State(); }
+    QtTimers& Timers() { return program->Timers(); }
+    void LoadSkin() { program->LoadSkin(); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(window, key, mods); }
 
     // One tick of a timer, if it runs.
     bool Tick(TimerId id)
     {
-        const bool runs = window->Timers().IsEnabled(id) && window->Timers().Interval(id) > 0;
+        const bool runs = Timers().IsEnabled(id) && Timers().Interval(id) > 0;
         if (runs) {
-            window->GetGame().OnTimer(id);
+            GetGame().OnTimer(id);
         }
         return runs;
     }

@@ -58,7 +58,7 @@ struct LevelHarness : GameHarness {
         for (int i = StartingLives; i > lives; --i) {
             flow->CrashFinished();  // costs a life and shows the next level
         }
-        game->SetLevelCounters(level, {}, std::nullopt);
+        game->AwaitLevel(level);
         flow->StartLevel();
     }
     bool VictoryRunning() const { return clock.Running(TimerId::Victory); }

@@ -33,7 +33,7 @@ int main(int argc, char** argv)
     }
     if (argc == 6 && std::strcmp(argv[1], "write") == 0) {
         RecordTables tables;
-        tables.ForMode(std::strcmp(argv[3], "level") == 0 ? 2 : 1).At(1) = {argv[4], std::stoi(argv[5]), 0, 0, 0, 0,
+        tables.ForMode(std::strcmp(argv[3], "level") == 0 ? GameMode::Levels : GameMode::Classic).At(1) = {argv[4], std::stoi(argv[5]), 0, 0, 0, 0,
                                                                             "01.01.2026", "written aside", 0};
         return ReplaceFileContents(argv[2], RecordsToFileBytes(tables)) ? 0 : 1;
     }

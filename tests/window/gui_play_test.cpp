@@ -20,12 +20,13 @@ struct Player : testing::GuiPlayer {
     BoardWidget& Board() { return window->Board(); }
     void Fill(int fromRow, int toRow, std::initializer_list<int> columns)
     {
+        FieldCells field{};
         for (int r = fromRow; r <= toRow; ++r) {
             for (int c : columns) {
-                GetGame().MutableBoard().Set(c, r, 4);
+                field.at(static_cast<std::size_t>(c)).at(static_cast<std::size_t>(r)) = 4;
             }
         }
-        GetGame().RedrawBoard();
+        GetGame().SetField(field);
     }
     static QMessageBox* Box() { return testing::Modal<QMessageBox>(); }
     static void Answer(QMessageBox::StandardButton which)
@@ -42,7 +43,7 @@ TEST(PlayGui, AShortClassicGameFromTheMenuButtonToGameOver)
     for (int place = 1; place <= RecordPlaces; ++place) {
         p.app.records.classic.At(place).score = 5000;  // no place for this game
     }
-    EXPECT_FALSE(p.window->Timers().AnyActive());  // nothing runs before a game
+    EXPECT_FALSE(p.Timers().AnyActive());  // nothing runs before a game
     p.random->PushFigure(5);  // a vertical bar, then an L
     p.random->PushFigure(13);
     QTest::mouseClick(&p.window->MenuButton(0), Qt::LeftButton);
@@ -51,7 +52,7 @@ TEST(PlayGui, AShortClassicGameFromTheMenuButtonToGameOver)
     p.Key(Qt::Key_Right);
     for (int i = 0; i < 6; ++i) {  // a held key repeats: each repeat is a key-down
         QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(p.window.get(), &repeat);
+        QApplication::sendEvent(p.window, &repeat);
     }
     p.Key(Qt::Key_Down);  // fast drop: one point a row
     p.TickUntil([&] { return !p.State().figureActive; });
@@ -76,10 +77,10 @@ TEST(PlayGui, AShortClassicGameFromTheMenuButtonToGameOver)
     EXPECT_EQ(p.window->StatusLabel()->text(), "");
 
     p.Fill(2, 17, {0, 5});  // the next figure cannot fall
-    p.TickUntil([&] { return p.State().gameMode == GameModeNone; });
+    p.TickUntil([&] { return p.State().gameMode == GameMode::None; });
     ASSERT_NE(Player::Box(), nullptr);
     EXPECT_EQ(Player::Box()->text(), QString(9, ' ') + "G   A   M   E" + QString(7, ' ') + "O   V   E   R" + QString(9, ' '));
-    EXPECT_FALSE(p.window->Timers().AnyActive());
+    EXPECT_FALSE(p.Timers().AnyActive());
 }
 
 TEST(PlayGui, TheCountdownReadsOverABlockOfItsOwnColour)
@@ -87,7 +88,7 @@ TEST(PlayGui, TheCountdownReadsOverABlockOfItsOwnColour)
     Player p;
     p.app.settings.textColor = {250, 240, 0};
     p.app.settings.backColor = {10, 10, 40};
-    p.window->ApplyColors();
+    p.window->ApplyColors(p.app.settings);
     QPixmap yellow(32, 32);
     yellow.fill(testing::ToQColor(p.app.settings.textColor));
     p.Board().SetPalettePicture(3, yellow);
@@ -97,7 +98,12 @@ TEST(PlayGui, TheCountdownReadsOverABlockOfItsOwnColour)
     const QRect limit = p.window->LimitLabel()->geometry();
     const auto shown = [&] { return p.window->grab(limit).toImage().convertToFormat(QImage::Format_RGB32); };
     const QImage without = shown();
-    p.GetGame().SetLevelCounters(0, {}, 30);
+    p.app.levels[0].seconds = 30;
+    p.GetGame().BeginLevelGame();
+    p.GetGame().PlayLevel({p.app.levels[0].cells, 0, {}, 30, 0});
+    for (int i = 0; i < BoardCellCount; ++i) {
+        p.Board().PaintBoardCell(i, 3);
+    }
     ASSERT_EQ(p.window->LimitLabel()->text(), "30");
     // The same place and size, and the outline in the back colour shows the number.
     EXPECT_EQ(limit, QRect(32, 48, 321, 33));
@@ -116,13 +122,14 @@ TEST(PlayGui, FocusLossPausesAndTheAboutBoxLeavesTheGamePaused)
 {
     Player p;
     p.Key(Qt::Key_F2);
-    // A moment without focus, as when one of the game's windows closes, is no loss.
+    // A moment without focus, as when one of the game's windows closes, is no
+    // loss: when the grace period ends the focus is back.
     p.window->ApplicationStateChanged(Qt::ApplicationInactive);
     p.window->ApplicationStateChanged(Qt::ApplicationActive);
-    QTest::qWait(100);
+    p.window->FocusLossLasted();
     EXPECT_FALSE(p.State().paused);
     p.window->ApplicationStateChanged(Qt::ApplicationInactive);
-    QTest::qWait(100);
+    p.window->FocusLossLasted();
     EXPECT_TRUE(p.State().paused);
     p.window->ApplicationStateChanged(Qt::ApplicationActive);
     p.Key(Qt::Key_Space);
@@ -139,8 +146,8 @@ TEST(PlayGui, FocusLossPausesAndTheAboutBoxLeavesTheGamePaused)
 TEST(PlayGui, QuitAsksDuringAGameNoLeavesFilesAndGameAloneYesSavesBoth)
 {
     Player p;
-    const std::filesystem::path folder = p.app.folder;
-    QSignalSpy ended(p.window.get(), &MainWindow::Ended);
+    const std::filesystem::path folder = p.app.folders.user;
+    QSignalSpy ended(p.program.get(), &GameApp::Ended);
     p.Key(Qt::Key_F2);
     p.Tick(TimerId::Figure);
     p.Key(Qt::Key_Escape);
@@ -163,10 +170,10 @@ TEST(PlayGui, QuitAsksDuringAGameNoLeavesFilesAndGameAloneYesSavesBoth)
     EXPECT_EQ(back.classic.At(1).player, "Ann, the 1st");
 
     Player idle;  // without a game Alt+F4 asks nothing
-    QSignalSpy idleEnded(idle.window.get(), &MainWindow::Ended);
+    QSignalSpy idleEnded(idle.program.get(), &GameApp::Ended);
     idle.Key(Qt::Key_F4, Qt::AltModifier);
     EXPECT_EQ(idleEnded.count(), 1);
-    EXPECT_EQ(std::filesystem::file_size(std::filesystem::path(idle.app.folder) / "Records"), 5200u);
+    EXPECT_EQ(std::filesystem::file_size(idle.app.folders.user / "Records"), 5200u);
 }
 
 TEST(PlayGui, DraggingTheBackgroundMovesTheWindowButNotFromACellOrALabel)

@@ -5,6 +5,8 @@
 #include "settings/settings_file.h"
 #include "widgets/button.h"
 #include "window/board_widget.h"
+#include "widgets/dialogs_qt.h"
+#include "window/game_app.h"
 #include "window/main_window.h"
 #include "window/startup_qt.h"
 
@@ -26,7 +28,8 @@ struct Started {
     QTemporaryDir dir;
     fs::path folder{dir.path().toStdString()};
     AppState app;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<GameApp> program;
+    MainWindow* window = nullptr;
     QStringList statuses;
     QStringList criticals;
 
@@ -36,12 +39,14 @@ struct Started {
         if (prepare) {
             prepare(folder);
         }
-        app.folder = folder;
-        app.dataFolders = {folder};
-        window = std::make_unique<MainWindow>(app);
-        LoadEverything(app, *window, {[this](const QString& s) { statuses << s; }, nullptr,
-                                      [this](const QString& s) { criticals << s; }});
+        app.folders = {folder, {folder}, false};
+        program = std::make_unique<GameApp>(app, folder / "shared");
+        window = &program->Window();
+        LoadEverything(app, *program, {[this](const QString& s) { statuses << s; }, nullptr,
+                                       [this](std::string_view s) { criticals << QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }});
     }
+    Game& GetGame() { return program->Session().GetGame(); }
+    void LoadSkin() { program->LoadSkin(); }
     QRgb Block(int i) const { return window->Board().PalettePicture(i).toImage().pixel(16, 16); }
     QRgb File(const char* name) const
     {
@@ -70,39 +75,39 @@ TEST(StartupGui, ALaterStartShowsItsSettingsFromTheFirstStepAndMissingOrUnwritab
     Started s([](const fs::path& folder) {
         Settings settings;
         settings.languageFile = "Russian.lag";
-        settings.showGrid = 1;
+        settings.play.showGrid = 1;
         settings.skinFile = "Neon.psk";
         SaveSettings(folder / "plumix.ini", settings);
         fs::create_directory(folder / "Records");
         fs::remove(folder / "Skins/Standart/block5.gif");
     });
     ASSERT_EQ(s.statuses.size(), 4);
-    EXPECT_EQ(s.statuses[3], QString::fromStdString(TextOf(s.app.texts, 503)));
-    EXPECT_EQ(s.statuses[1], QString::fromStdString(TextOf(s.app.texts, 501)));
+    EXPECT_EQ(s.statuses[3], QString::fromStdString(TextOf(s.app.texts, TextLoadLevels)));
+    EXPECT_EQ(s.statuses[1], QString::fromStdString(TextOf(s.app.texts, TextLoadSkin)));
     EXPECT_NE(s.statuses[1], "Load skin");
-    EXPECT_EQ(s.window->MenuButton(0).Caption(), QString::fromStdString(TextOf(s.app.texts, 100)));
+    EXPECT_EQ(s.window->MenuButton(0).Caption(), QString::fromStdString(TextOf(s.app.texts, TextNewClassicButton)));
     EXPECT_EQ(s.window->Board().BoardCell(199), 10);
     EXPECT_EQ(s.window->Board().PreviewCell(15), 10);
     // The record file cannot be read: reported, and the game goes on.
     ASSERT_EQ(s.criticals.size(), 1);
     EXPECT_TRUE(s.criticals[0].endsWith(QString::fromUtf8("не будет загружена")));
-    s.window->GetGame().StartClassicGame();
-    EXPECT_EQ(s.window->GetGame().State().gameMode, GameModeClassic);
+    s.GetGame().StartClassicGame();
+    EXPECT_EQ(s.GetGame().State().gameMode, GameMode::Classic);
 
     // A skin's missing picture keeps what the window showed before.
     const QRgb neonBlock = s.Block(5);
     s.app.settings.skinFile = "Standart.psk";
-    s.window->LoadSkin();
+    s.LoadSkin();
     EXPECT_EQ(s.Block(5), neonBlock);
     EXPECT_EQ(s.Block(4), s.File("Skins/Standart/block4.gif"));
     // A missing skin keeps the colours; not from the skin, the settings' own show.
     const Rgb before = s.app.settings.textColor;
     s.app.settings.skinFile = "Nowhere.psk";
-    s.window->LoadSkin();
+    s.LoadSkin();
     EXPECT_EQ(s.app.settings.textColor, before);
     s.app.settings.colorsFromSkin = SettingOff;
     s.app.settings.textColor = {1, 2, 3};
-    s.window->LoadSkin();
+    s.LoadSkin();
     EXPECT_EQ(s.window->ScoreLabel()->palette().color(QPalette::WindowText), QColor(1, 2, 3));
     EXPECT_EQ(s.window->MenuButton(3).CaptionColor(), QColor(1, 2, 3));
 }
@@ -112,8 +117,10 @@ TEST(StartupGui, MessageBoxesSpeakTheDesktopsLanguage)
     const auto answers = [](const QLocale& locale) {
         QWidget owner;
         ASSERT_TRUE(InstallQtTranslations(*QCoreApplication::instance(), locale)) << "qt6-translations-l10n";
-        QtDialogs dialogs(&owner);
-        dialogs.AskYesNo("?", "t", [](bool) {});
+        TextTable texts{};
+        FillDefaultTexts(texts);
+        QtDialogs dialogs(&owner, texts);
+        dialogs.Ask(Question::Quit, [](bool) {});
         auto* box = owner.findChild<QMessageBox*>();
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->button(QMessageBox::Yes)->text().remove('&') + "/" +

@@ -38,15 +38,15 @@ LevelIntroWindow::LevelIntroWindow(const Settings& settings, const LevelIntroTex
 {
     setWindowTitle(QStringLiteral("Plumix 2"));
     setFixedSize(461, 270);
-    PaintWithSettings(*this, settings);
+    PaintWithColors(*this, settings.textColor, settings.backColor);
 
     // Centred where a 33-pixel label at y 8 centres it, but tall enough for
     // the line of the sans face that stands in for the old one: in 33 pixels
     // the tail of "р" in "Уровень" and an accent over a capital were cut.
     title_ = NewLabel(this, {8, 4, 441, 41}, 24, Qt::AlignHCenter | Qt::AlignVCenter, texts.title);
     tasks_ = NewLabel(this, {8, 56, 441, 161}, 13.5, Qt::AlignLeft | Qt::AlignTop, texts.body);
-    prompt_ = NewLabel(this, {8, 232, 441, 25}, 13.5, Qt::AlignHCenter | Qt::AlignVCenter, texts.prompt);
-    for (QLabel* label : {title_, tasks_, prompt_}) {
+    QLabel* prompt = NewLabel(this, {8, 232, 441, 25}, 13.5, Qt::AlignHCenter | Qt::AlignVCenter, texts.prompt);
+    for (QLabel* label : {title_, tasks_, prompt}) {
         label->installEventFilter(this);
     }
 }

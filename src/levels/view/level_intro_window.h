@@ -1,4 +1,4 @@
-// The window shown before every level of the level mode (the old Form6): the
+// The window shown before every level of the level mode: the
 // level number, the lives and the level's tasks. Any key or click dismisses
 // it, and that starts the level.
 #pragma once
@@ -19,7 +19,6 @@ public:
 
     QLabel* TitleLabel() const { return title_; }
     QLabel* TasksLabel() const { return tasks_; }
-    QLabel* PromptLabel() const { return prompt_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -29,7 +28,6 @@ protected:
 private:
     QLabel* title_ = nullptr;
     QLabel* tasks_ = nullptr;
-    QLabel* prompt_ = nullptr;
 };
 
 } // namespace plumix

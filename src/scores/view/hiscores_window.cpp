@@ -58,9 +58,9 @@ QLabel* NewLabel(QWidget* parent, QRect geometry, Qt::Alignment align)
 
 } // namespace
 
-HiScoresWindow::HiScoresWindow(const Settings& settings, const TextTable& texts, RecordTables& records,
+HiScoresWindow::HiScoresWindow(const Settings& settings, const TextTable& texts, RecordBook& book,
                                std::filesystem::path sharedRecords, QWidget* owner)
-    : QDialog(owner), settings_(settings), texts_(texts), records_(records), shared_(std::move(sharedRecords))
+    : QDialog(owner), settings_(settings), texts_(texts), book_(book), shared_(std::move(sharedRecords))
 {
     setFixedSize(817, 419);
 
@@ -156,27 +156,25 @@ void HiScoresWindow::Activate()
     classic_->setText(LiteralCaption(texts.classicOption));
     level_->setText(LiteralCaption(texts.levelOption));
     setWindowTitle(FromUtf8(texts.title));
-    PaintWithSettings(*this, settings_);
-
-    const int ended = endedMode_ ? endedMode_() : 0;
+    PaintWithColors(*this, settings_.textColor, settings_.backColor);
     {
         const QSignalBlocker blockClassic(classic_);
         const QSignalBlocker blockLevel(level_);
-        (TableForEndedMode(ended) == HiScoresTable::Level ? level_ : classic_)->setChecked(true);
+        (TableForEndedMode(book_.LastEndedMode()) == GameMode::Levels ? level_ : classic_)->setChecked(true);
     }
     ShowTable();
 }
 
-HiScoresTable HiScoresWindow::ChosenTable() const
+GameMode HiScoresWindow::ChosenTable() const
 {
-    return level_->isChecked() ? HiScoresTable::Level : HiScoresTable::Classic;
+    return level_->isChecked() ? GameMode::Levels : GameMode::Classic;
 }
 
 void HiScoresWindow::ShowTable()
 {
-    const HiScoresTable table = ChosenTable();
+    const GameMode table = ChosenTable();
     for (int r = 0; r < HiScoresRows; ++r) {
-        const HiScoresRow row = HiScoresRowAt(records_, table, scroll_->value(), r);
+        const HiScoresRow row = HiScoresRowAt(book_.Tables(), table, scroll_->value(), r);
         auto& cells = cells_[static_cast<std::size_t>(r)];
         for (std::size_t c = 0; c < cells.size(); ++c) {
             cells[c]->setText(FromUtf8(row.texts[c]));
@@ -222,11 +220,12 @@ void HiScoresWindow::CloseAction()
 void HiScoresWindow::SyncAction()
 {
     const HiScoresTexts texts = ComposeHiScoresTexts(texts_);
-    if (Synchronize(shared_, records_)) {
-        QtDialogs(this).ShowMessage(texts.syncPassed);
+    QtDialogs dialogs(this, texts_);
+    if (Synchronize(shared_, book_.Tables())) {
+        dialogs.ShowMessage(texts.syncPassed);
         ShowTable();
     } else {
-        QtDialogs::ShowCritical(this, FromUtf8(texts.syncFailed));
+        dialogs.ShowError(texts.syncFailed);
     }
 }
 

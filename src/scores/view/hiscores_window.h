@@ -1,11 +1,11 @@
-// The hi-scores window (the old Form2): one record table twenty places at a
+// The hi-scores window: one record table twenty places at a
 // time, in each player's colour, a scroll bar over all 100 places, the choice
 // of table, synchronizing with the shared file, and Close. Created once and
 // only hidden when closed, so the scroll position stays for the run.
 #pragma once
 
 #include "scores/hiscores_table.h"
-#include "scores/records.h"
+#include "scores/record_book.h"
 #include "settings/settings.h"
 #include "base/texts.h"
 
@@ -13,7 +13,6 @@
 
 #include <array>
 #include <filesystem>
-#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -25,12 +24,9 @@ namespace plumix {
 class HiScoresWindow : public QDialog {
     Q_OBJECT
 public:
-    HiScoresWindow(const Settings& settings, const TextTable& texts, RecordTables& records,
+    // The window opens on the table of the game that ended last in `book`.
+    HiScoresWindow(const Settings& settings, const TextTable& texts, RecordBook& book,
                    std::filesystem::path sharedRecords, QWidget* owner);
-
-    // The mode of the game that ended last (0 before any game): the window
-    // opens on that mode's table.
-    void SetEndedMode(std::function<int()> endedMode) { endedMode_ = std::move(endedMode); }
 
     // Shows the window window-modal over its owner, centred on it, with the
     // texts, colours and table choice of this moment; brought up to date when
@@ -40,10 +36,8 @@ public:
     // Fills the twenty rows from the chosen table and the scroll position.
     void ShowTable();
     void HighlightRow(int row);
-    int HighlightedRow() const { return highlighted_; }
 
     QLabel* Cell(int row, HiScoresColumn column) const;
-    QLabel* Header(HiScoresColumn column) const { return headers_[static_cast<std::size_t>(column)]; }
     QRadioButton* ClassicOption() const { return classic_; }
     QRadioButton* LevelOption() const { return level_; }
     QScrollBar* ScrollBar() const { return scroll_; }
@@ -62,23 +56,22 @@ private:
     void Activate();
     void CloseAction();
     void SyncAction();
-    HiScoresTable ChosenTable() const;
+    GameMode ChosenTable() const;
     void PaintRow(int row, Rgb text, Rgb back);
 
     const Settings& settings_;
     const TextTable& texts_;
-    RecordTables& records_;
+    RecordBook& book_;
     std::filesystem::path shared_;
-    std::function<int()> endedMode_;
 
-    QRadioButton* classic_ = nullptr;  // Option1
-    QRadioButton* level_ = nullptr;    // Option2
+    QRadioButton* classic_ = nullptr;
+    QRadioButton* level_ = nullptr;
     std::array<QLabel*, HiScoresColumns> headers_{};
     std::array<std::array<QLabel*, HiScoresColumns>, HiScoresRows> cells_{};
     std::array<Rgb, HiScoresRows> rowColors_{};
-    QScrollBar* scroll_ = nullptr;  // VScroll1
-    QPushButton* sync_ = nullptr;   // Command2
-    QPushButton* close_ = nullptr;  // Command1
+    QScrollBar* scroll_ = nullptr;
+    QPushButton* sync_ = nullptr;
+    QPushButton* close_ = nullptr;
     int highlighted_ = -1;
 };
 

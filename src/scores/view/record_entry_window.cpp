@@ -1,10 +1,11 @@
 #include "scores/view/record_entry_window.h"
 
 #include "scores/name_color.h"
-#include "scores/record_entry.h"
 #include "scores/view/scores_look_qt.h"
 
+#include <QDate>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,27 +45,33 @@ RecordEntryWindow::RecordEntryWindow(const Settings& settings, const TextTable& 
                                      const QString& lastName, QWidget* owner)
     : QDialog(owner)
 {
-    setWindowTitle(FromUtf8(TextOf(texts, 300)));
+    setWindowTitle(FromUtf8(TextOf(texts, TextNewRecordTitle)));
     setFixedSize(332, 163);
-    PaintWithSettings(*this, settings);
+    PaintWithColors(*this, settings.textColor, settings.backColor);
 
     prompt_ = NewLabel(this, {16, 16, 297, 17}, RecordEntryPrompt(texts, place));
     name_ = NewBox(this, {16, 40, 297, 15});
     name_->setText(lastName);
-    commentPrompt_ = NewLabel(this, {16, 64, 297, 17}, RecordCommentPrompt(texts));
+    NewLabel(this, {16, 64, 297, 17}, RecordCommentPrompt(texts));
     comment_ = NewBox(this, {16, 88, 297, 15});
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setGeometry(208, 120, 105, 25);
-    ok_->setFont(ScoresFont());
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setGeometry(208, 120, 105, 25);
+    ok->setFont(ScoresFont());
 
-    setTabOrder(name_, ok_);
-    setTabOrder(ok_, comment_);
+    setTabOrder(name_, ok);
+    setTabOrder(ok, comment_);
     name_->setFocus();
 
-    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(name_, &QLineEdit::returnPressed, this, &QDialog::accept);
     connect(comment_, &QLineEdit::returnPressed, this, &QDialog::accept);
     name_->installEventFilter(this);
+}
+
+TypedEntry RecordEntryWindow::Typed() const
+{
+    return {name_->text().toStdString(), comment_->text().toStdString(),
+            QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString()};
 }
 
 void RecordEntryWindow::done(int result)

@@ -1,17 +1,17 @@
-// The "New record!" window (the old Form3): congratulates the player on the
+// The "New record!" window: congratulates the player on the
 // place the ended game earned and asks for a name and a comment. However it
 // is closed (Enter in either box, OK, the close box) it hands both over once;
 // it has no way to leave the place the game over made room at unfilled.
 #pragma once
 
-#include "settings/settings.h"
 #include "base/texts.h"
+#include "scores/record_book.h"
+#include "settings/settings.h"
 
 #include <QDialog>
 
 class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace plumix {
 
@@ -21,12 +21,12 @@ public:
     // `lastName` is the name typed in the run's previous entry.
     RecordEntryWindow(const Settings& settings, const TextTable& texts, int place, const QString& lastName,
                       QWidget* owner);
+    // What was typed, as the record book takes it, with today's date.
+    TypedEntry Typed() const;
 
     QLabel* Prompt() const { return prompt_; }
-    QLabel* CommentPrompt() const { return commentPrompt_; }
     QLineEdit* NameBox() const { return name_; }
     QLineEdit* CommentBox() const { return comment_; }
-    QPushButton* OkButton() const { return ok_; }
 
     void done(int result) override;
 
@@ -39,11 +39,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QLabel* prompt_ = nullptr;         // Label2
-    QLineEdit* name_ = nullptr;        // Text1
-    QLabel* commentPrompt_ = nullptr;  // Label1
-    QLineEdit* comment_ = nullptr;     // Text2
-    QPushButton* ok_ = nullptr;        // Command1
+    QLabel* prompt_ = nullptr;
+    QLineEdit* name_ = nullptr;
+    QLineEdit* comment_ = nullptr;
     bool entered_ = false;
 };
 

@@ -1,9 +1,5 @@
 #include "settings/view/settings_dialog.h"
 
-#include "engine/figures.h"
-#include "base/file_io.h"
-#include "base/game_folders.h"
-#include "settings/language.h"
 #include "widgets/colors_qt.h"
 #include "widgets/plain_text_qt.h"
 
@@ -24,45 +20,7 @@ namespace plumix {
 
 namespace {
 
-// Text numbers of the window.
-constexpr int TextTitle = 114;
-constexpr int TextCloseButton = 207;
-constexpr int TextCloseTip = 208;
-constexpr std::array<int, 4> TextFrames = {701, 702, 703, 704};
-constexpr int TextSkin = 710;
-constexpr int TextColors = 711;
-constexpr int TextColorsFromSkin = 712;
-constexpr int TextTextColor = 713;
-constexpr int TextBackColor = 714;
-constexpr int TextSfx = 715;
-constexpr int TextMusic = 716;
-constexpr int TextClockwise = 717;
-constexpr int TextCounterclockwise = 718;
-constexpr int TextMoveDuringFall = 719;
-constexpr int TextShowGrid = 720;
-constexpr int TextShowNext = 721;
-
-QString Text(const TextTable& texts, int number)
-{
-    return FromUtf8(TextOf(texts, number));
-}
-
-QString Caption(const TextTable& texts, int number)
-{
-    return LiteralCaption(TextOf(texts, number));
-}
-
-// The position of the setting's file in the list, -1 when it is not listed.
-int PositionOf(const std::vector<OfferedFile>& files, const std::string& chosen)
-{
-    const auto it = std::find_if(files.begin(), files.end(), [&](const OfferedFile& f) { return f.fileName == chosen; });
-    return it == files.end() ? -1 : static_cast<int>(it - files.begin());
-}
-
-std::uint8_t& Component(Rgb& color, int i)
-{
-    return i == 0 ? color.red : i == 1 ? color.green : color.blue;
-}
+constexpr std::array<int, 4> TextFrames = {TextLanguageFrame, TextLookFrame, TextAudioFrame, TextGeneralFrame};
 
 // Lists, scroll bars and buttons keep the desktop's colours whatever the
 // window's colours are, in each state: a disabled one must look disabled.
@@ -78,22 +36,21 @@ void KeepOwnColours(QWidget* widget)
     widget->setPalette(own);
 }
 
+QLabel* NewPlainLabel(QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
 } // namespace
 
-SettingsDialog::SettingsDialog(Settings& settings, TextTable& texts, SkinColors& skinColors,
-                               std::vector<std::filesystem::path> dataFolders, SettingsEffects effects,
-                               QWidget* owner)
-    : QDialog(owner),
-      settings_(settings),
-      texts_(texts),
-      skinColors_(skinColors),
-      dataFolders_(std::move(dataFolders)),
-      effects_(std::move(effects))
+SettingsDialog::SettingsDialog(SettingsEditor editor, QWidget* owner) : QDialog(owner), editor_(std::move(editor))
 {
     BuildControls();
     PaintDialog();
     ApplyDialogTexts();
-    FillLists();
+    ShowSettings();
 }
 
 void SettingsDialog::BuildControls()
@@ -106,12 +63,10 @@ void SettingsDialog::BuildControls()
     auto* languageLayout = new QVBoxLayout(frames_[0]);
     languageLayout->addWidget(languages_);
 
-    skinLabel_ = new QLabel(frames_[1]);
-    skinLabel_->setTextFormat(Qt::PlainText);
+    skinLabel_ = NewPlainLabel(frames_[1]);
     skins_ = new QComboBox(frames_[1]);
     skins_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    colorsLabel_ = new QLabel(frames_[1]);
-    colorsLabel_->setTextFormat(Qt::PlainText);
+    colorsLabel_ = NewPlainLabel(frames_[1]);
     colorsFromSkin_ = new QCheckBox(frames_[1]);
     colorChoice_ = new QListWidget(frames_[1]);
     colorChoice_->setFixedHeight(2 * colorChoice_->fontMetrics().height() + 8);
@@ -126,15 +81,14 @@ void SettingsDialog::BuildControls()
         auto* bar = new QScrollBar(Qt::Horizontal, frames_[1]);
         bar->setRange(0, 255);
         bar->setMinimumWidth(160);
-        auto* number = new QLabel(frames_[1]);
+        auto* number = NewPlainLabel(frames_[1]);
         number->setMinimumWidth(digits);
-        number->setTextFormat(Qt::PlainText);
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         look->addWidget(bar, 3 + i, 0, 1, 2);
         look->addWidget(number, 3 + i, 2);
         bars_[static_cast<std::size_t>(i)] = bar;
         numbers_[static_cast<std::size_t>(i)] = number;
-        connect(bar, &QScrollBar::valueChanged, this, [this] { ColorFromScrollBars(); });
+        connect(bar, &QScrollBar::valueChanged, this, [this, i](int value) { BarMoved(i, value); });
     }
 
     sound_ = new QCheckBox(frames_[2]);
@@ -180,207 +134,148 @@ void SettingsDialog::BuildControls()
         KeepOwnColours(w);
     }
 
-    connect(languages_, &QComboBox::currentIndexChanged, this, &SettingsDialog::LanguageChosen);
-    connect(skins_, &QComboBox::currentIndexChanged, this, &SettingsDialog::SkinChosen);
-    connect(colorChoice_, &QListWidget::currentRowChanged, this, [this] { ColorChoiceChanged(); });
-    connect(colorsFromSkin_, &QCheckBox::toggled, this, [this] { ColorsFromSkinClicked(); });
-    connect(grid_, &QCheckBox::toggled, this, [this](bool on) {
-        if (!loading_) {
-            settings_.showGrid = ByteFor(on);
-            effects_.cellsChanged();
+    connect(languages_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!showing_ && !editor_.ChooseLanguage(index)) {
+            ShowList(languages_, editor_.Languages(), editor_.LanguageIndex());
+        }
+        if (!showing_) {
+            ApplyDialogTexts();
         }
     });
-    connect(next_, &QCheckBox::toggled, this, [this](bool on) {
-        if (!loading_) {
-            settings_.showNext = ByteFor(on);
-            effects_.previewChanged();
+    connect(skins_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!showing_ && !editor_.ChooseSkin(index)) {
+            ShowList(skins_, editor_.Skins(), editor_.SkinIndex());
+            return;
+        }
+        if (!showing_) {
+            ShowColor();
+            PaintDialog();
         }
     });
-    const auto byteSetting = [this](QCheckBox* box, std::uint8_t Settings::*setting) {
-        connect(box, &QCheckBox::toggled, this, [this, setting](bool on) {
-            if (!loading_) {
-                settings_.*setting = ByteFor(on);
+    connect(colorChoice_, &QListWidget::currentRowChanged, this, [this](int row) {
+        editor_.SetEdited(row == 1 ? EditedColor::Back : EditedColor::Text);
+        ShowColor();
+    });
+    connect(colorsFromSkin_, &QCheckBox::toggled, this, [this](bool on) { ColorsFromSkinClicked(on); });
+    const auto option = [this](QAbstractButton* box, SettingsOption which) {
+        connect(box, &QAbstractButton::toggled, this, [this, which](bool on) {
+            if (!showing_) {
+                editor_.Set(which, on);
             }
         });
     };
-    byteSetting(moveDuringFall_, &Settings::moveDuringFall);
-    byteSetting(sound_, &Settings::soundOn);
-    byteSetting(music_, &Settings::musicOn);
-    connect(clockwise_, &QRadioButton::toggled, this, [this] {
-        if (!loading_) {
-            settings_.rotateDir = clockwise_->isChecked() ? RotateClockwise : RotateCounterclockwise;
-        }
-    });
+    option(sound_, SettingsOption::Sound);
+    option(music_, SettingsOption::Music);
+    option(clockwise_, SettingsOption::Clockwise);
+    option(moveDuringFall_, SettingsOption::MoveDuringFall);
+    option(grid_, SettingsOption::Grid);
+    option(next_, SettingsOption::Next);
     connect(close_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void SettingsDialog::FillLists()
+void SettingsDialog::ShowList(QComboBox* list, const std::vector<OfferedFile>& files, int chosen)
 {
-    loading_ = true;
-    languageFiles_ = ListLanguages(dataFolders_);
-    skinFiles_ = ListSkinsIn(dataFolders_);
-    const auto fill = [](QComboBox* list, const std::vector<OfferedFile>& files, const std::string& chosen) {
-        list->clear();
-        for (const OfferedFile& file : files) {
-            list->addItem(QString::fromStdString(file.displayName));
-        }
-        // A setting that names no listed file selects nothing.
-        list->setCurrentIndex(PositionOf(files, chosen));
-    };
-    fill(languages_, languageFiles_, settings_.languageFile);
-    fill(skins_, skinFiles_, settings_.skinFile);
-    colorsFromSkin_->setChecked(settings_.colorsFromSkin == SettingOn);
-    sound_->setChecked(settings_.soundOn == SettingOn);
-    music_->setChecked(settings_.musicOn == SettingOn);
-    (settings_.rotateDir == RotateCounterclockwise ? counterclockwise_ : clockwise_)->setChecked(true);
-    moveDuringFall_->setChecked(settings_.moveDuringFall == SettingOn);
-    grid_->setChecked(settings_.showGrid == SettingOn);
-    next_->setChecked(settings_.showNext == SettingOn);
-    loading_ = false;
+    showing_ = true;
+    list->clear();
+    for (const OfferedFile& file : files) {
+        list->addItem(FromUtf8(file.displayName));
+    }
+    // A setting that names no listed file selects nothing.
+    list->setCurrentIndex(chosen);
+    showing_ = false;
+}
+
+void SettingsDialog::ShowSettings()
+{
+    ShowList(languages_, editor_.Languages(), editor_.LanguageIndex());
+    ShowList(skins_, editor_.Skins(), editor_.SkinIndex());
+    showing_ = true;
+    colorsFromSkin_->setChecked(editor_.ColorsFromSkin());
+    for (QScrollBar* bar : bars_) {
+        bar->setEnabled(!editor_.ColorsFromSkin());
+    }
+    sound_->setChecked(editor_.IsOn(SettingsOption::Sound));
+    music_->setChecked(editor_.IsOn(SettingsOption::Music));
+    (editor_.IsOn(SettingsOption::Clockwise) ? clockwise_ : counterclockwise_)->setChecked(true);
+    moveDuringFall_->setChecked(editor_.IsOn(SettingsOption::MoveDuringFall));
+    grid_->setChecked(editor_.IsOn(SettingsOption::Grid));
+    next_->setChecked(editor_.IsOn(SettingsOption::Next));
+    showing_ = false;
 }
 
 void SettingsDialog::ApplyDialogTexts()
 {
-    setWindowTitle(Text(texts_, TextTitle));
+    const TextTable& texts = editor_.Texts();
+    const auto caption = [&texts](int number) { return LiteralCaption(TextOf(texts, number)); };
+    setWindowTitle(FromUtf8(TextOf(texts, TextSettingsTip)));
     for (std::size_t i = 0; i < frames_.size(); ++i) {
-        frames_[i]->setTitle(Caption(texts_, TextFrames[i]));
+        frames_[i]->setTitle(caption(TextFrames[i]));
     }
-    skinLabel_->setText(Text(texts_, TextSkin));
-    colorsLabel_->setText(Text(texts_, TextColors));
-    colorsFromSkin_->setText(Caption(texts_, TextColorsFromSkin));
-    sound_->setText(Caption(texts_, TextSfx));
-    music_->setText(Caption(texts_, TextMusic));
-    clockwise_->setText(Caption(texts_, TextClockwise));
-    counterclockwise_->setText(Caption(texts_, TextCounterclockwise));
-    moveDuringFall_->setText(Caption(texts_, TextMoveDuringFall));
-    grid_->setText(Caption(texts_, TextShowGrid));
-    next_->setText(Caption(texts_, TextShowNext));
+    skinLabel_->setText(FromUtf8(TextOf(texts, TextSkin)));
+    colorsLabel_->setText(FromUtf8(TextOf(texts, TextColors)));
+    colorsFromSkin_->setText(caption(TextColorsFromSkin));
+    sound_->setText(caption(TextSfx));
+    music_->setText(caption(TextMusic));
+    clockwise_->setText(caption(TextClockwise));
+    counterclockwise_->setText(caption(TextCounterclockwise));
+    moveDuringFall_->setText(caption(TextMoveDuringFall));
+    grid_->setText(caption(TextShowGrid));
+    next_->setText(caption(TextShowNext));
     {
         const QSignalBlocker quiet(colorChoice_);
         colorChoice_->clear();
-        colorChoice_->addItem(Text(texts_, TextTextColor));
-        colorChoice_->addItem(Text(texts_, TextBackColor));
+        colorChoice_->addItem(FromUtf8(TextOf(texts, TextTextColor)));
+        colorChoice_->addItem(FromUtf8(TextOf(texts, TextBackColor)));
     }
+    // A new language starts the list on the text colour again.
     colorChoice_->setCurrentRow(0);
-    ColorChoiceChanged();  // also when row 0 was selected before
-    close_->setText(Caption(texts_, TextCloseButton));
-    close_->setToolTip(PlainTooltip(TextOf(texts_, TextCloseTip)));
+    editor_.SetEdited(EditedColor::Text);
+    ShowColor();
+    close_->setText(caption(TextCloseButton));
+    close_->setToolTip(PlainTooltip(TextOf(texts, TextCloseTip)));
 }
 
 void SettingsDialog::PaintDialog()
 {
-    PaintWithSettings(*this, settings_);
+    PaintWithColors(*this, editor_.Current().textColor, editor_.Current().backColor);
 }
 
-int SettingsDialog::SelectedColor() const
+void SettingsDialog::ShowColor(bool moveBars)
 {
-    return colorChoice_->currentRow() == 1 ? 1 : 0;
-}
-
-Rgb& SettingsDialog::EditedColor()
-{
-    return SelectedColor() == 1 ? settings_.backColor : settings_.textColor;
-}
-
-void SettingsDialog::ShowColorNumbers()
-{
+    const Rgb color = editor_.EditedValue();
+    if (moveBars) {
+        showing_ = true;
+        for (int i = 0; i < 3; ++i) {
+            bars_[static_cast<std::size_t>(i)]->setValue(Component(color, i));
+        }
+        showing_ = false;
+    }
     for (int i = 0; i < 3; ++i) {
-        numbers_[static_cast<std::size_t>(i)]->setText(QString::number(Component(EditedColor(), i)));
+        numbers_[static_cast<std::size_t>(i)]->setText(QString::number(Component(color, i)));
     }
 }
 
-void SettingsDialog::ColorFromScrollBars()
+void SettingsDialog::BarMoved(int component, int value)
 {
-    ShowColorNumbers();
-    if (loading_) {
+    if (showing_ || editor_.ColorsFromSkin()) {
         return;
     }
-    for (int i = 0; i < 3; ++i) {
-        Component(EditedColor(), i) = static_cast<std::uint8_t>(bars_[static_cast<std::size_t>(i)]->value());
-    }
-    ShowColorNumbers();
-    effects_.colorsChanged();
+    editor_.SetEditedComponent(component, static_cast<std::uint8_t>(value));
+    ShowColor();
     PaintDialog();
 }
 
-void SettingsDialog::ColorChoiceChanged()
+void SettingsDialog::ColorsFromSkinClicked(bool fromSkin)
 {
-    loading_ = true;
-    for (int i = 0; i < 3; ++i) {
-        bars_[static_cast<std::size_t>(i)]->setValue(Component(EditedColor(), i));
-    }
-    ColorFromScrollBars();
-    loading_ = false;
-}
-
-void SettingsDialog::ColorsFromSkinClicked()
-{
-    const bool fromSkin = colorsFromSkin_->isChecked();
     for (QScrollBar* bar : bars_) {
         bar->setEnabled(!fromSkin);
     }
-    if (loading_) {
+    if (showing_) {
         return;
     }
-    if (fromSkin) {
-        settings_.colorsFromSkin = SettingOn;
-        settings_.textColor = skinColors_.text;
-        settings_.backColor = skinColors_.back;
-        ShowColorNumbers();
-    } else {
-        settings_.colorsFromSkin = SettingOff;
-        loading_ = true;
-        for (int i = 0; i < 3; ++i) {
-            bars_[static_cast<std::size_t>(i)]->setValue(Component(EditedColor(), i));
-        }
-        ShowColorNumbers();
-        loading_ = false;
-    }
-    effects_.colorsChanged();
-    PaintDialog();
-}
-
-void SettingsDialog::DropEntry(QComboBox* list, std::vector<OfferedFile>& files, int index, const std::string& inUse)
-{
-    loading_ = true;
-    files.erase(files.begin() + index);
-    list->removeItem(index);
-    list->setCurrentIndex(PositionOf(files, inUse));
-    loading_ = false;
-}
-
-void SettingsDialog::LanguageChosen(int index)
-{
-    if (loading_ || index < 0 || index >= static_cast<int>(languageFiles_.size())) {
-        return;
-    }
-    const std::string file = languageFiles_[static_cast<std::size_t>(index)].fileName;
-    // A file gone or unreadable since the list was made would give English
-    // under another language's name.
-    const std::filesystem::path folder = FolderHolding(dataFolders_, file);
-    if (file != BuiltInLanguage && !ReadFileBytes(folder / file)) {
-        DropEntry(languages_, languageFiles_, index, settings_.languageFile);
-        return;
-    }
-    settings_.languageFile = file;
-    LoadLanguage(texts_, settings_.languageFile, folder);
-    effects_.languageChanged();
-    ApplyDialogTexts();
-}
-
-void SettingsDialog::SkinChosen(int index)
-{
-    if (loading_ || index < 0 || index >= static_cast<int>(skinFiles_.size())) {
-        return;
-    }
-    const std::string file = skinFiles_[static_cast<std::size_t>(index)].fileName;
-    if (ReadSkinFile(SkinFilePath(SkinRoot(dataFolders_, file), file)).status == SkinReadStatus::Missing) {
-        DropEntry(skins_, skinFiles_, index, settings_.skinFile);
-        return;
-    }
-    settings_.skinFile = file;
-    effects_.skinChanged();
-    ColorChoiceChanged();
+    editor_.SetColorsFromSkin(fromSkin);
+    // Ticked, the bars keep their place: they come back to it when unticked.
+    ShowColor(!fromSkin);
     PaintDialog();
 }
 

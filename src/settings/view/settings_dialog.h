@@ -1,19 +1,13 @@
-// The settings window (the old Form7): language, skin, colours, sound and
-// the game's options. Every change takes effect at once, behind the window;
-// nothing is written here (the settings file is saved when the game ends).
+// The settings window: language, skin, colours, sound and the game's options,
+// a view over the settings editor. Every change takes effect at once, behind
+// the window.
 #pragma once
 
-#include "base/offered_files.h"
-#include "settings/settings.h"
-#include "settings/skin.h"
-#include "base/texts.h"
+#include "settings/settings_editor.h"
 
 #include <QDialog>
 
 #include <array>
-#include <filesystem>
-#include <functional>
-#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -26,22 +20,10 @@ class QScrollBar;
 
 namespace plumix {
 
-// What the rest of the game redoes when a setting changes.
-struct SettingsEffects {
-    std::function<void()> languageChanged;  // the main window's texts
-    std::function<void()> skinChanged;      // pictures, colours, board and buttons
-    std::function<void()> colorsChanged;    // the main window's colours
-    std::function<void()> cellsChanged;     // the grid: board, preview, figure
-    std::function<void()> previewChanged;   // the preview alone
-};
-
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    // `dataFolders` hold the "*.lag" files and "Skins" folders, the first
-    // holding a file giving it.
-    SettingsDialog(Settings& settings, TextTable& texts, SkinColors& skinColors,
-                   std::vector<std::filesystem::path> dataFolders, SettingsEffects effects, QWidget* owner);
+    SettingsDialog(SettingsEditor editor, QWidget* owner);
 
     QComboBox* LanguageList() const { return languages_; }
     QComboBox* SkinList() const { return skins_; }
@@ -61,32 +43,19 @@ public:
 
 private:
     void BuildControls();
-    void FillLists();
+    void ShowSettings();
     void ApplyDialogTexts();
     void PaintDialog();
-    // The colour the scroll bars edit: 0 the text colour, 1 the back colour.
-    int SelectedColor() const;
-    Rgb& EditedColor();
-    void ShowColorNumbers();
-    void ColorFromScrollBars();
-    void ColorChoiceChanged();
-    void ColorsFromSkinClicked();
+    // The edited colour's numbers, and on the bars unless `moveBars` is false.
+    void ShowColor(bool moveBars = true);
+    void BarMoved(int component, int value);
+    void ColorsFromSkinClicked(bool fromSkin);
     // A listed file that can no longer be read when chosen: the one in use
     // stays chosen, and the entry that leads nowhere leaves the list.
-    void DropEntry(QComboBox* list, std::vector<OfferedFile>& files, int index, const std::string& inUse);
-    void LanguageChosen(int index);
-    void SkinChosen(int index);
-    // The check box's value for a byte setting: 1 ticked, 2 not.
-    static std::uint8_t ByteFor(bool ticked) { return ticked ? SettingOn : SettingOff; }
+    void ShowList(QComboBox* list, const std::vector<OfferedFile>& files, int chosen);
 
-    Settings& settings_;
-    TextTable& texts_;
-    SkinColors& skinColors_;
-    std::vector<std::filesystem::path> dataFolders_;
-    SettingsEffects effects_;
-    bool loading_ = false;
-    std::vector<OfferedFile> languageFiles_;  // LangFiles
-    std::vector<OfferedFile> skinFiles_;      // SkinFiles
+    SettingsEditor editor_;
+    bool showing_ = false;  // the controls are being set from the settings
 
     std::array<QGroupBox*, 4> frames_{};
     QComboBox* languages_ = nullptr;

@@ -48,9 +48,9 @@ std::optional<QAudioFormat> OutputFormat(const QAudioDevice& device)
 
 } // namespace
 
-SoundPlayer::SoundPlayer(const Settings& settings, const std::vector<std::filesystem::path>& dataFolders,
+SoundPlayer::SoundPlayer(const std::uint8_t& soundOn, const std::vector<std::filesystem::path>& dataFolders,
                          QObject* parent)
-    : QObject(parent), settings_(settings)
+    : QObject(parent), soundOn_(soundOn)
 {
     feedTimer_.setInterval(FeedIntervalMs);
     feedTimer_.setTimerType(Qt::PreciseTimer);
@@ -84,9 +84,9 @@ SoundPlayer::~SoundPlayer()
     }
 }
 
-void SoundPlayer::PlaySfx(std::string_view name)
+void SoundPlayer::PlaySfx(SoundEffect effect)
 {
-    if (sink_ == nullptr || !effects_->PlaySfx(name, settings_.soundOn)) {
+    if (sink_ == nullptr || !effects_->PlaySfx(effect, soundOn_)) {
         return;
     }
     if (!Awake()) {

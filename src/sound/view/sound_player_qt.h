@@ -6,7 +6,6 @@
 #pragma once
 
 #include "engine/ports.h"
-#include "settings/settings.h"
 #include "sound/sound_effects.h"
 
 #include <QAudioFormat>
@@ -28,18 +27,18 @@ class SoundPlayer : public QObject, public SoundPort {
 
 public:
     // Decodes the three effects now, each from the first of `dataFolders`
-    // that holds it, so that playing one never reads a file. `settings` must
-    // outlive the player; its sound setting is read at every effect.
-    SoundPlayer(const Settings& settings, const std::vector<std::filesystem::path>& dataFolders,
+    // that holds it, so that playing one never reads a file. `soundOn` is the
+    // sound setting (2: off), read at every effect; it must outlive the player.
+    SoundPlayer(const std::uint8_t& soundOn, const std::vector<std::filesystem::path>& dataFolders,
                 QObject* parent = nullptr);
-    explicit SoundPlayer(const Settings& settings, const std::filesystem::path& gameFolder = ".",
+    explicit SoundPlayer(const std::uint8_t& soundOn, const std::filesystem::path& gameFolder = ".",
                          QObject* parent = nullptr)
-        : SoundPlayer(settings, std::vector{gameFolder}, parent)
+        : SoundPlayer(soundOn, std::vector{gameFolder}, parent)
     {
     }
     ~SoundPlayer() override;
 
-    void PlaySfx(std::string_view name) override;
+    void PlaySfx(SoundEffect effect) override;
 
     bool HasOutput() const { return sink_ != nullptr; }
     // True while an effect or the silence after it is fed to the stream; only
@@ -52,7 +51,7 @@ private:
     void Rest();
     void Forget();
 
-    const Settings& settings_;
+    const std::uint8_t& soundOn_;
     QAudioFormat format_;
     std::optional<SoundEffects> effects_;
     QAudioSink* sink_ = nullptr;

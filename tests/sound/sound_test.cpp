@@ -98,7 +98,7 @@ TEST(Wav, ConversionResamplesAndMapsChannels)
     EXPECT_EQ(ConvertClip(pair, 1, 24000), (Pcm{16384}));
 }
 
-TEST(SoundEffects, OneVoicePlaysToItsLastSampleAndTailAndNamesAreCaseSensitive)
+TEST(SoundEffects, OneVoicePlaysToItsLastSampleAndTailAndANewEffectCutsTheOld)
 {
     testing::ScratchFolder folder;
     testing::WriteFile(folder / "Sounds/Drop.wav", Wav(1, 1, 8000, 16, Le(2, {1000, 2000, 3000})));
@@ -106,14 +106,13 @@ TEST(SoundEffects, OneVoicePlaysToItsLastSampleAndTailAndNamesAreCaseSensitive)
     SoundEffects effects(folder.Path(), 2, 8000, 1);
     std::filesystem::remove(folder / "Sounds/Drop.wav");  // read once, up front
     OneVoiceMixer& mixer = effects.Mixer();
-    EXPECT_FALSE(effects.PlaySfx("drop", 2));
-    EXPECT_FALSE(effects.PlaySfx("Drop", 1));
+    EXPECT_FALSE(effects.PlaySfx(SoundEffect::Drop, 2));
     EXPECT_TRUE(mixer.Idle());
-    EXPECT_TRUE(effects.PlaySfx("drop", 7));  // anything but 2 is on
+    EXPECT_TRUE(effects.PlaySfx(SoundEffect::Drop, 7));  // anything but 2 is on
     EXPECT_EQ(mixer.Render(2), (PcmSamples{1000, 1000, 2000, 2000}));
-    EXPECT_TRUE(effects.PlaySfx("drop", 1));  // a new effect cuts the playing one at once
-    EXPECT_FALSE(effects.PlaySfx("rotate", 1));  // an effect without sound leaves it alone
-    EXPECT_FALSE(effects.PlaySfx("clear", 1));
+    EXPECT_TRUE(effects.PlaySfx(SoundEffect::Drop, 1));  // a new effect cuts the playing one at once
+    EXPECT_FALSE(effects.PlaySfx(SoundEffect::Rotate, 1));  // an effect without sound leaves it alone
+    EXPECT_FALSE(effects.PlaySfx(SoundEffect::Clear, 1));
     EXPECT_EQ(mixer.Render(3), (PcmSamples{1000, 1000, 2000, 2000, 3000, 3000}));
     EXPECT_FALSE(mixer.Idle());  // the tail frame is still due
     EXPECT_EQ(mixer.Render(2), PcmSamples(4, 0));
@@ -126,9 +125,9 @@ TEST(SoundEffects, OneVoicePlaysToItsLastSampleAndTailAndNamesAreCaseSensitive)
     testing::WriteFile(folder / "Sounds/Drop.wav", Wav(1, 1, 8000, 16, Le(2, {1000})));
     testing::WriteFile(folder / "Sounds/Clear.wav", Wav(1, 1, 8000, 16, Le(2, {-1000})));
     SoundEffects layered({player.Path(), folder.Path()}, 1, 8000);
-    EXPECT_TRUE(layered.PlaySfx("clear", 1));
+    EXPECT_TRUE(layered.PlaySfx(SoundEffect::Clear, 1));
     EXPECT_EQ(layered.Mixer().Render(1), PcmSamples{7000});
-    EXPECT_TRUE(layered.PlaySfx("drop", 1));
+    EXPECT_TRUE(layered.PlaySfx(SoundEffect::Drop, 1));
     EXPECT_EQ(layered.Mixer().Render(1), PcmSamples{1000});
 
     const SoundEffects shipped(PLUMIX_ASSETS, 2, 44100);

@@ -6,6 +6,7 @@
 #include "sound/sound_effects.h"
 #include "sound/view/sound_player_qt.h"
 #include "sound/wav.h"
+#include "engine/play_options.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -140,6 +141,11 @@ struct Request {
     const char* name;
 };
 
+SoundEffect EffectNamed(std::string_view name)
+{
+    return name == "drop" ? SoundEffect::Drop : name == "rotate" ? SoundEffect::Rotate : SoundEffect::Clear;
+}
+
 // Asks for each effect in turn, never waiting for it; returns when each was asked for.
 std::vector<double> Play(SoundPlayer& player, const std::vector<Request>& requests)
 {
@@ -147,7 +153,7 @@ std::vector<double> Play(SoundPlayer& player, const std::vector<Request>& reques
     for (const auto& [afterMs, name] : requests) {
         QTest::qWait(afterMs);
         askedAt.push_back(Now());
-        player.PlaySfx(name);
+        player.PlaySfx(EffectNamed(name));
         EXPECT_LT(Now() - askedAt.back(), 20) << name << " kept the game waiting";
     }
     return askedAt;
@@ -267,7 +273,7 @@ protected:
 
     testing::ScratchFolder folder_;
     QProcess server_;
-    Settings settings_;
+    std::uint8_t soundOn_ = SettingOn;
 };
 
 // The road of a played game: fast drops that land 0.55 s after they start, a
@@ -284,15 +290,13 @@ TEST_F(SoundServerTest, EveryEffectIsHeardOnceFromItsStartWholeOrCutWhereTheNext
 {
     MonitorRecording recording(Address());
     ASSERT_TRUE(recording.SamplesCome()) << "the monitor gave no samples";
-    SoundPlayer player(settings_, PLUMIX_ASSETS);
+    SoundPlayer player(soundOn_, PLUMIX_ASSETS);
     ASSERT_TRUE(player.HasOutput());
     const auto askedAt = Play(player, Game);
-    // Effects the game does not play: the setting off, names it has no effect of.
-    settings_.soundOn = 2;
-    player.PlaySfx("clear");
-    settings_.soundOn = 1;
-    player.PlaySfx("Drop");
-    player.PlaySfx("music");
+    // Effects the game does not play: the setting off.
+    soundOn_ = SettingOff;
+    player.PlaySfx(SoundEffect::Clear);
+    soundOn_ = SettingOn;
 
     ExpectQuietOnceIdle(player);
     recording.Stop();
@@ -301,9 +305,9 @@ TEST_F(SoundServerTest, EveryEffectIsHeardOnceFromItsStartWholeOrCutWhereTheNext
 
 TEST_F(SoundServerTest, AServerGoneMidEffectLeavesTheGameSilentAndFreeAndTheFirstEffectAfterItsReturnIsHeard)
 {
-    SoundPlayer player(settings_, PLUMIX_ASSETS);
+    SoundPlayer player(soundOn_, PLUMIX_ASSETS);
     ASSERT_TRUE(player.HasOutput());
-    player.PlaySfx("clear");
+    player.PlaySfx(SoundEffect::Clear);
     QTest::qWait(100);
     KillServer();
     const double goneAt = Now();
@@ -328,10 +332,10 @@ TEST(SoundPlayerWithoutServer, IsSilentAndNeverWaits)
 {
     const testing::ScratchFolder folder;
     qputenv("PULSE_SERVER", QByteArray("unix:") + (folder / "nobody-listens").c_str());
-    Settings settings;
-    SoundPlayer player(settings, PLUMIX_ASSETS);
+    const std::uint8_t soundOn = SettingOn;
+    SoundPlayer player(soundOn, PLUMIX_ASSETS);
     EXPECT_FALSE(player.HasOutput());
-    Play(player, {{0, "drop"}, {40, "rotate"}, {40, "clear"}, {40, "music"}});
+    Play(player, {{0, "drop"}, {40, "rotate"}, {40, "clear"}});
     EXPECT_FALSE(player.Busy());
     ExpectQuietOnceIdle(player);
 }

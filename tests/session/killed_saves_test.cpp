@@ -114,7 +114,7 @@ TEST(KilledSaves, RecordsSettingsAndTheSharedFileAreOldOrNewNeverPartial)
     ExpectOldOrNewEveryTime(records, RecordsToFileBytes(before), RecordsToFileBytes(after),
                             [&] { RecordTables tables = after; SaveRecords(records, tables); });
 
-    const Settings oldSettings{.languageFile = "Deutsch.lag", .showGrid = 1};
+    const Settings oldSettings{.languageFile = "Deutsch.lag", .play = {.showGrid = 1}};
     const Settings newSettings{.skinFile = "Neon.psk", .textColor = {1, 2, 3}};
     const fs::path ini = folder / "plumix.ini";
     ExpectOldOrNewEveryTime(ini, SerializeSettings(oldSettings), SerializeSettings(newSettings),

@@ -1,4 +1,4 @@
-#include "scores/record_entry.h"
+#include "scores/record_book.h"
 
 #include "scores/records_file.h"
 
@@ -20,12 +20,12 @@ T Clamped(std::int64_t value)
 
 std::string RecordEntryPrompt(const TextTable& texts, int place)
 {
-    return TextOf(texts, 301) + " " + std::to_string(place) + TextOf(texts, 302) + ":";
+    return TextOf(texts, TextCongratulations) + " " + std::to_string(place) + TextOf(texts, TextPlaceSuffix) + ":";
 }
 
 std::string RecordCommentPrompt(const TextTable& texts)
 {
-    return TextOf(texts, 303) + ":";
+    return TextOf(texts, TextCommentPrompt) + ":";
 }
 
 std::string SingleLine(std::string_view text)
@@ -36,7 +36,7 @@ std::string SingleLine(std::string_view text)
     return line;
 }
 
-Record EnteredRecord(int endedMode, const GameState& ended, const TypedEntry& typed)
+Record EnteredRecord(const GameResult& ended, const TypedEntry& typed)
 {
     Record record;
     // What the file will hold, so the table shows now what it shows after a restart.
@@ -44,8 +44,8 @@ Record EnteredRecord(int endedMode, const GameState& ended, const TypedEntry& ty
     record.score = Clamped<std::int32_t>(ended.score);
     record.date = SingleLine(typed.date);
     record.comment = StoredForm(SingleLine(typed.comment));
-    record.level = Clamped<std::uint8_t>(ended.level.value_or(0));
-    if (endedMode == GameModeClassic) {
+    record.level = Clamped<std::uint8_t>(ended.level);
+    if (ended.mode == GameMode::Classic) {
         record.lines1 = ended.lines[0];
         record.lines2 = ended.lines[1];
         record.lines3 = ended.lines[2];
@@ -54,14 +54,26 @@ Record EnteredRecord(int endedMode, const GameState& ended, const TypedEntry& ty
     return record;
 }
 
-void FinishRecordEntry(RecordTables& tables, std::string& lastPlayerName, int endedMode, int place,
-                       const GameState& ended, const TypedEntry& typed)
+int RecordBook::Enter(const GameResult& ended)
 {
-    const bool known = endedMode == GameModeClassic || endedMode == GameModeLevels;
-    if (known && place >= 1 && place <= RecordPlaces) {
-        tables.ForMode(endedMode).At(place) = EnteredRecord(endedMode, ended, typed);
+    ended_ = ended;
+    place_ = 0;
+    if (ended.mode == GameMode::None) {
+        return 0;
     }
-    lastPlayerName = StoredForm(SingleLine(typed.name));
+    RecordTable& table = tables_.ForMode(ended.mode);
+    place_ = FindRecordPlace(table, ended.score);
+    MakeRoomAt(table, place_);
+    return place_;
+}
+
+void RecordBook::Fill(const TypedEntry& typed)
+{
+    if (place_ >= 1 && place_ <= RecordPlaces) {
+        tables_.ForMode(ended_.mode).At(place_) = EnteredRecord(ended_, typed);
+    }
+    place_ = 0;
+    lastPlayerName_ = StoredForm(SingleLine(typed.name));
 }
 
 } // namespace plumix

@@ -1,0 +1,149 @@
+#include "session/game_session.h"
+
+#include "engine/keys.h"
+#include "scores/records_file.h"
+#include "settings/settings_file.h"
+
+namespace plumix {
+
+std::optional<Command> CommandForKey(int keyCode, int shift)
+{
+    if (keyCode == VkF4 && shift == ShiftMaskAlt) {
+        return Command::Quit;
+    }
+    switch (keyCode) {
+    case VkF2: return Command::NewClassicGame;
+    case VkF3: return Command::NewLevelGame;
+    case VkSpace: return Command::Pause;
+    case VkF5: return Command::HiScores;
+    case VkF8: return Command::Settings;
+    case VkF1: return Command::About;
+    case VkEscape: return Command::Quit;
+    default: return std::nullopt;
+    }
+}
+
+GameSession::GameSession(AppState& app, Ports ports)
+    : app_(app),
+      dialogs_(ports.dialogs),
+      views_(ports.views),
+      game_(Game::Ports{ports.timers, ports.random, ports.cells, ports.sound, ports.status, ports.dialogs, *this},
+            app.settings.play),
+      levels_(game_, LevelFlow::Ports{ports.timers, ports.cells, ports.dialogs, *this}, app.levels),
+      records_(app.records)
+{
+}
+
+GameSession::~GameSession() = default;
+
+void GameSession::OnTimer(TimerId id)
+{
+    if (!ending_) {
+        game_.OnTimer(id);
+    }
+}
+
+void GameSession::Run(Command command)
+{
+    if (ending_) {
+        return;
+    }
+    if (command != Command::Quit) {
+        views_.BringForward();
+    }
+    switch (command) {
+    case Command::NewClassicGame: game_.NewClassicGame(); break;
+    case Command::NewLevelGame: levels_.NewGame(); break;
+    case Command::Pause: game_.TogglePause(); break;
+    // The windows of the game's own stand over a paused game, and it stays
+    // paused when they close.
+    case Command::HiScores:
+        game_.PauseGame();
+        views_.ShowHiScores();
+        break;
+    case Command::Settings:
+        game_.PauseGame();
+        views_.ShowSettings();
+        break;
+    case Command::About:
+        game_.PauseGame();
+        views_.ShowAbout();
+        break;
+    case Command::Quit: Quit(); break;
+    }
+}
+
+void GameSession::KeyDown(int keyCode, int shift)
+{
+    if (const auto command = CommandForKey(keyCode, shift)) {
+        Run(*command);
+    }
+    // Every key reaches the game too: an arrow moves the figure, any key on a
+    // falling figure stirs the random sequence.
+    if (!ending_) {
+        game_.KeyDown(keyCode);
+    }
+}
+
+void GameSession::Quit()
+{
+    if (ending_) {
+        return;
+    }
+    if (game_.State().gameMode == GameMode::None) {
+        SaveAndEnd(true);
+        return;
+    }
+    game_.AskThen(Question::Quit, [this](bool yes) {
+        if (yes) {
+            SaveAndEnd(true);
+        }
+    });
+}
+
+void GameSession::EndWithoutAsking()
+{
+    if (!ending_) {
+        SaveAndEnd(false);
+    }
+}
+
+void GameSession::SaveAndEnd(bool mayAsk)
+{
+    // Nothing of the game runs any more while the files are written.
+    ending_ = true;
+    bool recordsSaved = true;
+    if (app_.KeepsFiles()) {
+        recordsSaved = SaveRecords(app_.folders.user / RecordsFileName, app_.records) == RecordsFileResult::Ok;
+        SaveSettings(app_.folders.user / SettingsFileName, app_.settings);
+    }
+    if (!recordsSaved && mayAsk) {
+        dialogs_.ShowError(RecordsSaveFailedMessage, [this] { views_.EndProgram(); });
+        return;
+    }
+    views_.EndProgram();
+}
+
+void GameSession::GameEnded(const GameResult& result)
+{
+    const int place = records_.Enter(result);
+    if (place == 0) {
+        dialogs_.ShowMessage(GameOverText);
+        return;
+    }
+    views_.ShowRecordEntry(place);
+}
+
+void GameSession::RecordEntered(const TypedEntry& typed)
+{
+    records_.Fill(typed);
+    // Written at once: a crash or a power cut before the end keeps it.
+    if (app_.KeepsFiles()) {
+        SaveRecords(app_.folders.user / RecordsFileName, app_.records);
+    }
+    if (!ending_) {
+        views_.ShowHiScores();
+    }
+}
+
+} // namespace plumix
