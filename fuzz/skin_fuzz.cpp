@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Require(skin.status == SkinReadStatus::Ok || skin.status == SkinReadStatus::BadColors,
                   "a read file is never missing");
     fuzz::Require((skin.status == SkinReadStatus::Ok) == (skin.text && skin.back), "Ok means both colours");
-    for (const SkinPicture& picture : SkinPictures) {
-        fuzz::Require(PicturePath(skin.pictureFolder, picture.fileName).ends_with(picture.fileName),
+    for (const std::string_view picture : SkinPictureFiles) {
+        fuzz::Require(PicturePath(skin.pictureFolder, picture).ends_with(picture),
                       "a picture path ends with the picture's name");
     }
     SkinColors colors;

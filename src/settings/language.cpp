@@ -42,11 +42,6 @@ void LoadLanguage(TextTable& texts, const std::string& languageFile, const std::
     FillDefaultTexts(texts);
 }
 
-std::vector<OfferedFile> ListLanguages(const std::filesystem::path& folder)
-{
-    return ListLanguages(std::vector<std::filesystem::path>{folder});
-}
-
 std::vector<OfferedFile> ListLanguages(const std::vector<std::filesystem::path>& folders)
 {
     std::vector<OfferedFile> choices{{std::string(BuiltInLanguageName), std::string(BuiltInLanguage)}};

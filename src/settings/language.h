@@ -36,11 +36,9 @@ void LoadLanguage(TextTable& texts, const std::string& languageFile,
 inline constexpr std::size_t MaxLanguageChoices = 101;
 inline constexpr std::string_view BuiltInLanguageName = "English";
 
-// "English" for the built-in texts, then each "*.lag" file of `folder` whose
-// second line is exactly "1.4", under the name on its first line; at most 101
-// entries in all.
-std::vector<OfferedFile> ListLanguages(const std::filesystem::path& folder);
-// The same over several folders, each file name once (the first folder's).
+// "English" for the built-in texts, then each "*.lag" file of `folders` whose
+// second line is exactly "1.4", under the name on its first line, each file
+// name once (the first folder's); at most 101 entries in all.
 std::vector<OfferedFile> ListLanguages(const std::vector<std::filesystem::path>& folders);
 
 } // namespace plumix

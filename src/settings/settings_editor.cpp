@@ -87,7 +87,7 @@ bool SettingsEditor::ChooseSkin(int index)
         return true;
     }
     const std::string file = skins_[static_cast<std::size_t>(index)].fileName;
-    if (ReadSkinFile(SkinFilePath(SkinRoot(dataFolders_, file), file)).status == SkinReadStatus::Missing) {
+    if (ReadSkinFile(dataFolders_, file).status == SkinReadStatus::Missing) {
         skins_.erase(skins_.begin() + index);
         return false;
     }

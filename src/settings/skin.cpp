@@ -9,11 +9,6 @@
 
 namespace plumix {
 
-std::filesystem::path SkinFilePath(const std::filesystem::path& gameFolder, const std::string& skinFile)
-{
-    return gameFolder / SkinsFolder / skinFile;
-}
-
 SkinFileContents ParseSkin(std::string_view fileBytes)
 {
     const std::string text = DecodeTextFile(fileBytes);
@@ -47,9 +42,10 @@ SkinFileContents ParseSkin(std::string_view fileBytes)
     return skin;
 }
 
-SkinFileContents ReadSkinFile(const std::filesystem::path& path)
+SkinFileContents ReadSkinFile(const std::vector<std::filesystem::path>& dataFolders, const std::string& skinFile)
 {
-    const auto bytes = ReadFileBytes(path);
+    const std::filesystem::path relative = std::filesystem::path(SkinsFolder) / skinFile;
+    const auto bytes = ReadFileBytes(FolderHolding(dataFolders, relative) / relative);
     return bytes ? ParseSkin(*bytes) : SkinFileContents{};
 }
 
@@ -83,16 +79,6 @@ std::filesystem::path FindSkinPicture(const std::vector<std::filesystem::path>& 
 {
     const std::filesystem::path relative = PicturePath(pictureFolder, fileName);
     return FolderHolding(dataFolders, relative) / relative;
-}
-
-std::filesystem::path SkinRoot(const std::vector<std::filesystem::path>& dataFolders, const std::string& skinFile)
-{
-    return FolderHolding(dataFolders, std::filesystem::path(SkinsFolder) / skinFile);
-}
-
-std::vector<OfferedFile> ListSkins(const std::filesystem::path& skinsFolder)
-{
-    return ListOfferedFiles(skinsFolder, ".psk");
 }
 
 std::vector<OfferedFile> ListSkinsIn(const std::vector<std::filesystem::path>& dataFolders)

@@ -39,54 +39,24 @@ struct SkinFileContents {
     std::optional<Rgb> back;
 };
 
-// "Skins/<skinFile>" below the game folder.
-std::filesystem::path SkinFilePath(const std::filesystem::path& gameFolder, const std::string& skinFile);
-// The data folder whose "Skins" holds `skinFile` (the first of `dataFolders`
-// when none does): the skin's picture folder is read below it too.
-std::filesystem::path SkinRoot(const std::vector<std::filesystem::path>& dataFolders, const std::string& skinFile);
-
 // Reads lines 4 to 10 of a skin file's content; the colours are six numbers by
 // the list-input rule, so "255, 255, 255" on one line gives a whole colour.
 SkinFileContents ParseSkin(std::string_view fileBytes);
-SkinFileContents ReadSkinFile(const std::filesystem::path& path);
+// "Skins/<skinFile>" of the first of `dataFolders` that holds it.
+SkinFileContents ReadSkinFile(const std::vector<std::filesystem::path>& dataFolders, const std::string& skinFile);
 
 // Takes the colours the skin gave into `skinColors`, and into the colours in
 // use when the settings ask for the skin's colours. A colour the file did not
 // give keeps its previous value in both.
 void TakeSkinColors(const SkinFileContents& skin, SkinColors& skinColors, Settings& settings);
 
-// Where a skin picture goes in the main window.
-enum class PictureHolder {
-    Background,
-    Block,           // Block(index), index 1..10
-    CloseButton,     // SmallButton1
-    MinimizeButton,  // SmallButton2
-    MenuButtons,     // Button1(0) to Button1(5), one picture for all six
+// The fourteen pictures of a skin's picture folder, in the order they are
+// loaded: the background, block1..7, the brick, the row-clear flash, the
+// grid, the close and minimise buttons and the menu buttons' strip.
+inline constexpr std::array<std::string_view, 14> SkinPictureFiles = {
+    "background.jpg", "block1.gif", "block2.gif", "block3.gif", "block4.gif", "block5.gif", "block6.gif",
+    "block7.gif",     "brick.gif",  "clear.gif",  "grid.gif",   "close.gif",  "mini.gif",   "button.gif",
 };
-
-struct SkinPicture {
-    std::string_view fileName;
-    PictureHolder holder;
-    int blockIndex = 0;  // for PictureHolder::Block
-};
-
-// The fourteen pictures in the order they are loaded.
-inline constexpr std::array<SkinPicture, 14> SkinPictures = {{
-    {"background.jpg", PictureHolder::Background},
-    {"block1.gif", PictureHolder::Block, 1},
-    {"block2.gif", PictureHolder::Block, 2},
-    {"block3.gif", PictureHolder::Block, 3},
-    {"block4.gif", PictureHolder::Block, 4},
-    {"block5.gif", PictureHolder::Block, 5},
-    {"block6.gif", PictureHolder::Block, 6},
-    {"block7.gif", PictureHolder::Block, 7},
-    {"brick.gif", PictureHolder::Block, 8},
-    {"clear.gif", PictureHolder::Block, 9},
-    {"grid.gif", PictureHolder::Block, 10},
-    {"close.gif", PictureHolder::CloseButton},
-    {"mini.gif", PictureHolder::MinimizeButton},
-    {"button.gif", PictureHolder::MenuButtons},
-}};
 
 // The picture folder, a '/' and the file name. A relative folder is taken
 // from the working folder, as the skin file means it.
@@ -97,8 +67,6 @@ std::string PicturePath(std::string_view pictureFolder, std::string_view fileNam
 std::filesystem::path FindSkinPicture(const std::vector<std::filesystem::path>& dataFolders,
                                       std::string_view pictureFolder, std::string_view fileName);
 
-// The skins of `skinsFolder` ("*.psk") that the settings dialog offers.
-std::vector<OfferedFile> ListSkins(const std::filesystem::path& skinsFolder);
 // The skins of the "Skins" folders of `dataFolders`, each file name once, at
 // most 101 (the list's positions 0 to 100).
 inline constexpr std::size_t MaxSkinChoices = 101;

@@ -1,5 +1,6 @@
 #include "widgets/colors_qt.h"
 
+#include <QApplication>
 #include <QWidget>
 
 namespace plumix {
@@ -16,6 +17,18 @@ void PaintWithColors(QWidget& window, Rgb text, Rgb back)
     pal.setColor(QPalette::WindowText, ToQColor(text));
     window.setPalette(pal);
     window.setAutoFillBackground(true);
+}
+
+void KeepOwnColours(QWidget* widget)
+{
+    QPalette own = QApplication::palette(widget);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        for (auto role : {QPalette::Window, QPalette::WindowText, QPalette::Base, QPalette::Text, QPalette::Button,
+                          QPalette::ButtonText}) {
+            own.setColor(group, role, own.color(group, role));
+        }
+    }
+    widget->setPalette(own);
 }
 
 } // namespace plumix

@@ -15,4 +15,8 @@ QColor ToQColor(Rgb color);
 // The window's background in `back`, its texts in `text`.
 void PaintWithColors(QWidget& window, Rgb text, Rgb back);
 
+// A list, scroll bar or button inside such a window keeps the desktop's
+// colours, in each state: a disabled one must look disabled.
+void KeepOwnColours(QWidget* widget);
+
 } // namespace plumix

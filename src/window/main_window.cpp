@@ -9,6 +9,7 @@
 #include "widgets/plain_text_qt.h"
 #include "window/board_widget.h"
 #include "window/builtin_pictures_qt.h"
+#include "window/skin_pictures_qt.h"
 
 #include <QApplication>
 #include <QCloseEvent>

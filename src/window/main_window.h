@@ -6,7 +6,6 @@
 
 #include "engine/ports.h"
 #include "settings/settings.h"
-#include "settings/skin.h"
 #include "base/texts.h"
 
 #include <QTimer>
@@ -23,6 +22,7 @@ class Button;
 class GameSession;
 class OutlinedLabel;
 class SmallButton;
+struct SkinPicture;
 
 class MainWindow : public QWidget, public StatusView {
     Q_OBJECT

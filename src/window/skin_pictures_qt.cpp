@@ -1,5 +1,7 @@
 #include "window/skin_pictures_qt.h"
 
+#include "window/main_window.h"
+
 #include <QPixmap>
 
 namespace plumix {
@@ -7,13 +9,12 @@ namespace plumix {
 void LoadSkin(MainWindow& window, AppState& app)
 {
     const std::vector<std::filesystem::path>& folders = app.folders.data;
-    const SkinFileContents skin =
-        ReadSkinFile(SkinFilePath(SkinRoot(folders, app.settings.skinFile), app.settings.skinFile));
+    const SkinFileContents skin = ReadSkinFile(folders, app.settings.skinFile);
     if (skin.status != SkinReadStatus::Missing) {
         TakeSkinColors(skin, app.skinColors, app.settings);
-        for (const SkinPicture& picture : SkinPictures) {
-            const std::filesystem::path path = FindSkinPicture(folders, skin.pictureFolder, picture.fileName);
-            window.SetPicture(picture, QPixmap(QString::fromStdString(path.string())));
+        for (std::size_t i = 0; i < SkinPictures.size(); ++i) {
+            const std::filesystem::path path = FindSkinPicture(folders, skin.pictureFolder, SkinPictureFiles[i]);
+            window.SetPicture(SkinPictures[i], QPixmap(QString::fromStdString(path.string())));
         }
     }
     // A missing skin keeps the pictures, but the settings' own colours apply.

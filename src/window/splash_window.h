@@ -1,4 +1,4 @@
-// The start-up splash (the old Form5): a borderless 500 x 300 picture of its
+// The start-up splash: a borderless 500 x 300 picture of its
 // own with one line of white status text that is repainted at once, so each
 // loading step is visible while it runs.
 #pragma once

@@ -60,12 +60,12 @@ TEST(MalformedFiles, EveryReaderComesBackSane)
             EXPECT_TRUE(english[n].empty() || !texts[n].empty()) << n;
         }
         EXPECT_TRUE(!noSmallNumber || texts == english);
-        EXPECT_EQ(ListLanguages(folder.Path()).size(), 1u);
+        EXPECT_EQ(ListLanguages({folder.Path()}).size(), 1u);
 
         WriteFile(folder / "Skins/bad.psk", bytes);
-        const SkinFileContents skin = ReadSkinFile(SkinFilePath(folder.Path(), "bad.psk"));
+        const SkinFileContents skin = ReadSkinFile({folder.Path()}, "bad.psk");
         EXPECT_TRUE(!noSmallNumber || (skin.status == SkinReadStatus::BadColors && !skin.text && !skin.back));
-        EXPECT_TRUE(ListSkins(folder / "Skins").empty());
+        EXPECT_TRUE(ListSkinsIn({folder.Path()}).empty());
 
         WriteFile(folder / "Records", bytes);
         RecordTables tables;
@@ -83,7 +83,9 @@ TEST(MalformedFiles, EveryReaderComesBackSane)
     EXPECT_EQ(LoadSettings(folder / "pipe"), Settings{});
     RecordTables tables;
     EXPECT_EQ(LoadRecords(folder / "pipe", tables), RecordsFileResult::Failed);
-    EXPECT_EQ(ReadSkinFile(folder / "pipe").status, SkinReadStatus::Missing);
+    std::filesystem::create_directories(folder / "Skins");
+    ASSERT_EQ(::mkfifo((folder / "Skins/pipe").c_str(), 0600), 0);
+    EXPECT_EQ(ReadSkinFile({folder.Path()}, "pipe").status, SkinReadStatus::Missing);
     EXPECT_FALSE(ReadWavFile(folder / "pipe"));
 }
 

@@ -80,7 +80,7 @@ TEST(Language, BothEncodingsAndEntryFormsEnglishInTheGapsTheOfferedAndTheShipped
     WriteFile(folder / "d.lag", "Only a name");
     WriteFile(folder / "e.txt", "E\r\n1.4\r\n");
     std::vector<std::string> offered;
-    for (const OfferedFile& file : ListLanguages(folder.Path())) {
+    for (const OfferedFile& file : ListLanguages({folder.Path()})) {
         offered.push_back(file.displayName + "=" + file.fileName);
     }
     EXPECT_EQ(offered, (std::vector<std::string>{"English=inside", "Альфа=a.lag", "Синий=c.LAG", "Leer=empty.lag"}));
@@ -99,7 +99,7 @@ TEST(Language, BothEncodingsAndEntryFormsEnglishInTheGapsTheOfferedAndTheShipped
 
 TEST(Skin, CommaSeparatedColoursAWindowsFolderAndTheShippedSkinsPictures)
 {
-    const SkinFileContents skin = ReadSkinFile(SkinFilePath(TestData, "Comma.psk"));
+    const SkinFileContents skin = ReadSkinFile({TestData}, "Comma.psk");
     EXPECT_EQ(skin.pictureFolder, "Skins/Comma/pictures");
     SkinColors skinColors;
     Settings fromSkin, own{.colorsFromSkin = 2};
@@ -116,16 +116,16 @@ TEST(Skin, CommaSeparatedColoursAWindowsFolderAndTheShippedSkinsPictures)
     TakeSkinColors(bad, kept, fromSkin);
     EXPECT_EQ(kept, (SkinColors{{9, 9, 9}, {1, 2, 3}}));
     EXPECT_EQ(std::pair(fromSkin.textColor, fromSkin.backColor), std::pair(Rgb{255, 255, 255}, Rgb{1, 2, 3}));
-    EXPECT_EQ(ReadSkinFile(SkinFilePath(TestData, "NoSuch.psk")).status, SkinReadStatus::Missing);
+    EXPECT_EQ(ReadSkinFile({TestData}, "NoSuch.psk").status, SkinReadStatus::Missing);
 
-    const auto skins = ListSkins(Assets / SkinsFolder);
+    const auto skins = ListSkinsIn({Assets});
     ASSERT_FALSE(skins.empty());
     for (const OfferedFile& offered : skins) {
-        const SkinFileContents shipped = ReadSkinFile(SkinFilePath(Assets, offered.fileName));
+        const SkinFileContents shipped = ReadSkinFile({Assets}, offered.fileName);
         EXPECT_EQ(shipped.status, SkinReadStatus::Ok) << offered.fileName;
-        for (const SkinPicture& picture : SkinPictures) {
-            EXPECT_TRUE(std::filesystem::is_regular_file(Assets / PicturePath(shipped.pictureFolder, picture.fileName)))
-                << offered.fileName << ": " << picture.fileName;
+        for (const std::string_view picture : SkinPictureFiles) {
+            EXPECT_TRUE(std::filesystem::is_regular_file(Assets / PicturePath(shipped.pictureFolder, picture)))
+                << offered.fileName << ": " << picture;
         }
     }
 }

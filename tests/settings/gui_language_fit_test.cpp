@@ -221,7 +221,7 @@ TEST(ShippedLanguages, EachIsOfferedInUtf8OrOldCyrillicAndHoldsEveryEnglishText)
     const std::vector<fs::path> files = ShippedFiles();
     ASSERT_FALSE(files.empty());
     // Offered: the settings window lists English and each file under its own name.
-    EXPECT_EQ(ListLanguages(fs::path(PLUMIX_ASSETS)).size(), files.size() + 1);
+    EXPECT_EQ(ListLanguages({fs::path(PLUMIX_ASSETS)}).size(), files.size() + 1);
     for (const fs::path& file : files) {
         SCOPED_TRACE(file.filename().string());
         const auto bytes = ReadFileBytes(file);

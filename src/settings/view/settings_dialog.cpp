@@ -22,20 +22,6 @@ namespace {
 
 constexpr std::array<int, 4> TextFrames = {TextLanguageFrame, TextLookFrame, TextAudioFrame, TextGeneralFrame};
 
-// Lists, scroll bars and buttons keep the desktop's colours whatever the
-// window's colours are, in each state: a disabled one must look disabled.
-void KeepOwnColours(QWidget* widget)
-{
-    QPalette own = QApplication::palette(widget);
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        for (auto role : {QPalette::Window, QPalette::WindowText, QPalette::Base, QPalette::Text, QPalette::Button,
-                          QPalette::ButtonText}) {
-            own.setColor(group, role, own.color(group, role));
-        }
-    }
-    widget->setPalette(own);
-}
-
 QLabel* NewPlainLabel(QWidget* parent)
 {
     auto* label = new QLabel(parent);
@@ -134,20 +120,18 @@ void SettingsDialog::BuildControls()
         KeepOwnColours(w);
     }
 
+    // A file gone since the list was made leaves it, and the one in use stays chosen.
     connect(languages_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!showing_ && !editor_.ChooseLanguage(index)) {
             ShowList(languages_, editor_.Languages(), editor_.LanguageIndex());
-        }
-        if (!showing_) {
+        } else if (!showing_) {
             ApplyDialogTexts();
         }
     });
     connect(skins_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!showing_ && !editor_.ChooseSkin(index)) {
             ShowList(skins_, editor_.Skins(), editor_.SkinIndex());
-            return;
-        }
-        if (!showing_) {
+        } else if (!showing_) {
             ShowColor();
             PaintDialog();
         }

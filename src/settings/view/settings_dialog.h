@@ -50,8 +50,7 @@ private:
     void ShowColor(bool moveBars = true);
     void BarMoved(int component, int value);
     void ColorsFromSkinClicked(bool fromSkin);
-    // A listed file that can no longer be read when chosen: the one in use
-    // stays chosen, and the entry that leads nowhere leaves the list.
+    // The list's entries, `chosen` selected (-1: none).
     void ShowList(QComboBox* list, const std::vector<OfferedFile>& files, int chosen);
 
     SettingsEditor editor_;
