@@ -58,10 +58,6 @@ struct Field {
     LockOutcome Lock(int figure, int x, int y);
 
     int BrickCount() const;
-    bool Filled(int column, int row) const
-    {
-        return (rows[static_cast<std::size_t>(row + BoardMargin)] >> (column + ColumnBit)) & 1U;
-    }
 };
 
 } // namespace plumix::bot

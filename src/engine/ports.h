@@ -36,8 +36,8 @@ public:
 class CellPainter {
 public:
     virtual ~CellPainter() = default;
-    virtual void PaintBoardCell(int index, int palette) = 0;    // MM(0..199)
-    virtual void PaintPreviewCell(int index, int palette) = 0;  // NextB(0..15)
+    virtual void PaintBoardCell(int index, int palette) = 0;    // row * 10 + column, 0..199
+    virtual void PaintPreviewCell(int index, int palette) = 0;  // row * 4 + column, 0..15
 };
 
 // The game's three sound effects: a figure locks, a fast drop starts, a row

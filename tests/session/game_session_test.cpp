@@ -1,0 +1,169 @@
+// The session without its windows: the key table and the menu commands, the
+// end of a game in its own mode's table, and the files written at the end.
+#include "engine/keys.h"
+#include "scores/records_file.h"
+#include "session/game_session.h"
+#include "support/game_harness.h"
+#include "support/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace plumix {
+namespace {
+
+using namespace testing;
+
+struct ViewRecorder : SessionViews {
+    void ShowLevelIntro() override { shown.push_back("intro"); }
+    void ShowRecordEntry(int place) override { shown.push_back("entry " + std::to_string(place)); }
+    void ShowHiScores() override { shown.push_back("hi-scores"); }
+    void ShowSettings() override { shown.push_back("settings"); }
+    void ShowAbout() override { shown.push_back("about"); }
+    void BringForward() override { ++forward; }
+    void EndProgram() override { ++ended; }
+    std::vector<std::string> shown;
+    int forward = 0;
+    int ended = 0;
+};
+
+struct Session {
+    ScratchFolder folder;
+    AppState app;
+    VirtualClock clock;
+    ScriptedRandom random;
+    CellRecorder cells;
+    SoundRecorder sounds;
+    StatusCounter status;
+    ScriptedDialogs dialogs;
+    ViewRecorder views;
+    std::unique_ptr<GameSession> session;
+
+    Session()
+    {
+        FillDefaultTexts(app.texts);
+        app.folders = {folder.Path(), {folder.Path()}, false};
+        session = std::make_unique<GameSession>(
+            app, GameSession::Ports{clock, random, cells, sounds, status, dialogs, views});
+        clock.handler = [this](TimerId id) { session->OnTimer(id); };
+    }
+    const GameState& State() const { return session->GetGame().State(); }
+    // Every level's entry stacked: each level costs a life at once.
+    void BlockEveryLevel()
+    {
+        for (LevelDef& level : app.levels) {
+            for (std::size_t r = 2; r < BoardRows; ++r) {
+                level.cells[4][r] = 3;
+            }
+        }
+    }
+};
+
+TEST(Session, EveryKeyOfTheTableGivesItsCommandAndTheGamesOwnWindowsOpenOverAPausedGame)
+{
+    Session s;
+    EXPECT_EQ(CommandForKey(VkF4, ShiftMaskAlt), Command::Quit);
+    EXPECT_EQ(CommandForKey(VkF4, ShiftMaskAlt | ShiftMaskShift), std::nullopt);
+    EXPECT_EQ(CommandForKey('A', 0), std::nullopt);
+
+    s.random.PushFigure(VerticalBar);
+    s.session->KeyDown(VkF2, 0);
+    EXPECT_EQ(s.State().gameMode, GameMode::Classic);
+    s.session->KeyDown(VkLeft, 0);
+    EXPECT_EQ(s.State().figX, SpawnX - 1);  // the game's own keys go through
+    for (const int key : {VkF5, VkF8, VkF1}) {
+        if (s.State().paused) {
+            s.session->KeyDown(VkSpace, 0);  // running again
+        }
+        ASSERT_FALSE(s.State().paused);
+        s.session->KeyDown(key, ShiftMaskShift);  // Shift is no matter
+        EXPECT_TRUE(s.State().paused) << key;
+    }
+    EXPECT_EQ(s.views.shown, (std::vector<std::string>{"hi-scores", "settings", "about"}));
+    EXPECT_EQ(s.views.forward, 6);
+    // Closing the hi-scores leaves a game paused, and a question holds it.
+    s.session->HiScoresClosed();
+    EXPECT_TRUE(s.State().paused);
+    s.dialogs.answers = {false, false};
+    s.session->KeyDown(VkF3, 0);
+    s.session->KeyDown(VkEscape, 0);
+    EXPECT_EQ(s.dialogs.questions, (std::vector{Question::NewGame, Question::Quit}));
+    EXPECT_EQ(std::pair(s.State().gameMode, s.views.ended), std::pair(GameMode::Classic, 0));
+}
+
+TEST(Session, AnEndedGameRanksInItsOwnModesTableAndItsEntryIsWrittenAtOnce)
+{
+    Session s;
+    // The tables differ, so a game that ranks in the wrong one shows.
+    for (int p = 1; p <= RecordPlaces; ++p) {
+        s.app.records.classic.At(p) = {"c" + std::to_string(p), 10000, 1, 1, 1, 1, "", "", 0};
+        s.app.records.level.At(p) = {"l" + std::to_string(p), 100 - p, 0, 0, 0, 0, "", "", 0};
+    }
+    s.BlockEveryLevel();
+    s.session->Run(Command::NewLevelGame);
+    for (int life = 0; life < 3; ++life) {
+        ASSERT_EQ(s.views.shown.back(), "intro");
+        s.session->Levels().StartLevel();
+        if (life == 0) {
+            s.session->GetGame().SetScore(40);
+        }
+        s.clock.RunUntil([&] { return s.views.shown.back() != "intro" || !s.State().introShowing; });
+        s.clock.RunUntil([&] { return s.State().introShowing || s.State().gameMode == GameMode::None; });
+    }
+    // 40 ties place 60 of the level table and ranks below it; the Classic
+    // table would give it no place at all.
+    ASSERT_EQ(s.views.shown.back(), "entry 61");
+    s.session->RecordEntered({"Lena", "three lives", "today"});
+    EXPECT_EQ(s.views.shown.back(), "hi-scores");
+    RecordTables onDisk;
+    ASSERT_EQ(LoadRecords(s.folder / "Records", onDisk), RecordsFileResult::Ok);
+    EXPECT_EQ(std::tuple(onDisk.level.At(61).player, onDisk.level.At(61).score, onDisk.level.At(61).level),
+              std::tuple("Lena", 40, 2));
+    EXPECT_EQ(std::tuple(onDisk.level.At(62).player, onDisk.classic.At(61).player), std::tuple("l61", "c61"));
+    EXPECT_EQ(s.session->Records().LastEndedMode(), GameMode::Levels);
+
+    // A Classic game that earns no place: the game-over message.
+    s.random.PushFigure(Square);
+    s.session->Run(Command::NewClassicGame);
+    s.session->GetGame().SetField(s.app.levels[0].cells);
+    s.clock.RunUntil([&] { return s.State().gameMode == GameMode::None; });
+    EXPECT_EQ(s.dialogs.messages, std::vector<std::string>{std::string(GameOverText)});
+    EXPECT_EQ(s.session->Records().LastEndedMode(), GameMode::Classic);
+}
+
+TEST(Session, QuitWritesBothFilesAndEndsARecordsFileThatCannotBeWrittenIsShownFirst)
+{
+    {
+        Session s;  // no game: no question
+        s.session->KeyDown(VkF4, ShiftMaskAlt);
+        EXPECT_TRUE(s.dialogs.questions.empty());
+        EXPECT_EQ(s.views.ended, 1);
+        EXPECT_EQ(std::filesystem::file_size(s.folder / "Records"), 5200u);
+        EXPECT_TRUE(std::filesystem::exists(s.folder / "plumix.ini"));
+        // Once ending, nothing of the game runs and no key does anything.
+        s.session->KeyDown(VkF2, 0);
+        EXPECT_EQ(s.State().gameMode, GameMode::None);
+    }
+    for (const bool asked : {true, false}) {
+        Session s;
+        std::filesystem::create_directory(s.folder / "Records");  // cannot be replaced by a file
+        s.random.PushFigure(Square);
+        s.session->Run(Command::NewClassicGame);
+        if (asked) {
+            s.session->Run(Command::Quit);  // Yes
+        } else {
+            s.session->EndWithoutAsking();  // a signal: nobody to answer a box
+        }
+        EXPECT_EQ(s.dialogs.questions.size(), asked ? 1u : 0u);
+        EXPECT_EQ(s.dialogs.messages.size(), asked ? 1u : 0u);
+        EXPECT_EQ(s.views.ended, 1);
+        EXPECT_TRUE(std::filesystem::exists(s.folder / "plumix.ini"));
+        const std::int64_t figY = s.State().figY;
+        s.clock.Advance(5000);
+        EXPECT_EQ(s.State().figY, figY);
+    }
+}
+
+} // namespace
+} // namespace plumix
