@@ -16,26 +16,45 @@ namespace {
 using testing::Modal;
 using testing::Settle;
 
-TEST(LevelPlayGui, FromF3ThroughThreeLevelsToTheLevelTablesRecordEntry)
+// Level 0: one brick row that a bar in column 4 completes. Level 1: survive
+// two seconds, a bonus round. Levels 2 to 5: the entry is stacked up, so
+// each costs a life at once.
+void LayOutLevels(testing::GuiPlayer& p)
 {
-    testing::GuiPlayer p;
-    // Level 0: one brick row that a bar in column 4 completes.
     for (std::size_t c = 0; c < BoardColumns; ++c) {
         p.app.levels[0].cells[c][19] = c == 4 ? 0 : CellBrick;
     }
     p.app.levels[0].quotas = {1, 0, 0, 0};
-    // Level 1: survive two seconds, a bonus round.
     p.app.levels[1].seconds = 2;
     p.app.levels[1].bonus = 1;
-    // Levels 2 to 5: the entry is stacked up, so each costs a life at once.
     for (std::size_t level = 2; level <= 5; ++level) {
         for (std::size_t r = 2; r < BoardRows; ++r) {
             p.app.levels[level].cells[4][r] = 5;
         }
     }
-
     p.random->PushFigure(5);
     p.random->PushFigure(1);
+}
+
+// F3 and a key on level 0's window.
+void StartLevelZero(testing::GuiPlayer& p)
+{
+    p.Key(Qt::Key_F3);
+    QTest::keyClick(Modal<LevelIntroWindow>(), Qt::Key_A);
+    Settle();
+}
+
+// The bar dropped into the gap: the brick row goes, the bricks fill the board.
+void WinLevelZero(testing::GuiPlayer& p)
+{
+    p.Key(Qt::Key_Down);
+    p.TickUntil([] { return false; });
+}
+
+TEST(LevelPlayGui, TheFirstLevelsWindowHidesTheFieldAndWaitsForAFreshKey)
+{
+    testing::GuiPlayer p;
+    LayOutLevels(p);
     p.Key(Qt::Key_F3);
     LevelIntroWindow* intro = Modal<LevelIntroWindow>();
     ASSERT_NE(intro, nullptr);
@@ -53,19 +72,34 @@ TEST(LevelPlayGui, FromF3ThroughThreeLevelsToTheLevelTablesRecordEntry)
     EXPECT_EQ(p.window->Board().BoardCell(190), PaletteBrick);
     EXPECT_EQ(p.window->Board().BoardCell(0), EmptyCellPalette(p.app.settings.play));
     EXPECT_EQ(p.window->LinesLabel(0)->text() + "/" + p.window->LimitLabel()->text(), "1/");
+}
 
+TEST(LevelPlayGui, AWonLevelFillsWithBricksAndAClickOnTheNextWindowStartsIt)
+{
+    testing::GuiPlayer p;
+    LayOutLevels(p);
+    StartLevelZero(p);
     p.Key(Qt::Key_Down);
     p.TickUntil([&] { return p.Timers().IsEnabled(TimerId::Victory); });
     EXPECT_EQ(p.window->ScoreLabel()->text() + "/" + p.window->LinesLabel(0)->text(), "27/0");
     p.TickUntil([] { return false; });  // the bricks fill the board, then level 1 shows
-    intro = Modal<LevelIntroWindow>();
+    LevelIntroWindow* intro = Modal<LevelIntroWindow>();
     ASSERT_NE(intro, nullptr);
     EXPECT_EQ(intro->TitleLabel()->text(), "Level: 1");
     QTest::mouseClick(intro->TasksLabel(), Qt::LeftButton);  // a click on a label starts it too
     Settle();
     ASSERT_EQ(Modal<LevelIntroWindow>(), nullptr);
     EXPECT_EQ(p.window->LimitLabel()->text(), "2");
-    // Paused, the countdown stands still.
+}
+
+TEST(LevelPlayGui, TheCountdownStandsStillWhilePausedAndABonusRoundGivesALifeBack)
+{
+    testing::GuiPlayer p;
+    LayOutLevels(p);
+    StartLevelZero(p);
+    WinLevelZero(p);
+    QTest::keyClick(Modal<LevelIntroWindow>(), Qt::Key_Return);
+    Settle();
     p.Key(Qt::Key_Space);
     EXPECT_FALSE(p.Tick(TimerId::GameOnTime));
     p.Key(Qt::Key_Space);
@@ -76,15 +110,25 @@ TEST(LevelPlayGui, FromF3ThroughThreeLevelsToTheLevelTablesRecordEntry)
     EXPECT_TRUE(p.Timers().IsEnabled(TimerId::Victory));
     p.TickUntil([] { return false; });
     ASSERT_NE(Modal<LevelIntroWindow>(), nullptr);
-    EXPECT_EQ(Modal<LevelIntroWindow>()->TasksLabel()->text(), "Lives: 4\nTask:");  // the bonus round's life
+    EXPECT_EQ(Modal<LevelIntroWindow>()->TasksLabel()->text(), "Lives: 4\nTask:");
+}
 
-    // Four levels lost in a row: 4 lives, 3, 2, 1, then the game ends.
-    for (int level = 2; level <= 5; ++level) {
-        intro = Modal<LevelIntroWindow>();
+TEST(LevelPlayGui, TheLastLifeLostEndsTheGameInTheLevelTablesEntry)
+{
+    testing::GuiPlayer p;
+    LayOutLevels(p);
+    p.app.levels[1].seconds = 0;  // won at its first lock, without a countdown
+    StartLevelZero(p);
+    WinLevelZero(p);
+    for (int level = 1; level <= 5; ++level) {
+        LevelIntroWindow* intro = Modal<LevelIntroWindow>();
         ASSERT_NE(intro, nullptr) << level;
         EXPECT_EQ(intro->TitleLabel()->text(), "Level: " + QString::number(level));
         QTest::keyClick(intro, Qt::Key_Return);
         Settle();
+        if (level == 1) {
+            p.Key(Qt::Key_Down);
+        }
         p.TickUntil([] { return false; });
     }
     auto* entry = Modal<RecordEntryWindow>();
@@ -93,7 +137,7 @@ TEST(LevelPlayGui, FromF3ThroughThreeLevelsToTheLevelTablesRecordEntry)
     QTest::keyClick(entry->NameBox(), Qt::Key_Return);
     Settle();
     const Record& record = p.app.records.level.At(1);
-    EXPECT_EQ(std::tuple(record.player, record.score, record.level), std::tuple("Lena", 27, 5));
+    EXPECT_EQ(std::tuple(record.player, record.level), std::tuple("Lena", 5));
     EXPECT_TRUE(p.app.records.classic.At(1).player.empty());
     EXPECT_TRUE(p.hiScores->isVisible());
     EXPECT_FALSE(p.Timers().AnyActive());

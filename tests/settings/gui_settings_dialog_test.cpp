@@ -62,9 +62,9 @@ struct Player : testing::GuiPlayer {
     }
 };
 
-TEST(SettingsDialogGui, OpensPausedWithTheSettingsAndTheOfferedFilesAndOptionsAndLanguagesTakeEffectAtOnce)
+// The window opened over a running game with settings of the player's own.
+SettingsDialog* OpenOverAGame(Player& p)
 {
-    Player p;
     Settings& s = p.app.settings;
     s.colorsFromSkin = SettingOff;
     s.textColor = {10, 20, 30};
@@ -74,7 +74,13 @@ TEST(SettingsDialogGui, OpensPausedWithTheSettingsAndTheOfferedFilesAndOptionsAn
     s.skinFile = "Neon.psk";
     p.random->PushFigure(1);
     p.Key(Qt::Key_F2);
-    SettingsDialog* d = Player::Open(p);
+    return Player::Open(p);
+}
+
+TEST(SettingsDialogGui, OpensOverThePausedGameShowingTheSettingsAndTheOfferedFilesAndClosesWritingNothing)
+{
+    Player p;
+    SettingsDialog* d = OpenOverAGame(p);
     ASSERT_NE(d, nullptr);
     EXPECT_TRUE(p.State().paused);
     EXPECT_EQ(d->windowTitle(), "Game settings");
@@ -89,10 +95,22 @@ TEST(SettingsDialogGui, OpensPausedWithTheSettingsAndTheOfferedFilesAndOptionsAn
                           d->MusicBox()->isChecked()}),
               (std::array{true, true, false, true}));
     // Opening changed nothing.
-    EXPECT_EQ(s.textColor, (Rgb{10, 20, 30}));
-    EXPECT_EQ(s.skinFile, "Neon.psk");
+    EXPECT_EQ(p.app.settings.textColor, (Rgb{10, 20, 30}));
+    EXPECT_EQ(p.app.settings.skinFile, "Neon.psk");
 
-    // The options take effect at once; the grid shows behind the window.
+    QTest::mouseClick(d->CloseButton(), Qt::LeftButton);
+    testing::Settle();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(p.State().paused);
+    EXPECT_FALSE(fs::exists(p.folder / "plumix.ini"));  // written only when the game ends
+}
+
+TEST(SettingsDialogGui, TheOptionsTakeEffectAtOnceBehindTheWindow)
+{
+    Player p;
+    SettingsDialog* d = OpenOverAGame(p);
+    ASSERT_NE(d, nullptr);
+    const Settings& s = p.app.settings;
     d->GridBox()->click();
     EXPECT_EQ(s.play.showGrid, SettingOff);
     EXPECT_EQ(p.window->Board().BoardCell(199), PalettePlainEmpty);
@@ -107,9 +125,16 @@ TEST(SettingsDialogGui, OpensPausedWithTheSettingsAndTheOfferedFilesAndOptionsAn
               (std::array<std::uint8_t, 4>{RotateClockwise, SettingOn, SettingOff, SettingOff}));
     EXPECT_EQ(p.window->Board().PreviewCell(0), PaletteGrid);
     EXPECT_EQ(p.window->Board().PreviewCell(PreviewCellCount - 1), PaletteGrid);
+}
 
-    // Another language: the paused game's status follows it, nothing else
-    // touches it, and the colour list goes back on Text.
+TEST(SettingsDialogGui, ALanguageTakesEffectAtOnceAndAFileGoneSinceTheListWasMadeLeavesIt)
+{
+    Player p;
+    SettingsDialog* d = OpenOverAGame(p);
+    ASSERT_NE(d, nullptr);
+    const Settings& s = p.app.settings;
+    // The paused game's status follows the language, nothing else touches
+    // the game, and the colour list goes back on Text.
     d->ColorChoice()->setCurrentRow(1);
     d->LanguageList()->setCurrentIndex(2);
     EXPECT_EQ(p.window->StatusLabel()->text().toStdString(), TextOf(p.app.texts, TextPauseStatus));
@@ -122,22 +147,18 @@ TEST(SettingsDialogGui, OpensPausedWithTheSettingsAndTheOfferedFilesAndOptionsAn
     EXPECT_EQ(p.window->MenuButton(0).Caption(), "Plumix spielen");
     EXPECT_EQ(p.window->MenuButton(2).Caption(), "Weiter");  // the game is paused
     EXPECT_EQ(p.window->StatusLabel()->text(), "PAUSE");
+    EXPECT_TRUE(p.State().paused);
     d->LanguageList()->setCurrentIndex(0);
     EXPECT_EQ(s.languageFile, "inside");
     EXPECT_EQ(p.window->MenuButton(0).Caption(), "New game Plumix");
-    // A listed file gone when chosen: the language in use stays and the entry leaves the list.
+
+    // Gone when chosen: the language in use stays and the entry leaves the list.
     fs::remove(p.folder / "Russian.lag");
     d->LanguageList()->setCurrentIndex(2);
     EXPECT_EQ(s.languageFile, "inside");
     EXPECT_EQ(d->LanguageList()->currentIndex(), 0);
     EXPECT_EQ(d->LanguageList()->count(), 2);
     EXPECT_EQ(p.window->MenuButton(0).Caption(), "New game Plumix");
-
-    QTest::mouseClick(d->CloseButton(), Qt::LeftButton);
-    testing::Settle();
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_TRUE(p.State().paused);
-    EXPECT_FALSE(fs::exists(p.folder / "plumix.ini"));  // written only when the game ends
 }
 
 TEST(SettingsDialogGui, ColourListScrollBarsAndColoursFromSkin)

@@ -1,7 +1,7 @@
 // Start-up with the shipped data: the splash texts in their order, the
 // language and skin they name, and what missing or unwritable files leave.
 #include "levels/levels_file.h"
-#include "support/scratch_folder.h"
+#include "support/gui_player.h"
 #include "settings/settings_file.h"
 #include "widgets/button.h"
 #include "window/board_widget.h"
@@ -14,7 +14,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTranslator>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -24,29 +23,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Started {
-    QTemporaryDir dir;
-    fs::path folder{dir.path().toStdString()};
-    AppState app;
-    std::unique_ptr<GameApp> program;
-    MainWindow* window = nullptr;
+// The program over a folder with the shipped data, loaded as start-up loads it.
+struct Started : testing::GuiPlayer {
     QStringList statuses;
     QStringList criticals;
 
     explicit Started(const std::function<void(const fs::path&)>& prepare = nullptr)
     {
-        fs::copy(PLUMIX_ASSETS, folder, fs::copy_options::recursive);
+        fs::copy(PLUMIX_ASSETS, folder.Path(), fs::copy_options::recursive);
         if (prepare) {
-            prepare(folder);
+            prepare(folder.Path());
         }
-        app.folders = {folder, {folder}, false};
-        program = std::make_unique<GameApp>(app, folder / "shared");
-        window = &program->Window();
-        LoadEverything(app, *program, {[this](const QString& s) { statuses << s; }, nullptr,
-                                       [this](std::string_view s) { criticals << QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }});
+        LoadEverything(app, *program, {[this](const QString& s) { statuses << s; }, nullptr, [this](std::string_view s) {
+                                           criticals << QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+                                       }});
     }
-    Game& GetGame() { return program->Session().GetGame(); }
-    void LoadSkin() { program->LoadSkin(); }
     QRgb Block(int i) const { return window->Board().PalettePicture(i).toImage().pixel(16, 16); }
     QRgb File(const char* name) const
     {
