@@ -2,6 +2,8 @@
 
 #include "widgets/plain_text_qt.h"
 
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -11,6 +13,9 @@ namespace {
 
 const QString ProgramTitle = QStringLiteral("Plumix");
 
+// What a window manager takes from a title bar for its buttons and the icon.
+constexpr int TitleBarRoom = 120;
+
 QMessageBox* NewBox(QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text,
                     QMessageBox::StandardButtons buttons)
 {
@@ -18,6 +23,15 @@ QMessageBox* NewBox(QWidget* owner, QMessageBox::Icon icon, const QString& title
     // Names and texts from files are shown as typed, never as markup.
     box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // A box sizes itself to its text; with a short question under a long title
+    // the window manager would cut the title ("Start... game").
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout())) {
+        QFont bold = box->font();
+        bold.setBold(true);
+        const int width = QFontMetrics(bold).horizontalAdvance(title) + TitleBarRoom;
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    }
     return box;
 }
 

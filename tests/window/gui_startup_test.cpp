@@ -103,8 +103,21 @@ TEST(StartupGui, ALaterStartShowsItsSettingsFromTheFirstStepAndMissingOrUnwritab
     EXPECT_EQ(s.window->MenuButton(3).CaptionColor(), QColor(1, 2, 3));
 }
 
-TEST(StartupGui, MessageBoxesSpeakTheDesktopsLanguage)
+TEST(StartupGui, MessageBoxesSpeakTheDesktopsLanguageAndLeaveRoomForTheirTitle)
 {
+    {
+        QWidget owner;
+        TextTable texts{};
+        texts[TextNewGameTitle] = "Start a brand new game of Plumix from the very first row";
+        FillDefaultTexts(texts);
+        QtDialogs dialogs(&owner, texts);
+        dialogs.Ask(Question::NewGame, [](bool) {});
+        auto* box = owner.findChild<QMessageBox*>();
+        ASSERT_NE(box, nullptr);
+        // A window manager shows the title beside its own buttons.
+        EXPECT_GT(box->sizeHint().width(),
+                  box->fontMetrics().horizontalAdvance(QString::fromStdString(texts[TextNewGameTitle])) + 80);
+    }
     const auto answers = [](const QLocale& locale) {
         QWidget owner;
         ASSERT_TRUE(InstallQtTranslations(*QCoreApplication::instance(), locale)) << "qt6-translations-l10n";
