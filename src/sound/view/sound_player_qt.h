@@ -1,8 +1,10 @@
-// Plays the game's sound effects through one audio stream per run of effects:
-// opened by the first effect after a quiet spell, fed from the one-voice mixer
-// (a new effect cuts the old one inside the stream), and closed only once the
-// server has taken everything, effect and trailing silence. Without a sound
-// server every effect is silence, and the game never waits for one.
+// Plays the game's sound effects. Each effect gets a fresh audio stream of its
+// own, handed the whole effect at once (a new effect closes the stream of the
+// one it cuts), so nothing an effect needs ever waits behind a start threshold
+// or a feeding timer. A second stream stays open and paused for the whole run:
+// it holds the sound server at the player's short latency, so the server has
+// never mixed far ahead when an effect's stream arrives. Without a sound server
+// every effect is silence, and the game never waits for one.
 #pragma once
 
 #include "engine/ports.h"
@@ -27,8 +29,9 @@ class SoundPlayer : public QObject, public SoundPort {
 
 public:
     // Decodes the three effects now, each from the first of `dataFolders`
-    // that holds it, so that playing one never reads a file. `soundOn` is the
-    // sound setting (2: off), read at every effect; it must outlive the player.
+    // that holds it, so that playing one never reads a file, and opens the paused
+    // stream. `soundOn` is the sound setting (2: off), read at every effect; it
+    // must outlive the player.
     SoundPlayer(const std::uint8_t& soundOn, const std::vector<std::filesystem::path>& dataFolders,
                 QObject* parent = nullptr);
     explicit SoundPlayer(const std::uint8_t& soundOn, const std::filesystem::path& gameFolder = ".",
@@ -40,13 +43,13 @@ public:
 
     void PlaySfx(SoundEffect effect) override;
 
-    bool HasOutput() const { return sink_ != nullptr; }
-    // True while an effect or the silence after it is fed to the stream; only
-    // then does a timer run.
-    bool Busy() const { return feedTimer_.isActive(); }
+    bool HasOutput() const { return voice_ != nullptr; }
+    // True while an effect's stream is open; only then does a timer run.
+    bool Busy() const { return voiceTimer_.isActive(); }
 
 private:
-    bool Awake();
+    void HoldLatency();
+    bool OpenVoice();
     void Feed();
     void Rest();
     void Forget();
@@ -54,10 +57,12 @@ private:
     const std::uint8_t& soundOn_;
     QAudioFormat format_;
     std::optional<SoundEffects> effects_;
-    QAudioSink* sink_ = nullptr;
-    QIODevice* output_ = nullptr;  // the stream, from a successful start until it fails
-    QTimer feedTimer_;
-    QElapsedTimer drainClock_;  // since the last of an effect was handed over
+    QAudioSink* holder_ = nullptr;  // paused while the player lives
+    QAudioSink* voice_ = nullptr;
+    QIODevice* voiceOutput_ = nullptr;  // the effect's stream, from its start until it is closed or fails
+    QTimer voiceTimer_;
+    QElapsedTimer voiceClock_;  // since the effect's stream was opened
+    qint64 framesWritten_ = 0;
 };
 
 } // namespace plumix
