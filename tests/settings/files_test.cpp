@@ -47,7 +47,7 @@ TEST(SettingsFile, DefaultsByteForByteEveryValueBackAndOddLinesKeepTheirDefaults
     EXPECT_EQ(ParseSettings(SerializeSettings(odd) + "extra line\r\n 5 \r\n"), odd);
 }
 
-TEST(Language, BothEncodingsAndEntryFormsEnglishInTheGapsTheOfferedAndTheShippedFiles)
+TEST(Language, BothEncodingsAndEntryFormsEnglishInTheGapsAndTheShippedFiles)
 {
     TextTable english{};
     FillDefaultTexts(english);
@@ -73,18 +73,6 @@ TEST(Language, BothEncodingsAndEntryFormsEnglishInTheGapsTheOfferedAndTheShipped
         LoadLanguage(texts, choice, folder.Path());
         EXPECT_EQ(texts, english) << choice;
     }
-    // Only version 1.4 files are offered, after English.
-    WriteFile(folder / "b.lag", "Bravo\r\n1.4 \r\n");
-    WriteFile(folder / "a.lag", "Альфа\r\n1.4\r\n100,x\r\n");
-    WriteFile(folder / "c.LAG", "\xD1\xE8\xED\xE8\xE9\n1.4");  // Windows-1251 name, LF only
-    WriteFile(folder / "d.lag", "Only a name");
-    WriteFile(folder / "e.txt", "E\r\n1.4\r\n");
-    std::vector<std::string> offered;
-    for (const OfferedFile& file : ListLanguages({folder.Path()})) {
-        offered.push_back(file.displayName + "=" + file.fileName);
-    }
-    EXPECT_EQ(offered, (std::vector<std::string>{"English=inside", "Альфа=a.lag", "Синий=c.LAG", "Leer=empty.lag"}));
-
     // The shipped translations hold every built-in text.
     for (const char* file : {"Russian.lag", "Deutsch.lag"}) {
         const auto bytes = ReadFileBytes(Assets / file);
