@@ -4,6 +4,7 @@
 #include "engine/game.h"
 #include "support/fake_ports.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -14,13 +15,15 @@ inline constexpr int Square = 1;
 inline constexpr int VerticalBar = 5;
 inline constexpr int J = 9;
 
-struct GameHarness {
-    VirtualClock clock;
-    ScriptedRandom random;
-    CellRecorder cells;
-    SoundRecorder sounds;
-    StatusCounter status;
-    ScriptedDialogs dialogs;
+// Column 4 stacked from row 2 to the floor: a new figure cannot fall.
+inline FieldCells BlockedEntry()
+{
+    FieldCells field{};
+    std::fill(field[4].begin() + 2, field[4].end(), 3);
+    return field;
+}
+
+struct GameHarness : FakePorts {
     EndRecorder ended;
     PlayOptions options;
     std::unique_ptr<Game> game;
@@ -64,15 +67,6 @@ struct GameHarness {
         FieldCells field = Field();
         for (int c = 0; c < BoardColumns; ++c) {
             field[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] = c == hole ? CellEmpty : value;
-        }
-        game->SetField(field);
-    }
-    // Stacks column `c` from row `top` to the floor.
-    void FillColumn(int c, int top, std::uint8_t value = 3)
-    {
-        FieldCells field = Field();
-        for (int r = top; r < BoardRows; ++r) {
-            field[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] = value;
         }
         game->SetField(field);
     }
