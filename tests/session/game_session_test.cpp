@@ -108,7 +108,6 @@ TEST(Session, AnEndedGameRanksInItsOwnModesTableAndItsEntryIsWrittenAtOnce)
     EXPECT_EQ(std::tuple(onDisk.level.At(61).player, onDisk.level.At(61).score, onDisk.level.At(61).level),
               std::tuple("Lena", 40, 2));
     EXPECT_EQ(std::tuple(onDisk.level.At(62).player, onDisk.classic.At(61).player), std::tuple("l61", "c61"));
-    EXPECT_EQ(s.session->Records().LastEndedMode(), GameMode::Levels);
 
     // A Classic game that earns no place: the game-over message.
     s.random.PushFigure(Square);
