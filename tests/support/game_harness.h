@@ -15,6 +15,20 @@ inline constexpr int Square = 1;
 inline constexpr int VerticalBar = 5;
 inline constexpr int J = 9;
 
+// Rows from..to of a board as text, '.' for empty, top row first.
+inline std::string RowsOf(const Board& board, int from, int to)
+{
+    std::string out;
+    for (int r = from; r <= to; ++r) {
+        for (int c = 0; c < BoardColumns; ++c) {
+            const int v = board.At(c, r);
+            out += v == 0 ? '.' : static_cast<char>('0' + v);
+        }
+        out += '|';
+    }
+    return out;
+}
+
 // Column 4 stacked from row 2 to the floor: a new figure cannot fall.
 inline FieldCells BlockedEntry()
 {
@@ -87,19 +101,7 @@ struct GameHarness : FakePorts {
         clock.RunUntil([this] { return state().figureActive || state().gameMode == GameMode::None; });
         return clock.Now();
     }
-    // Rows from..to as text, '.' for empty, top row first.
-    std::string Rows(int from, int to) const
-    {
-        std::string out;
-        for (int r = from; r <= to; ++r) {
-            for (int c = 0; c < BoardColumns; ++c) {
-                const int v = game->GetBoard().At(c, r);
-                out += v == 0 ? '.' : static_cast<char>('0' + v);
-            }
-            out += '|';
-        }
-        return out;
-    }
+    std::string Rows(int from, int to) const { return RowsOf(game->GetBoard(), from, to); }
 };
 
 } // namespace plumix::testing
