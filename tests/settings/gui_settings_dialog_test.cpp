@@ -35,8 +35,6 @@ struct Player : testing::GuiPlayer {
             fs::copy_file(assets / file, folder / file);
         }
         fs::copy(assets / "Skins", folder / "Skins", fs::copy_options::recursive);
-        // A language file of another format version is not offered.
-        testing::WriteFile(folder / "Old.lag", "Old\r\n1.3\r\n100,x\r\n");
         app.skinColors = {StandardText, StandardBack};
         app.settings.textColor = StandardText;
         app.settings.backColor = StandardBack;
