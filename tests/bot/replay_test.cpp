@@ -4,6 +4,7 @@
 // was recorded from the automatic player on the level below.
 #include "bot/play_table.h"
 #include "engine/keys.h"
+#include "support/game_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -54,27 +55,17 @@ std::string Played(std::uint32_t seed, const std::string& log)
         table.Press(key == 'L' ? VkLeft : key == 'R' ? VkRight : key == 'U' ? VkUp : VkDown);
     }
     table.WaitUntil(ms + 2000);
-
-    std::string text;
-    for (int r = 0; r < BoardRows; ++r) {
-        for (int c = 0; c < BoardColumns; ++c) {
-            const int v = table.GetGame().GetBoard().At(c, r);
-            text += v == 0 ? '.' : static_cast<char>('0' + v);
-        }
-        text += '\n';
-    }
-    return text + "score " + std::to_string(table.GetGame().State().score) + ", figures " +
+    return testing::RowsOf(table.GetGame().GetBoard(), 0, BoardRows - 1) + "score " + std::to_string(table.GetGame().State().score) + ", figures " +
            std::to_string(table.Figures()) + (table.Won() ? ", won" : ", not won");
 }
 
 TEST(Replay, ASeedAndAKeyLogGiveTheSameBoardAndScoreEveryTime)
 {
-    const std::string empty = "..........\n";
     std::string expected;
     for (int r = 0; r < 16; ++r) {
-        expected += empty;
+        expected += "..........|";
     }
-    expected += "4.......4.\n4.......4.\n56712345.7\n671234567.\nscore 725, figures 34, won";
+    expected += "4.......4.|4.......4.|56712345.7|671234567.|score 725, figures 34, won";
     EXPECT_EQ(Played(77, KeyLog), expected);
     // Another seed deals other figures, and the same keys play another game.
     EXPECT_NE(Played(78, KeyLog), expected);

@@ -137,17 +137,11 @@ TEST(NewGame, YesDuringARemovalStartsCleanWithoutTheOldRowsScoring)
     EXPECT_EQ(h.state().lines, (std::array<int, 4>{}));
 }
 
-// Stacks column 4 up to row 2, so the next figure cannot fall.
-void BlockTheEntry(GameHarness& h)
-{
-    h.FillColumn(4, 2);
-}
-
 TEST(GameOver, CrashFlickersAHundredTicksThenHandsOnTheResult)
 {
     GameHarness h;
     h.StartClassic(Square, Square);
-    BlockTheEntry(h);
+    h.game->SetField(BlockedEntry());
     h.FallUntilLocked();
     const Board board = h.game->GetBoard();
     h.clock.RunUntil([&] { return h.clock.Running(TimerId::CrashAni); });
@@ -178,7 +172,7 @@ TEST(GameOver, APauseDuringTheCrashLetsItFlickerToItsEndButTheEndWaitsForResume)
 {
     GameHarness h;
     h.StartClassic(Square, Square);
-    BlockTheEntry(h);
+    h.game->SetField(BlockedEntry());
     h.FallUntilLocked();
     h.clock.RunUntil([&] { return h.clock.Running(TimerId::CrashAni); });
     h.game->PauseGame();  // a menu window opens

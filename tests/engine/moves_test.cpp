@@ -48,7 +48,6 @@ TEST(FigureTable, SevenKindsOfFourCellsInTheirColoursAndNothingOutsideTheBox)
     EXPECT_EQ(Shape(t, 5), Shape(t, 7));
     EXPECT_EQ(Shape(t, 17), Shape(t, 19));
     EXPECT_EQ(Shape(t, 21), Shape(t, 23));
-    EXPECT_EQ(Shape(t, 9), ".....|.#...|.###.|.....|.....|");
     EXPECT_EQ(Shape(t, 16), ".....|.##..|..#..|..#..|.....|");
     EXPECT_EQ(Shape(t, 28), ".....|.#...|##...|.#...|.....|");
 }

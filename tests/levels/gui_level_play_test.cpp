@@ -3,6 +3,7 @@
 // table's record entry.
 #include "levels/view/level_intro_window.h"
 #include "scores/view/record_entry_window.h"
+#include "support/game_harness.h"
 #include "support/gui_player.h"
 #include "window/board_widget.h"
 
@@ -28,9 +29,7 @@ void LayOutLevels(testing::GuiPlayer& p)
     p.app.levels[1].seconds = 2;
     p.app.levels[1].bonus = 1;
     for (std::size_t level = 2; level <= 5; ++level) {
-        for (std::size_t r = 2; r < BoardRows; ++r) {
-            p.app.levels[level].cells[4][r] = 5;
-        }
+        p.app.levels[level].cells = testing::BlockedEntry();
     }
     p.random->PushFigure(5);
     p.random->PushFigure(1);

@@ -15,16 +15,7 @@
 namespace plumix {
 namespace {
 
-const std::string ShippedPath = std::string(PLUMIX_ASSETS) + "/Data/plumix2.bin";
-
 constexpr int GroupSize = 10;
-constexpr int MinCombinedLevels = 25;
-constexpr int MinLevelsWithBuriedBricks = 40;
-constexpr int MaxLevelsOnJunk = 35;
-// A near-full junk row holds at least this many blocks (three gaps at most);
-// a level stands on junk when this many rows of it rise from the floor.
-constexpr int JunkRowBlocks = 7;
-constexpr int JunkRowsToStandOn = 6;
 
 // A block: a locked cell that is not a brick (a figure colour, or any other
 // value a file made elsewhere may hold).
@@ -33,89 +24,64 @@ bool IsBlock(std::uint8_t cell)
     return cell != CellEmpty && cell != CellBrick;
 }
 
-std::uint8_t At(const LevelDef& level, int column, int row)
-{
-    return level.cells[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)];
-}
-
 // A brick under a block: a brick with a block anywhere above it in its
 // column, under a cap, a roof, a ledge or a shelf. Bricks on bricks do not
 // count: a tower of bricks is open from above.
 bool HasBrickUnderABlock(const LevelDef& level)
 {
-    for (int column = 0; column < BoardColumns; ++column) {
-        bool covered = false;
-        for (int row = 0; row < BoardRows; ++row) {
-            const std::uint8_t cell = At(level, column, row);
-            if (cell == CellBrick && covered) {
-                return true;
-            }
-            covered = covered || IsBlock(cell);
+    for (const auto& column : level.cells) {
+        const auto block = std::find_if(column.begin(), column.end(), IsBlock);
+        if (std::find(block, column.end(), CellBrick) != column.end()) {
+            return true;
         }
     }
     return false;
 }
 
-// A near-full junk row: no brick, and blocks in at least seven of its ten
-// cells. A level stands on junk when its six bottom rows are all such rows.
-bool IsJunkRow(const LevelDef& level, int row)
-{
-    int blocks = 0;
-    for (int column = 0; column < BoardColumns; ++column) {
-        const std::uint8_t cell = At(level, column, row);
-        if (cell == CellBrick) {
-            return false;
-        }
-        blocks += IsBlock(cell) ? 1 : 0;
-    }
-    return blocks >= JunkRowBlocks;
-}
-
+// Standing on junk: the six bottom rows are all near-full junk rows, each
+// without a brick and with blocks in at least seven of its ten cells.
 bool StandsOnJunk(const LevelDef& level)
 {
-    for (int row = BoardRows - JunkRowsToStandOn; row < BoardRows; ++row) {
-        if (!IsJunkRow(level, row)) {
+    for (std::size_t row = BoardRows - 6; row < BoardRows; ++row) {
+        int blocks = 0;
+        for (const auto& column : level.cells) {
+            if (column[row] == CellBrick) {
+                return false;
+            }
+            blocks += IsBlock(column[row]) ? 1 : 0;
+        }
+        if (blocks < 7) {
             return false;
         }
     }
     return true;
 }
 
-template <typename Pred>
-std::vector<int> LevelsWhere(const LevelSet& levels, Pred pred)
+const LevelSet& Shipped()
 {
-    std::vector<int> out;
+    static const LevelSet levels = LoadLevels(std::string(PLUMIX_ASSETS) + "/Data/plumix2.bin");
+    return levels;
+}
+
+// The shipped levels where `pred` holds, and the same as text for a report.
+template <typename Pred>
+std::pair<std::vector<int>, std::string> LevelsWhere(Pred pred)
+{
+    std::pair<std::vector<int>, std::string> out;
     for (int l = 0; l < LevelCount; ++l) {
-        if (pred(levels[static_cast<std::size_t>(l)])) {
-            out.push_back(l);
+        if (pred(Shipped()[static_cast<std::size_t>(l)])) {
+            out.first.push_back(l);
+            out.second += (out.second.empty() ? "" : " ") + std::to_string(l);
         }
     }
     return out;
 }
 
-std::string Listed(const std::vector<int>& levels)
+TEST(ShippedLevelDesign, BricksAndQuotasCombineOftenAtNoFixedPlaceAndSurvivalStandsAlone)
 {
-    std::string out;
-    for (const int l : levels) {
-        out += (out.empty() ? "" : " ") + std::to_string(l);
-    }
-    return out;
-}
-
-class ShippedLevelDesign : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(std::filesystem::exists(ShippedPath)) << ShippedPath;
-        levels_ = LoadLevels(ShippedPath);
-    }
-    LevelSet levels_;
-};
-
-TEST_F(ShippedLevelDesign, BricksAndQuotasCombineOftenAtNoFixedPlaceAndSurvivalStandsAlone)
-{
-    const auto combined = LevelsWhere(levels_, [](const LevelDef& d) { return d.HasBricks() && d.HasQuota(); });
-    EXPECT_GE(static_cast<int>(combined.size()), MinCombinedLevels) << "combined: " << Listed(combined);
+    ASSERT_TRUE(std::filesystem::exists(std::string(PLUMIX_ASSETS) + "/Data/plumix2.bin"));
+    const auto [combined, listed] = LevelsWhere([](const LevelDef& d) { return d.HasBricks() && d.HasQuota(); });
+    EXPECT_GE(combined.size(), 25u) << "combined: " << listed;
 
     // Spread over the game: in every ten from level 10 on, and no place in the
     // ten (every 7th level, say) holds more than a third of them.
@@ -130,30 +96,29 @@ TEST_F(ShippedLevelDesign, BricksAndQuotasCombineOftenAtNoFixedPlaceAndSurvivalS
     }
     const auto busiest = std::max_element(perPlace.begin(), perPlace.end());
     EXPECT_LE(*busiest * 3, static_cast<int>(combined.size()))
-        << *busiest << " combined levels end in " << busiest - perPlace.begin() << ": " << Listed(combined);
+        << *busiest << " combined levels end in " << busiest - perPlace.begin() << ": " << listed;
 
     // The clock alone wins a survival level, so bricks or a quota there would
     // be a task the player is told of and never needs.
-    const auto mixedSurvival =
-        LevelsWhere(levels_, [](const LevelDef& d) { return d.HasTime() && (d.HasBricks() || d.HasQuota()); });
-    EXPECT_TRUE(mixedSurvival.empty()) << "survival with other tasks: " << Listed(mixedSurvival);
+    const auto mixedSurvival = LevelsWhere([](const LevelDef& d) { return d.HasTime() && (d.HasBricks() || d.HasQuota()); });
+    EXPECT_TRUE(mixedSurvival.first.empty()) << "survival with other tasks: " << mixedSurvival.second;
 }
 
-TEST_F(ShippedLevelDesign, FieldsBuryBricksUnderBlocksAndFewStandOnJunk)
+TEST(ShippedLevelDesign, FieldsBuryBricksUnderBlocksAndFewStandOnJunk)
 {
-    const auto buried = LevelsWhere(levels_, HasBrickUnderABlock);
-    EXPECT_GE(static_cast<int>(buried.size()), MinLevelsWithBuriedBricks) << "bricks under a block: " << Listed(buried);
-    const auto onJunk = LevelsWhere(levels_, StandsOnJunk);
-    EXPECT_LE(static_cast<int>(onJunk.size()), MaxLevelsOnJunk) << "on six rows of near-full junk: " << Listed(onJunk);
+    const auto buried = LevelsWhere(HasBrickUnderABlock);
+    EXPECT_GE(buried.first.size(), 40u) << "bricks under a block: " << buried.second;
+    const auto onJunk = LevelsWhere(StandsOnJunk);
+    EXPECT_LE(onJunk.first.size(), 35u) << "on six rows of near-full junk: " << onJunk.second;
 }
 
-TEST_F(ShippedLevelDesign, EveryBonusRoundHasAFieldOfItsOwn)
+TEST(ShippedLevelDesign, EveryBonusRoundHasAFieldOfItsOwn)
 {
-    const auto bonus = LevelsWhere(levels_, [](const LevelDef& d) { return d.IsBonusRound(); });
-    ASSERT_FALSE(bonus.empty());
+    const auto bonus = LevelsWhere([](const LevelDef& d) { return d.IsBonusRound(); });
+    ASSERT_FALSE(bonus.first.empty());
     std::set<decltype(LevelDef::cells)> fields{decltype(LevelDef::cells){}};  // the empty well is nobody's
-    for (const int l : bonus) {
-        EXPECT_TRUE(fields.insert(levels_[static_cast<std::size_t>(l)].cells).second)
+    for (const int l : bonus.first) {
+        EXPECT_TRUE(fields.insert(Shipped()[static_cast<std::size_t>(l)].cells).second)
             << "bonus round " << l << " is empty or repeats an earlier bonus field";
     }
 }

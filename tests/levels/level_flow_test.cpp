@@ -164,9 +164,6 @@ TEST(LevelWin, TimeRunningOutDuringARemovalLetsItScoreThenEndsWithoutANewFigure)
     EXPECT_EQ(h.state().level, 1);
 }
 
-// Column 4 stacked to row 2: the level's first figure cannot fall.
-const std::vector<std::string> BlockedEntry(BoardRows - 2, "....3.....");
-
 TEST(LevelLoss, CostsALifeAfterTheCrashABonusRoundGivesItBackTheLastEndsTheGame)
 {
     struct Case {
@@ -176,7 +173,7 @@ TEST(LevelLoss, CostsALifeAfterTheCrashABonusRoundGivesItBackTheLastEndsTheGame)
     };
     for (const Case c : {Case{3, false, 2}, Case{2, true, 2}, Case{1, false, 0}}) {
         LevelHarness h;
-        LayOut(h.Level(5), BlockedEntry);
+        h.Level(5).cells = BlockedEntry();
         h.Level(5).bonus = c.bonus ? 1 : 0;
         h.Level(5).seconds = 30;
         h.StartAt(5, Square, Square, c.lives);
@@ -202,7 +199,7 @@ TEST(LevelPause, AWindowOpenedDuringTheLevelWonAnimationOrALostLifeHoldsTheNextL
     for (const bool lost : {false, true}) {
         LevelHarness h;
         if (lost) {
-            LayOut(h.Level(0), BlockedEntry);
+            h.Level(0).cells = BlockedEntry();
         }
         h.Level(1).seconds = 5;
         h.StartAt(0, Square, Square);
@@ -281,7 +278,7 @@ TEST(LastLevel, WonOrLostItShowsTheMessageOnceThenEndsTheGame)
     for (const bool win : {true, false}) {
         LevelHarness h;
         if (!win) {
-            LayOut(h.Level(LastLevel), BlockedEntry);
+            h.Level(LastLevel).cells = BlockedEntry();
         }
         h.StartAt(LastLevel, Square, Square);
         h.clock.RunUntil([&] { return h.state().gameMode == GameMode::None; });

@@ -3,6 +3,7 @@
 #include "scores/name_color.h"
 #include "scores/view/record_entry_window.h"
 #include "scores/records_file.h"
+#include "support/game_harness.h"
 #include "support/gui_player.h"
 
 #include <QDate>
@@ -34,11 +35,7 @@ struct Player : testing::GuiPlayer {
         random->PushFigure(1);
         random->PushFigure(1);
         GetGame().StartClassicGame();
-        FieldCells blocked{};
-        for (std::size_t r = 2; r < BoardRows; ++r) {
-            blocked[4][r] = 3;
-        }
-        GetGame().SetField(blocked);
+        GetGame().SetField(testing::BlockedEntry());
         GetGame().SetScore(score);
         TickUntil([&] { return State().gameMode == GameMode::None; });
         return window->findChild<RecordEntryWindow*>();

@@ -200,17 +200,6 @@ TEST(RecordsFile, ASaveKeepsWhatAnotherProgramWroteSinceTheLoadAndDoublesNothing
     ASSERT_EQ(SaveRecords(path, second), RecordsFileResult::Ok);
     EXPECT_TRUE(FileBytes(path) == settled);
 
-    // Full tables keep 100 places: each record taken in drops the last place.
-    RecordTables full = Local(), other = Local();
-    ASSERT_EQ(SaveRecords(path, full), RecordsFileResult::Ok);
-    Enter(other.classic, "other", 995);
-    ASSERT_EQ(SaveRecords(path, other), RecordsFileResult::Ok);
-    Enter(full.classic, "mine", 5000);
-    ASSERT_EQ(SaveRecords(path, full), RecordsFileResult::Ok);
-    EXPECT_EQ(Players(full.classic, 4), "mine local1 other local2");
-    EXPECT_EQ(full.classic.At(100).player, "local98");
-    EXPECT_EQ(ParseRecords(Scrambled(FileBytes(path))).classic, full.classic);
-
     // A damaged file: its places before the damage are taken, ours are written whole.
     RecordTables visitor;
     Enter(visitor.classic, "kept", 700);
@@ -269,8 +258,6 @@ TEST(Synchronize, MergesWholeRecordFilesWritesThemBackAndLeavesAnyOtherFileAsItW
         EXPECT_EQ(FileBytes(shared), RecordsToFileBytes(tables));
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no temporary left
-    RecordTables untouched = Local();
-    EXPECT_TRUE(MergeSharedFile(Scrambled(SerializeRecords(visitor) + "after line 1400\r\n"), untouched));
 
     std::string badNumber = SerializeRecords(visitor);
     badNumber.replace(badNumber.find(" 5000 "), 6, "lots");

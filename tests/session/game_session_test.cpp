@@ -28,15 +28,9 @@ struct ViewRecorder : SessionViews {
     int ended = 0;
 };
 
-struct Session {
+struct Session : FakePorts {
     ScratchFolder folder;
     AppState app;
-    VirtualClock clock;
-    ScriptedRandom random;
-    CellRecorder cells;
-    SoundRecorder sounds;
-    StatusCounter status;
-    ScriptedDialogs dialogs;
     ViewRecorder views;
     std::unique_ptr<GameSession> session;
 
@@ -49,15 +43,6 @@ struct Session {
         clock.handler = [this](TimerId id) { session->OnTimer(id); };
     }
     const GameState& State() const { return session->GetGame().State(); }
-    // Every level's entry stacked: each level costs a life at once.
-    void BlockEveryLevel()
-    {
-        for (LevelDef& level : app.levels) {
-            for (std::size_t r = 2; r < BoardRows; ++r) {
-                level.cells[4][r] = 3;
-            }
-        }
-    }
 };
 
 TEST(Session, EveryKeyOfTheTableGivesItsCommandAndTheGamesOwnWindowsOpenOverAPausedGame)
@@ -100,7 +85,9 @@ TEST(Session, AnEndedGameRanksInItsOwnModesTableAndItsEntryIsWrittenAtOnce)
         s.app.records.classic.At(p) = {"c" + std::to_string(p), 10000, 1, 1, 1, 1, "", "", 0};
         s.app.records.level.At(p) = {"l" + std::to_string(p), 100 - p, 0, 0, 0, 0, "", "", 0};
     }
-    s.BlockEveryLevel();
+    for (LevelDef& level : s.app.levels) {
+        level.cells = BlockedEntry();  // each level costs a life at once
+    }
     s.session->Run(Command::NewLevelGame);
     for (int life = 0; life < 3; ++life) {
         ASSERT_EQ(s.views.shown.back(), "intro");
@@ -121,7 +108,6 @@ TEST(Session, AnEndedGameRanksInItsOwnModesTableAndItsEntryIsWrittenAtOnce)
     EXPECT_EQ(std::tuple(onDisk.level.At(61).player, onDisk.level.At(61).score, onDisk.level.At(61).level),
               std::tuple("Lena", 40, 2));
     EXPECT_EQ(std::tuple(onDisk.level.At(62).player, onDisk.classic.At(61).player), std::tuple("l61", "c61"));
-    EXPECT_EQ(s.session->Records().LastEndedMode(), GameMode::Levels);
 
     // A Classic game that earns no place: the game-over message.
     s.random.PushFigure(Square);

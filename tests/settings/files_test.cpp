@@ -1,5 +1,4 @@
 // The settings, language and skin files as the game reads and writes them.
-#include "base/file_io.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
 #include "settings/skin.h"
@@ -8,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
 
 namespace plumix {
 namespace {
@@ -47,7 +45,7 @@ TEST(SettingsFile, DefaultsByteForByteEveryValueBackAndOddLinesKeepTheirDefaults
     EXPECT_EQ(ParseSettings(SerializeSettings(odd) + "extra line\r\n 5 \r\n"), odd);
 }
 
-TEST(Language, BothEncodingsAndEntryFormsEnglishInTheGapsTheOfferedAndTheShippedFiles)
+TEST(Language, BothEncodingsAndEntryFormsAndEnglishInTheGaps)
 {
     TextTable english{};
     FillDefaultTexts(english);
@@ -72,28 +70,6 @@ TEST(Language, BothEncodingsAndEntryFormsEnglishInTheGapsTheOfferedAndTheShipped
         texts[950] = "left over";
         LoadLanguage(texts, choice, folder.Path());
         EXPECT_EQ(texts, english) << choice;
-    }
-    // Only version 1.4 files are offered, after English.
-    WriteFile(folder / "b.lag", "Bravo\r\n1.4 \r\n");
-    WriteFile(folder / "a.lag", "Альфа\r\n1.4\r\n100,x\r\n");
-    WriteFile(folder / "c.LAG", "\xD1\xE8\xED\xE8\xE9\n1.4");  // Windows-1251 name, LF only
-    WriteFile(folder / "d.lag", "Only a name");
-    WriteFile(folder / "e.txt", "E\r\n1.4\r\n");
-    std::vector<std::string> offered;
-    for (const OfferedFile& file : ListLanguages({folder.Path()})) {
-        offered.push_back(file.displayName + "=" + file.fileName);
-    }
-    EXPECT_EQ(offered, (std::vector<std::string>{"English=inside", "Альфа=a.lag", "Синий=c.LAG", "Leer=empty.lag"}));
-
-    // The shipped translations hold every built-in text.
-    for (const char* file : {"Russian.lag", "Deutsch.lag"}) {
-        const auto bytes = ReadFileBytes(Assets / file);
-        ASSERT_TRUE(bytes) << file;
-        TextTable entries;
-        ReadLanguageEntries(entries, *bytes);
-        for (std::size_t n = 0; n < english.size(); ++n) {
-            EXPECT_TRUE(english[n].empty() || !entries[n].empty()) << file << ": " << n;
-        }
     }
 }
 

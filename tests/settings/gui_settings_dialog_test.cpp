@@ -35,8 +35,6 @@ struct Player : testing::GuiPlayer {
             fs::copy_file(assets / file, folder / file);
         }
         fs::copy(assets / "Skins", folder / "Skins", fs::copy_options::recursive);
-        // A language file of another format version is not offered.
-        testing::WriteFile(folder / "Old.lag", "Old\r\n1.3\r\n100,x\r\n");
         app.skinColors = {StandardText, StandardBack};
         app.settings.textColor = StandardText;
         app.settings.backColor = StandardBack;
@@ -315,22 +313,6 @@ TEST(SettingsDialogGui, InstalledASkinDroppedIntoThePlayersFolderIsOfferedAndLoa
     EXPECT_EQ(p.app.settings.skinFile, "Mine.psk");
     EXPECT_EQ(p.window->Board().PalettePicture(4).toImage().pixelColor(16, 16), QColor(250, 240, 0));
     EXPECT_EQ(p.app.settings.textColor, (Rgb{1, 2, 3}));
-    d->close();
-
-    // The game's end writes the player's files into the player's folder and
-    // nothing into the installed data.
-    const auto listing = [](const fs::path& folder) {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-            names.push_back(entry.path().lexically_relative(folder).string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    };
-    const auto before = listing(tree / "share/plumix");
-    p.program->EndWithoutAsking();
-    EXPECT_TRUE(fs::is_regular_file(folders.user / "plumix.ini") && fs::is_regular_file(folders.user / "Records"));
-    EXPECT_EQ(listing(tree / "share/plumix"), before);
 }
 
 } // namespace

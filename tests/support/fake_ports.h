@@ -84,6 +84,16 @@ struct ScriptedDialogs : DialogPort {
     std::vector<Question> questions;
 };
 
+// Every fake a game's ports need but the end of a game, for a fixture to build on.
+struct FakePorts {
+    VirtualClock clock;
+    ScriptedRandom random;
+    CellRecorder cells;
+    SoundRecorder sounds;
+    StatusCounter status;
+    ScriptedDialogs dialogs;
+};
+
 // The results of the games that ended.
 struct EndRecorder : GameEndPort {
     void GameEnded(const GameResult& result) override { results.push_back(result); }

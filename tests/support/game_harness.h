@@ -4,6 +4,7 @@
 #include "engine/game.h"
 #include "support/fake_ports.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -14,13 +15,29 @@ inline constexpr int Square = 1;
 inline constexpr int VerticalBar = 5;
 inline constexpr int J = 9;
 
-struct GameHarness {
-    VirtualClock clock;
-    ScriptedRandom random;
-    CellRecorder cells;
-    SoundRecorder sounds;
-    StatusCounter status;
-    ScriptedDialogs dialogs;
+// Rows from..to of a board as text, '.' for empty, top row first.
+inline std::string RowsOf(const Board& board, int from, int to)
+{
+    std::string out;
+    for (int r = from; r <= to; ++r) {
+        for (int c = 0; c < BoardColumns; ++c) {
+            const int v = board.At(c, r);
+            out += v == 0 ? '.' : static_cast<char>('0' + v);
+        }
+        out += '|';
+    }
+    return out;
+}
+
+// Column 4 stacked from row 2 to the floor: a new figure cannot fall.
+inline FieldCells BlockedEntry()
+{
+    FieldCells field{};
+    std::fill(field[4].begin() + 2, field[4].end(), 3);
+    return field;
+}
+
+struct GameHarness : FakePorts {
     EndRecorder ended;
     PlayOptions options;
     std::unique_ptr<Game> game;
@@ -67,15 +84,6 @@ struct GameHarness {
         }
         game->SetField(field);
     }
-    // Stacks column `c` from row `top` to the floor.
-    void FillColumn(int c, int top, std::uint8_t value = 3)
-    {
-        FieldCells field = Field();
-        for (int r = top; r < BoardRows; ++r) {
-            field[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] = value;
-        }
-        game->SetField(field);
-    }
     void PauseAndResume() { game->TogglePause(); game->TogglePause(); }
     void Press(int key, int times = 1)
     {
@@ -93,19 +101,7 @@ struct GameHarness {
         clock.RunUntil([this] { return state().figureActive || state().gameMode == GameMode::None; });
         return clock.Now();
     }
-    // Rows from..to as text, '.' for empty, top row first.
-    std::string Rows(int from, int to) const
-    {
-        std::string out;
-        for (int r = from; r <= to; ++r) {
-            for (int c = 0; c < BoardColumns; ++c) {
-                const int v = game->GetBoard().At(c, r);
-                out += v == 0 ? '.' : static_cast<char>('0' + v);
-            }
-            out += '|';
-        }
-        return out;
-    }
+    std::string Rows(int from, int to) const { return RowsOf(game->GetBoard(), from, to); }
 };
 
 } // namespace plumix::testing
