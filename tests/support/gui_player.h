@@ -38,6 +38,15 @@ struct GuiPlayer {
         window = &program->Window();
         hiScores = &program->HiScores();
         GetGame().RepaintCells();
+        // Offscreen, nothing gives the focus back when one of the game's
+        // windows closes, and once a busy machine lets the grace period pass,
+        // the game takes that for another program's focus and pauses. A window
+        // manager gives it back to the main window at once; so does this.
+        QObject::connect(qApp, &QGuiApplication::applicationStateChanged, window, [this](Qt::ApplicationState state) {
+            if (state != Qt::ApplicationActive && QApplication::activeModalWidget() == nullptr) {
+                window->activateWindow();
+            }
+        });
         window->show();
     }
     Game& GetGame() { return program->Session().GetGame(); }
