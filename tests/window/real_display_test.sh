@@ -8,14 +8,18 @@ game="$1"
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "SKIP: Xvfb or xdotool missing"; exit 77; }
 
 work=$(mktemp -d)
-trap 'kill "${xvfb:-0}" "${pid:-0}" 2>/dev/null; rm -rf "$work"' EXIT
+xvfb="" pid=""
+# Only what was started: a bare `kill 0` would end the whole process group,
+# the test runner with it.
+trap 'for p in $xvfb $pid; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
 for n in $(seq 90 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
 done
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY="$display" QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+# A loaded machine may take seconds to bring an X server up.
+for _ in $(seq 200); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "SKIP: Xvfb did not start"; exit 77; }
 
 fail=0

@@ -12,8 +12,10 @@ for program in Xvfb xdotool openbox; do
 done
 
 work=$(mktemp -d)
-pids=()
-trap 'kill "${pids[@]}" 2>/dev/null; kill "${xvfb:-0}" 2>/dev/null; rm -rf "$work"' EXIT
+pids=() xvfb=""
+# Only what was started: a bare `kill 0` would end the whole process group,
+# the test runner with it.
+trap 'for p in "${pids[@]}" $xvfb; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
 for n in $(seq 141 199); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
 done
@@ -23,7 +25,8 @@ xvfb=$!
 export DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/run"
 mkdir -m 700 "$work/run"
 up=0
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && { up=1; break; }; sleep 0.1; done
+# A loaded machine may take seconds to bring an X server up.
+for _ in $(seq 200); do xdotool getdisplaygeometry >/dev/null 2>&1 && { up=1; break; }; sleep 0.1; done
 [ "$up" = 1 ] || { echo "SKIP: Xvfb did not start"; exit 77; }
 openbox >/dev/null 2>&1 &
 pids+=($!)
