@@ -70,7 +70,7 @@ void BM_CrashTick(benchmark::State& st)
     testing::ScriptedDialogs dialogs;
     testing::EndRecorder ended;
     const PlayOptions options;
-    Game game({clock, random, cells, sounds, status, dialogs, ended}, options);
+    Game game({clock, random, cells, sounds, status, dialogs}, ended, options);
     for (auto _ : st) {
         st.PauseTiming();
         if (!clock.IsEnabled(TimerId::CrashAni)) {

@@ -4,7 +4,8 @@ namespace plumix::bot {
 
 PlayTable::PlayTable(const LevelSet& levels, std::uint32_t seed) : levels_(levels), random_(seed)
 {
-    game_ = std::make_unique<Game>(Game::Ports{clock_, random_, *this, *this, *this, *this, *this}, options_);
+    game_ = std::make_unique<Game>(Game::Ports{clock_, random_, *this, *this, *this, *this},
+                                   static_cast<GameEndPort&>(*this), options_);
     flow_ = std::make_unique<LevelFlow>(*game_, LevelFlow::Ports{clock_, *this, *this, *this}, levels_);
     clock_.handler = [this](TimerId id) { game_->OnTimer(id); };
 }

@@ -12,7 +12,8 @@ int IntervalForLevel(int level)
     return IntervalAtLevelZero - IntervalStepPerLevel * std::clamp(level, 0, MaxClassicLevel);
 }
 
-Game::Game(Ports ports, const PlayOptions& options) : ports_(ports), options_(options)
+Game::Game(Ports ports, GameEndPort& ended, const PlayOptions& options)
+    : ports_(ports), ended_(ended), options_(options)
 {
     auto& timers = ports_.timers;
     timers.SetInterval(TimerId::Figure, 0);

@@ -107,13 +107,13 @@ public:
         SoundPort& sound;
         StatusView& status;
         DialogPort& dialogs;
-        GameEndPort& ended;
     };
 
     // Configures the five timers as the main window has them at start: only
     // `Figure` is enabled, with interval 0, so nothing fires. `options` are
-    // read at every move and paint, and must outlive the game.
-    Game(Ports ports, const PlayOptions& options);
+    // read at every move and paint, and must outlive the game; `ended` hears
+    // of every game that ends.
+    Game(Ports ports, GameEndPort& ended, const PlayOptions& options);
 
     const GameState& State() const { return state_; }
     const Board& GetBoard() const { return board_; }
@@ -205,6 +205,7 @@ private:
     void Notify() { ports_.status.StatusChanged(); }
 
     Ports ports_;
+    GameEndPort& ended_;
     const PlayOptions& options_;
     LevelModeHooks* levelHooks_ = nullptr;
 

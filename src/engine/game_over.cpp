@@ -27,7 +27,7 @@ void Game::GameOver()
     const GameResult result{state_.gameMode, state_.score, state_.lines, state_.level.value_or(0)};
     state_.gameMode = GameMode::None;
     Notify();
-    ports_.ended.GameEnded(result);
+    ended_.GameEnded(result);
 }
 
 void Game::CrashTick()

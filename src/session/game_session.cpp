@@ -25,11 +25,10 @@ std::optional<Command> CommandForKey(int keyCode, int shift)
 
 GameSession::GameSession(AppState& app, Ports ports)
     : app_(app),
-      dialogs_(ports.dialogs),
+      dialogs_(ports.game.dialogs),
       views_(ports.views),
-      game_(Game::Ports{ports.timers, ports.random, ports.cells, ports.sound, ports.status, ports.dialogs, *this},
-            app.settings.play),
-      levels_(game_, LevelFlow::Ports{ports.timers, ports.cells, ports.dialogs, *this}, app.levels),
+      game_(ports.game, *this, app.settings.play),
+      levels_(game_, LevelFlow::Ports{ports.game.timers, ports.game.cells, ports.game.dialogs, *this}, app.levels),
       records_(app.records)
 {
 }

@@ -47,12 +47,7 @@ public:
 class GameSession : private GameEndPort, private LevelIntroPort {
 public:
     struct Ports {
-        TimerPort& timers;
-        RandomSource& random;
-        CellPainter& cells;
-        SoundPort& sound;
-        StatusView& status;
-        DialogPort& dialogs;
+        Game::Ports game;
         SessionViews& views;
     };
 

@@ -23,7 +23,7 @@ GameApp::GameApp(AppState& app, std::filesystem::path sharedRecords, std::unique
       dialogs_(window_.get(), app.texts)
 {
     session_ = std::make_unique<GameSession>(
-        app, GameSession::Ports{*timers_, *random_, window_->Board(), relay_, *window_, dialogs_, *this});
+        app, GameSession::Ports{{*timers_, *random_, window_->Board(), relay_, *window_, dialogs_}, *this});
     timers_->SetHandler([this](TimerId id) { session_->OnTimer(id); });
     window_->Attach(*session_);
 

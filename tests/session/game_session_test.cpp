@@ -39,7 +39,7 @@ struct Session : FakePorts {
         FillDefaultTexts(app.texts);
         app.folders = {folder.Path(), {folder.Path()}, false};
         session = std::make_unique<GameSession>(
-            app, GameSession::Ports{clock, random, cells, sounds, status, dialogs, views});
+            app, GameSession::Ports{{clock, random, cells, sounds, status, dialogs}, views});
         clock.handler = [this](TimerId id) { session->OnTimer(id); };
     }
     const GameState& State() const { return session->GetGame().State(); }

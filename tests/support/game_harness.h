@@ -44,7 +44,7 @@ struct GameHarness : FakePorts {
 
     GameHarness()
     {
-        game = std::make_unique<Game>(Game::Ports{clock, random, cells, sounds, status, dialogs, ended}, options);
+        game = std::make_unique<Game>(Game::Ports{clock, random, cells, sounds, status, dialogs}, ended, options);
         clock.handler = [this](TimerId id) { game->OnTimer(id); };
     }
     const GameState& state() const { return game->State(); }
