@@ -130,9 +130,18 @@ public:
     void NewClassicGame();  // asks first while a game runs
     void StartClassicGame();
     void TogglePause();
-    // A window of the game's own opens over a running game, or another
-    // program takes the focus.
+    // Space, the pause button, or another program taking the focus.
     void PauseGame();
+    // One of the game's own windows (hi-scores, settings, About) opens: the
+    // game pauses, and what follows an animation that ends behind the window
+    // waits until it closes. The game stays paused after it.
+    void OwnWindowOpened();
+    void OwnWindowClosed();
+    // The crash that ends the game is under way, or its end waits behind a
+    // window: the game is over, and no command may drop its result.
+    bool Ending() const;
+    // The end a crash leads to, at once: when the program ends mid-crash.
+    void FinishEnding();
     // Asks a Yes/No question with every timer held until the answer, so the
     // game stands still behind the question and goes on exactly as it was.
     void AskThen(Question question, std::function<void(bool)> then);
@@ -156,15 +165,17 @@ public:
     // bricks, the counters empty.
     void AwaitLevel(int level);
     // The level's window was dismissed: its field, counters and speed, and
-    // its first figure, which falls unless the game is paused.
+    // its first figure, which falls at once; only behind one of the game's
+    // own windows does the level start paused.
     void PlayLevel(const LevelStart& start);
     void SetOpenQuotas(std::array<int, 4> quotas);
     // The level ended: the falling figure stays where it is, the countdown
     // stops, and no resume lets either run again.
     void StopPlay();
-    // Runs `next` now, or, while the game is paused, once the player resumes
-    // it: an animation may finish behind a window, what follows it waits.
-    void ContinueWhenResumed(std::function<void()> next);
+    // What follows an animation: runs now, or, while one of the game's own
+    // windows or a question is open, once it closes. A plain pause does not
+    // hold it: a game that has ended must reach its table.
+    void AfterAnimation(std::function<void()> next);
     // A row removal is under way (from the lock to its scoring tick).
     bool Clearing() const { return clearing_; }
     // The crash animation, then the end of the game; called again by the
@@ -216,10 +227,11 @@ private:
     bool clearing_ = false;
     bool crashing_ = false;
     bool questionOpen_ = false;
+    bool ownWindowOpen_ = false;
     // Which timers an open question stopped and its answer starts again.
     std::array<bool, TimerCount> heldTimers_{};
-    // What follows an animation that ended while the game was paused.
-    std::function<void()> afterResume_;
+    // What follows an animation that ended behind a window.
+    std::function<void()> afterWindow_;
 };
 
 } // namespace plumix

@@ -29,7 +29,7 @@ void Game::ResetGame()
     state_.dropping = false;
     // A new game never starts paused, and nothing of the old one follows.
     state_.paused = false;
-    afterResume_ = nullptr;
+    afterWindow_ = nullptr;
     InitFigures(figures_);
     ClearBoard();
     Notify();
@@ -127,6 +127,17 @@ void Game::ResumeGame()
     state_.paused = false;
     RunPlayTimers();
     Notify();
+}
+
+void Game::OwnWindowOpened()
+{
+    ownWindowOpen_ = true;
+    PauseGame();
+}
+
+void Game::OwnWindowClosed()
+{
+    ownWindowOpen_ = false;
     RunContinuation();
 }
 

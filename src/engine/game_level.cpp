@@ -34,9 +34,13 @@ void Game::PlayLevel(const LevelStart& start)
     state_.limit = start.seconds;
     state_.fallInterval = IntervalForLevel(start.speed);
     SpawnFigure();
-    // A game paused while this level's window was shown starts it paused.
-    RunPlayTimers();
-    Notify();
+    // A level starts running, even when another program had the focus while
+    // its window waited; behind a window of the game's own it waits for Space.
+    if (ownWindowOpen_) {
+        PauseGame();
+    } else {
+        ResumeGame();
+    }
 }
 
 void Game::SetOpenQuotas(std::array<int, 4> quotas)
@@ -56,10 +60,10 @@ void Game::StopPlay()
     state_.figureActive = false;
 }
 
-void Game::ContinueWhenResumed(std::function<void()> next)
+void Game::AfterAnimation(std::function<void()> next)
 {
-    if (state_.paused || questionOpen_) {
-        afterResume_ = std::move(next);
+    if (ownWindowOpen_ || questionOpen_) {
+        afterWindow_ = std::move(next);
         return;
     }
     next();
@@ -67,9 +71,9 @@ void Game::ContinueWhenResumed(std::function<void()> next)
 
 void Game::RunContinuation()
 {
-    if (afterResume_ && !state_.paused && !questionOpen_) {
-        auto next = std::move(afterResume_);
-        afterResume_ = nullptr;
+    if (afterWindow_ && !ownWindowOpen_ && !questionOpen_) {
+        auto next = std::move(afterWindow_);
+        afterWindow_ = nullptr;
         next();
     }
 }

@@ -26,8 +26,29 @@ void Game::GameOver()
     state_.curFigure = 0;
     const GameResult result{state_.gameMode, state_.score, state_.lines, state_.level.value_or(0)};
     state_.gameMode = GameMode::None;
+    // An ended game has nothing to resume: "PAUSE" would stay over it.
+    state_.paused = false;
     Notify();
     ended_.GameEnded(result);
+}
+
+bool Game::Ending() const
+{
+    if (!crashing_) {
+        return false;
+    }
+    return state_.gameMode != GameMode::Levels || levelHooks_ == nullptr || levelHooks_->CrashEndsGame();
+}
+
+void Game::FinishEnding()
+{
+    if (!Ending()) {
+        return;
+    }
+    ports_.timers.SetEnabled(TimerId::CrashAni, false);
+    afterWindow_ = nullptr;
+    state_.crashStep = CrashTicks;
+    GameOver();
 }
 
 void Game::CrashTick()
@@ -43,7 +64,7 @@ void Game::CrashTick()
     if (state_.crashStep >= CrashTicks) {
         state_.crashStep = CrashTicks;
         ports_.timers.SetEnabled(TimerId::CrashAni, false);
-        ContinueWhenResumed([this] { GameOver(); });
+        AfterAnimation([this] { GameOver(); });
     }
 }
 

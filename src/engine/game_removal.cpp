@@ -73,13 +73,16 @@ void Game::TerminateStep()
         break;
     }
     case ClearPhase::Score: {
-        const int rows = std::clamp(state_.rowsCleared, 0, 4);
-        if (rows > 0) {
+        // More than four rows go at once only from a level's field that starts
+        // with full rows: the table has no points for them, the quotas take them all.
+        const int rows = state_.rowsCleared;
+        const bool inTable = rows >= 1 && rows < std::ssize(RowPoints);
+        if (inTable) {
             SetScore(state_.score + RowPoints[static_cast<std::size_t>(rows)]);
         }
         ports_.timers.SetEnabled(TimerId::Terminate, false);
         clearing_ = false;
-        if (state_.gameMode == GameMode::Classic && rows > 0) {
+        if (state_.gameMode == GameMode::Classic && inTable) {
             ++state_.lines[static_cast<std::size_t>(rows - 1)];
             Notify();
         }

@@ -14,6 +14,8 @@ public:
     // The crash animation has finished. True when a life was lost and the
     // level flow goes on; false ends the game.
     virtual bool CrashFinished() = 0;
+    // Whether the crash under way ends the game (no life left to lose).
+    virtual bool CrashEndsGame() const = 0;
     // The survival countdown has reached 0: the level is won.
     virtual void TimeUp() = 0;
     // One tick of the level-won animation.

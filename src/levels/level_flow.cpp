@@ -130,7 +130,7 @@ void LevelFlow::VictoryTick()
     if (victoryStep_ >= VictoryRows) {
         victoryStep_ = VictoryRows;
         ports_.timers.SetEnabled(TimerId::Victory, false);
-        game_.ContinueWhenResumed([this] { LevelDone(); });
+        game_.AfterAnimation([this] { LevelDone(); });
     }
 }
 

@@ -67,6 +67,7 @@ public:
     // LevelModeHooks.
     bool RowsScored(int rowsCleared) override;
     bool CrashFinished() override;
+    bool CrashEndsGame() const override { return finalCrash_ || lives_ <= 1; }
     void TimeUp() override;
     void VictoryTick() override;
 

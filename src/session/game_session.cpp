@@ -50,6 +50,13 @@ void GameSession::Run(Command command)
     if (command != Command::Quit) {
         views_.BringForward();
     }
+    // A game whose crash has begun is over: a new game or the quit would drop
+    // its result before it reaches the table, so they wait for its end.
+    const bool startsOrEnds = command == Command::NewClassicGame || command == Command::NewLevelGame ||
+                              command == Command::Quit;
+    if (startsOrEnds && game_.Ending()) {
+        return;
+    }
     switch (command) {
     case Command::NewClassicGame: game_.NewClassicGame(); break;
     case Command::NewLevelGame: levels_.NewGame(); break;
@@ -57,15 +64,15 @@ void GameSession::Run(Command command)
     // The windows of the game's own stand over a paused game, and it stays
     // paused when they close.
     case Command::HiScores:
-        game_.PauseGame();
+        game_.OwnWindowOpened();
         views_.ShowHiScores();
         break;
     case Command::Settings:
-        game_.PauseGame();
+        game_.OwnWindowOpened();
         views_.ShowSettings();
         break;
     case Command::About:
-        game_.PauseGame();
+        game_.OwnWindowOpened();
         views_.ShowAbout();
         break;
     case Command::Quit: Quit(); break;

@@ -75,12 +75,16 @@ public:
     // The entry window closed with what was typed: the place is filled, the
     // tables are written at once, and the hi-scores window shows them.
     void RecordEntered(const TypedEntry& typed);
-    // The hi-scores window closed: a game running behind it stays paused.
-    void HiScoresClosed() { game_.PauseGame(); }
+    // The hi-scores, settings or About window closed: a game behind it stays
+    // paused, and what an animation left waiting behind it follows now.
+    void OwnWindowClosed() { game_.OwnWindowClosed(); }
     // Another program has taken the focus for good.
     void FocusLost() { game_.PauseGame(); }
     // The system ends the program (a signal, the end of the desktop session):
-    // the files are written without a question.
+    // the files are written without a question. A crash under way ends at
+    // once, so that the ended game reaches its table first; the views must
+    // close what that opens before calling EndWithoutAsking.
+    void FinishEndingGame() { game_.FinishEnding(); }
     void EndWithoutAsking();
     bool Ending() const { return ending_; }
 

@@ -29,7 +29,8 @@ GameApp::GameApp(AppState& app, std::filesystem::path sharedRecords, std::unique
 
     hiScores_ = new HiScoresWindow(app.settings, app.texts, session_->Records(), std::move(sharedRecords),
                                    window_.get());
-    connect(hiScores_, &HiScoresWindow::CloseClicked, this, [this] { session_->HiScoresClosed(); });
+    // However it closes (its button, Esc, the close box).
+    connect(hiScores_, &QDialog::finished, this, [this] { session_->OwnWindowClosed(); });
 }
 
 GameApp::~GameApp()
@@ -48,9 +49,15 @@ void GameApp::EndWithoutAsking()
     if (session_->Ending()) {
         return;
     }
-    // A record entry keeps what was typed, a question is answered No.
-    for (int i = 0; i < 8 && QApplication::activeModalWidget() != nullptr; ++i) {
-        QApplication::activeModalWidget()->close();
+    // A crash under way ends now and its record entry keeps what was typed
+    // (the preset name), a question is answered No.
+    for (int i = 0; i < 8; ++i) {
+        session_->FinishEndingGame();
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            break;
+        }
+        modal->close();
     }
     session_->EndWithoutAsking();
 }
@@ -99,12 +106,15 @@ void GameApp::ShowSettings()
         SettingsEditor(app_.settings, app_.texts, app_.skinColors, app_.folders.data, std::move(effects)),
         window_.get());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::finished, this, [this] { session_->OwnWindowClosed(); });
     dialog->open();
 }
 
 void GameApp::ShowAbout()
 {
-    (new AboutBox(app_.settings.textColor, app_.settings.backColor, app_.texts, window_.get()))->open();
+    auto* about = new AboutBox(app_.settings.textColor, app_.settings.backColor, app_.texts, window_.get());
+    connect(about, &QDialog::finished, this, [this] { session_->OwnWindowClosed(); });
+    about->open();
 }
 
 void GameApp::BringForward()

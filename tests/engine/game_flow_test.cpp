@@ -168,22 +168,31 @@ TEST(GameOver, CrashFlickersAHundredTicksThenHandsOnTheResult)
     EXPECT_FALSE(h.state().paused);
 }
 
-TEST(GameOver, APauseDuringTheCrashLetsItFlickerToItsEndButTheEndWaitsForResume)
+TEST(GameOver, APlainPauseDuringTheCrashHoldsNothingButTheEndWaitsForAnOwnWindowToClose)
 {
-    GameHarness h;
-    h.StartClassic(Square, Square);
-    h.game->SetField(BlockedEntry());
-    h.FallUntilLocked();
-    h.clock.RunUntil([&] { return h.clock.Running(TimerId::CrashAni); });
-    h.game->PauseGame();  // a menu window opens
-    h.clock.Advance(60000);
-    EXPECT_EQ(h.state().crashStep, CrashTicks);
-    EXPECT_TRUE(h.ended.results.empty());
-    EXPECT_EQ(h.state().gameMode, GameMode::Classic);
-    EXPECT_FALSE(h.clock.Running(TimerId::CrashAni));
-    h.game->TogglePause();
-    EXPECT_EQ(h.ended.results.size(), 1u);
-    EXPECT_EQ(h.state().gameMode, GameMode::None);
+    for (const bool ownWindow : {false, true}) {
+        GameHarness h;
+        h.StartClassic(Square, Square);
+        h.game->SetField(BlockedEntry());
+        h.FallUntilLocked();
+        h.clock.RunUntil([&] { return h.clock.Running(TimerId::CrashAni); });
+        EXPECT_TRUE(h.game->Ending());
+        if (ownWindow) {
+            h.game->OwnWindowOpened();  // F1, F5 or F8
+        } else {
+            h.game->TogglePause();  // Space, or another program took the focus
+        }
+        h.clock.Advance(60000);
+        EXPECT_EQ(h.ended.results.size(), ownWindow ? 0u : 1u) << ownWindow;
+        EXPECT_EQ(h.game->Ending(), ownWindow);
+        if (ownWindow) {
+            h.game->OwnWindowClosed();
+            EXPECT_EQ(h.ended.results.size(), 1u);
+        }
+        // Over, the game shows no "PAUSE" and a new one starts as usual.
+        EXPECT_EQ(std::pair(h.state().gameMode, h.state().paused), std::pair(GameMode::None, false));
+        EXPECT_FALSE(h.game->Ending());
+    }
 }
 
 } // namespace

@@ -34,6 +34,20 @@ TEST(Quotas, ARemovalPaysTheLargestOpenQuotaThatFitsFirst)
     }
 }
 
+TEST(Quotas, MoreThanFourRowsAtOnceScoreNothingButPayTheQuotasWithEveryRow)
+{
+    LevelHarness h;
+    LayOut(h.Level(0), {"4444444444", "4444444444", "4444444444", "4444444444", "4444444444"});
+    h.Level(0).quotas = {0, 1, 1, 0};  // a triple and a double: five rows
+    h.StartAt(0, Square, Square);
+    h.FallUntilLocked();
+    h.clock.RunUntil([&] { return !h.game->Clearing(); });
+    EXPECT_EQ(h.state().rowsCleared, 5);
+    EXPECT_EQ(h.state().score, 0);
+    EXPECT_EQ(h.state().lines, (std::array<int, 4>{}));
+    EXPECT_TRUE(h.VictoryRunning());
+}
+
 TEST(LevelStart, LaysOutTheFieldSpeedQuotasAndCountdownOverAClearedHiddenSpace)
 {
     LevelHarness h;
@@ -168,13 +182,13 @@ TEST(LevelLoss, CostsALifeAfterTheCrashABonusRoundGivesItBackTheLastEndsTheGame)
 {
     struct Case {
         int lives;
-        bool bonus;
+        std::uint8_t bonus;  // announced as a bonus round whatever its value, so it gives the life
         int livesAfter;
     };
-    for (const Case c : {Case{3, false, 2}, Case{2, true, 2}, Case{1, false, 0}}) {
+    for (const Case c : {Case{3, 0, 2}, Case{2, 2, 2}, Case{1, 0, 0}}) {
         LevelHarness h;
         h.Level(5).cells = BlockedEntry();
-        h.Level(5).bonus = c.bonus ? 1 : 0;
+        h.Level(5).bonus = c.bonus;
         h.Level(5).seconds = 30;
         h.StartAt(5, Square, Square, c.lives);
         h.game->SetScore(40);
@@ -194,46 +208,67 @@ TEST(LevelLoss, CostsALifeAfterTheCrashABonusRoundGivesItBackTheLastEndsTheGame)
     }
 }
 
-TEST(LevelPause, AWindowOpenedDuringTheLevelWonAnimationOrALostLifeHoldsTheNextLevelUntilResume)
+TEST(LevelPause, OnlyAnOwnWindowHoldsTheNextLevelAndALevelStartsRunningUnlessOneIsOpen)
 {
     for (const bool lost : {false, true}) {
-        LevelHarness h;
-        if (lost) {
-            h.Level(0).cells = BlockedEntry();
-        }
-        h.Level(1).seconds = 5;
-        h.StartAt(0, Square, Square);
-        if (!lost) {
-            h.Press(VkDown);
-            h.FallUntilLocked();
-            h.clock.RunUntil([&] { return h.VictoryRunning(); });
-        }
-        h.clock.Advance(3 * VictoryInterval);
-        h.game->PauseGame();  // F1, F5 or F8 while the board fills or flickers
-        h.clock.Advance(60000);
-        EXPECT_EQ(h.intro.shown, 1) << lost;
-        EXPECT_TRUE(h.state().paused) << lost;
-        for (int i = 0; i < TimerCount; ++i) {
-            EXPECT_FALSE(h.clock.Running(static_cast<TimerId>(i))) << lost << i;
-        }
-        h.game->TogglePause();  // the player resumes: the next level's window
-        EXPECT_EQ(std::pair(h.intro.shown, *h.state().level), std::pair(2, 1)) << lost;
+        for (const bool ownWindow : {false, true}) {
+            const std::string at = std::string(lost ? "lost" : "won") + (ownWindow ? ", own window" : ", paused");
+            LevelHarness h;
+            if (lost) {
+                h.Level(0).cells = BlockedEntry();
+            }
+            h.Level(1).seconds = 5;
+            h.StartAt(0, Square, Square);
+            if (!lost) {
+                h.Press(VkDown);
+                h.FallUntilLocked();
+                h.clock.RunUntil([&] { return h.VictoryRunning(); });
+            }
+            h.clock.Advance(3 * VictoryInterval);
+            if (ownWindow) {
+                h.game->OwnWindowOpened();
+            } else {
+                h.game->PauseGame();
+            }
+            h.clock.Advance(60000);
+            EXPECT_EQ(h.intro.shown, ownWindow ? 1 : 2) << at;
+            for (int i = 0; ownWindow && i < TimerCount; ++i) {
+                EXPECT_FALSE(h.clock.Running(static_cast<TimerId>(i))) << at << i;
+            }
+            if (ownWindow) {
+                h.game->OwnWindowClosed();  // the next level's window comes up
+            }
+            EXPECT_EQ(std::tuple(h.intro.shown, *h.state().level, h.flow->Lives()), std::tuple(2, 1, lost ? 2 : 3))
+                << at;
 
-        // Paused again while its window waits: dismissing it lays the level
-        // out, but nothing falls and the countdown waits for the player.
-        h.game->PauseGame();
-        h.flow->StartLevel();
-        const int figY = h.state().figY;
-        h.clock.Advance(10000);
-        EXPECT_EQ(std::pair(h.state().figY, *h.state().limit), std::pair(figY, 5)) << lost;
-        h.game->TogglePause();
-        h.clock.Advance(999);
-        EXPECT_EQ(h.state().limit, 5) << lost;
-        h.clock.Advance(1);
-        EXPECT_EQ(h.state().limit, 4) << lost;
-        h.clock.Advance(IntervalForLevel(0));
-        EXPECT_GT(h.state().figY, figY) << lost;
+            // Another program took the focus while the level's window waited:
+            // the level starts all the same, its countdown from its first second.
+            h.game->PauseGame();
+            h.flow->StartLevel();
+            EXPECT_FALSE(h.state().paused) << at;
+            const int figY = h.state().figY;
+            h.clock.Advance(999);
+            EXPECT_EQ(h.state().limit, 5) << at;
+            h.clock.Advance(1);
+            EXPECT_EQ(h.state().limit, 4) << at;
+            h.clock.Advance(IntervalForLevel(0));
+            EXPECT_GT(h.state().figY, figY) << at;
+        }
     }
+    // Dismissed behind one of the game's own windows, a level waits for Space.
+    LevelHarness h;
+    h.Level(0).seconds = 5;
+    h.random.PushFigure(Square);
+    h.random.PushFigure(Square);
+    h.flow->StartGame();
+    h.game->OwnWindowOpened();
+    h.flow->StartLevel();
+    h.clock.Advance(10000);
+    EXPECT_EQ(std::tuple(h.state().paused, h.state().figY, *h.state().limit), std::tuple(true, SpawnY, 5));
+    h.game->OwnWindowClosed();
+    h.game->TogglePause();
+    h.clock.Advance(1000);
+    EXPECT_EQ(h.state().limit, 4);
 }
 
 TEST(Countdown, StopsWhereALevelEndsOrAGameIsResetSoATimedLevelsFirstSecondIsWhole)

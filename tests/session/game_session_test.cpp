@@ -67,8 +67,8 @@ TEST(Session, EveryKeyOfTheTableGivesItsCommandAndTheGamesOwnWindowsOpenOverAPau
     }
     EXPECT_EQ(s.views.shown, (std::vector<std::string>{"hi-scores", "settings", "about"}));
     EXPECT_EQ(s.views.forward, 6);
-    // Closing the hi-scores leaves a game paused, and a question holds it.
-    s.session->HiScoresClosed();
+    // Closing the window leaves a game paused, and a question holds it.
+    s.session->OwnWindowClosed();
     EXPECT_TRUE(s.State().paused);
     s.dialogs.answers = {false, false};
     s.session->KeyDown(VkF3, 0);
@@ -116,6 +116,51 @@ TEST(Session, AnEndedGameRanksInItsOwnModesTableAndItsEntryIsWrittenAtOnce)
     s.clock.RunUntil([&] { return s.State().gameMode == GameMode::None; });
     EXPECT_EQ(s.dialogs.messages, std::vector<std::string>{std::string(GameOverText)});
     EXPECT_EQ(s.session->Records().LastEndedMode(), GameMode::Classic);
+}
+
+TEST(Session, NoKeyDropsAGameWhoseCrashHasBegunAndOnlyARunningGameIsAskedAbout)
+{
+    for (const bool systemEnds : {false, true}) {
+        Session s;
+        s.random.PushFigure(Square);
+        s.session->Run(Command::NewClassicGame);
+        s.session->GetGame().SetScore(50);
+        s.session->GetGame().SetField(BlockedEntry());
+        s.clock.RunUntil([&] { return s.clock.Running(TimerId::CrashAni); });
+        if (systemEnds) {
+            s.session->FinishEndingGame();  // a signal mid-crash: the entry first
+            EXPECT_EQ(s.views.shown, std::vector<std::string>{"entry 1"});
+            continue;
+        }
+        for (const int key : {VkF2, VkF3, VkEscape, VkSpace}) {
+            s.session->KeyDown(key, 0);
+        }
+        s.clock.Advance(CrashTicks * CrashAniInterval);
+        EXPECT_TRUE(s.dialogs.questions.empty());
+        EXPECT_EQ(s.views.ended, 0);
+        EXPECT_EQ(s.views.shown, std::vector<std::string>{"entry 1"});
+        s.session->RecordEntered({"Ann", "", ""});
+        EXPECT_EQ(s.app.records.classic.At(1).score, 50);
+        s.session->KeyDown(VkF2, 0);  // over: a new game without a question
+        EXPECT_TRUE(s.dialogs.questions.empty());
+        EXPECT_EQ(std::pair(s.State().gameMode, s.State().score), std::pair(GameMode::Classic, std::int64_t{0}));
+    }
+    // A crash that costs a life leaves the game running: F2 asks, No goes on;
+    // the crash of the last life ends it, and F2 waits for its message.
+    Session s;
+    for (LevelDef& level : s.app.levels) {
+        level.cells = BlockedEntry();
+    }
+    s.session->Run(Command::NewLevelGame);
+    s.dialogs.answers = {false, false, false};
+    for (int lives = StartingLives; lives > 0; --lives) {
+        s.session->Levels().StartLevel();
+        ASSERT_TRUE(s.clock.Running(TimerId::CrashAni));
+        s.session->KeyDown(VkF2, 0);
+        s.clock.Advance(CrashTicks * CrashAniInterval);
+    }
+    EXPECT_EQ(s.dialogs.questions, std::vector(StartingLives - 1, Question::NewGame));
+    EXPECT_EQ(s.dialogs.messages, std::vector<std::string>{std::string(GameOverText)});
 }
 
 TEST(Session, QuitWritesBothFilesAndEndsARecordsFileThatCannotBeWrittenIsShownFirst)

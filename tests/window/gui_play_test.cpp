@@ -1,11 +1,13 @@
 // The real main window driven by keys and mouse as a player would.
 #include "scores/records_file.h"
+#include "scores/view/record_entry_window.h"
 #include "support/gui_player.h"
 #include "widgets/button.h"
 #include "window/board_widget.h"
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -79,6 +81,26 @@ TEST(PlayGui, AShortClassicGameFromTheMenuButtonToGameOver)
     ASSERT_NE(Player::Box(), nullptr);
     EXPECT_EQ(Player::Box()->text(), QString(9, ' ') + "G   A   M   E" + QString(7, ' ') + "O   V   E   R" + QString(9, ' '));
     EXPECT_FALSE(p.Timers().AnyActive());
+}
+
+TEST(PlayGui, SpaceDuringTheCrashThenF2StillBringsTheEndedGamesRecordEntry)
+{
+    Player p;
+    p.random->PushFigure(1);
+    p.Key(Qt::Key_F2);
+    p.GetGame().SetScore(50);
+    p.Fill(2, 19, {4});  // the square cannot fall
+    p.TickUntil([&] { return p.Timers().IsEnabled(TimerId::CrashAni); });
+    p.Key(Qt::Key_Space);
+    p.Key(Qt::Key_F2);
+    EXPECT_EQ(Player::Box(), nullptr);  // no "Are you sure?" about an ended game
+    p.TickUntil([] { return false; });
+    auto* entry = testing::Modal<RecordEntryWindow>();
+    ASSERT_NE(entry, nullptr);
+    QTest::keyClick(entry->NameBox(), Qt::Key_Return);
+    testing::Settle();
+    EXPECT_EQ(p.app.records.classic.At(1).score, 50);
+    EXPECT_EQ(p.window->StatusLabel()->text(), "");
 }
 
 TEST(PlayGui, TheCountdownReadsOverABlockOfItsOwnColour)

@@ -213,8 +213,7 @@ void HiScoresWindow::PaintRow(int row, Rgb text, Rgb back)
 
 void HiScoresWindow::CloseAction()
 {
-    emit CloseClicked();
-    hide();
+    accept();
 }
 
 void HiScoresWindow::SyncAction()

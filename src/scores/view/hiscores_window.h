@@ -44,10 +44,6 @@ public:
     QPushButton* SyncButton() const { return sync_; }
     QPushButton* CloseButton() const { return close_; }
 
-signals:
-    // Close, Enter or Esc: the owner pauses its game.
-    void CloseClicked();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
