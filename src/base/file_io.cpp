@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <fcntl.h>
 #include <random>
@@ -75,6 +76,27 @@ void SyncFolder(const fs::path& folder)
     }
 }
 
+// A temporary file's name: a dot, the target's name, a dot and up to nine digits.
+std::string TemporaryName(std::string_view target, std::uint64_t number)
+{
+    return "." + std::string(target) + "." + std::to_string(number % 1'000'000'000);
+}
+
+bool IsTemporaryOf(std::string_view file, std::string_view target)
+{
+    const std::string prefix = "." + std::string(target) + ".";
+    if (!file.starts_with(prefix) || file.size() == prefix.size() || file.size() > prefix.size() + 9) {
+        return false;
+    }
+    file.remove_prefix(prefix.size());
+    return std::all_of(file.begin(), file.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+fs::path FolderOf(const fs::path& target)
+{
+    return target.has_parent_path() ? target.parent_path() : fs::path(".");
+}
+
 // A new file of our own beside the target, created the way any new file is,
 // so the umask (and a folder's default access list) applies to it. mkstemp
 // would make it 0600 and leave us to guess the mode.
@@ -83,19 +105,13 @@ int CreateTemporaryBeside(const fs::path& folder, const fs::path& name, std::str
     static thread_local std::mt19937_64 random{std::random_device{}()};
     constexpr int Attempts = 100;
     for (int attempt = 0; attempt < Attempts; ++attempt) {
-        temporary = (folder / ("." + name.string() + "." + std::to_string(random() % 1'000'000'000))).string();
+        temporary = (folder / TemporaryName(name.string(), random())).string();
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }
     }
     return -1;
-}
-
-bool RewriteInPlace(const fs::path& target, std::string_view bytes)
-{
-    FileDescriptor file(::open(target.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC));
-    return file.Valid() && WriteAll(file.Get(), bytes) && ::fsync(file.Get()) == 0 && file.Close();
 }
 
 } // namespace
@@ -134,6 +150,47 @@ bool EnsureWritableFile(const fs::path& path)
     return file.Valid() && file.Close();
 }
 
+bool FileIsMissing(const fs::path& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) != 0 && errno == ENOENT;
+}
+
+bool CanReplaceFile(const fs::path& path)
+{
+    const fs::path target = ResolveLinks(path);
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0) {
+        if (!S_ISREG(info.st_mode) || ::access(target.c_str(), W_OK) != 0) {
+            return false;
+        }
+    } else if (errno != ENOENT) {
+        return false;
+    }
+    return ::access(FolderOf(target).c_str(), W_OK | X_OK) == 0;
+}
+
+void RemoveLeftTemporaries(const fs::path& folder, std::initializer_list<std::string_view> names,
+                           int minimumAgeSeconds)
+{
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string file = it->path().filename().string();
+        const bool ours = std::any_of(names.begin(), names.end(), [&](std::string_view name) {
+            return IsTemporaryOf(file, name);
+        });
+        std::error_code statEc;
+        if (!ours || !it->is_regular_file(statEc) || it->is_symlink(statEc)) {
+            continue;
+        }
+        const auto written = it->last_write_time(statEc);
+        if (!statEc && now - written >= std::chrono::seconds(minimumAgeSeconds)) {
+            fs::remove(it->path(), statEc);
+        }
+    }
+}
+
 bool ReplaceFileContents(const fs::path& path, std::string_view bytes)
 {
     const fs::path target = ResolveLinks(path);
@@ -149,13 +206,11 @@ bool ReplaceFileContents(const fs::path& path, std::string_view bytes)
         return false;
     }
 
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const fs::path folder = FolderOf(target);
     std::string temporary;
     FileDescriptor file(CreateTemporaryBeside(folder, target.filename(), temporary));
     if (!file.Valid()) {
-        // A writable file in a folder that takes no new files (set up so by
-        // hand) was always saved in place; keep it working that way.
-        return exists && errno == EACCES && RewriteInPlace(target, bytes);
+        return false;
     }
     const bool written = (!keptMode || ::fchmod(file.Get(), *keptMode) == 0) && WriteAll(file.Get(), bytes) &&
                          ::fsync(file.Get()) == 0;

@@ -35,9 +35,11 @@ GameFolders LocateGameFolders(const fs::path& programFolder, const char* xdgData
 {
     const fs::path installedData = (programFolder / InstalledDataFolder).lexically_normal();
     // Data beside the program means a game folder of its own, however it
-    // was laid out: never mistake it for an installation.
+    // was laid out: never mistake it for an installation. Its files are the
+    // ones beside it wherever it was started from, as a program started from
+    // its icon always ran in its folder.
     if (IsFolder(programFolder / "Skins") || !IsFolder(installedData)) {
-        return {".", {"."}, false};
+        return {programFolder, {programFolder}, false};
     }
     const auto below = [home](const char* variable, const char* fallback) -> fs::path {
         if (IsAbsolute(variable)) {

@@ -1,6 +1,6 @@
 // Where the game's files are. Run from its build folder (`make run`), or
-// unpacked anywhere with its data beside it, everything is in the working
-// folder, as it always was. Installed (the program in a "games" or "bin"
+// unpacked anywhere with its data beside it, everything is in the program's
+// own folder, whatever the working folder it was started from. Installed (the program in a "games" or "bin"
 // folder with its data in "../share/plumix"), each player's settings and
 // records live in their own folder ($XDG_DATA_HOME/plumix), and skins,
 // sounds, language files and the levels are read from there first and from

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace plumix {
@@ -34,13 +35,17 @@ bool PrivateFolderOfOurs(const fs::path& folder)
 
 } // namespace
 
-RecordsFolderLock::RecordsFolderLock(const fs::path& folder)
+GameLock::GameLock(const fs::path& lockFile)
 {
-    // The folder itself is locked, not a file in it: it may be read-only, and
-    // Records is replaced by a rename on every save, so a lock on it would
-    // stay behind on the old file.
-    fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd_ < 0) {
+    if (lockFile.empty()) {
+        return;
+    }
+    // A file of our own only: O_NOFOLLOW and the owner check keep out a link
+    // or a file someone else placed there.
+    fd_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    struct stat info {};
+    if (fd_ < 0 || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
+        Release();
         return;
     }
     int result = 0;
@@ -51,14 +56,19 @@ RecordsFolderLock::RecordsFolderLock(const fs::path& folder)
         return;
     }
     state_ = errno == EWOULDBLOCK ? State::Taken : State::Unguarded;
-    ::close(fd_);
-    fd_ = -1;
+    Release();
 }
 
-RecordsFolderLock::~RecordsFolderLock()
+GameLock::~GameLock()
+{
+    Release();
+}
+
+void GameLock::Release()
 {
     if (fd_ >= 0) {
         ::close(fd_);
+        fd_ = -1;
     }
 }
 
@@ -74,14 +84,30 @@ std::string InstanceName(const fs::path& folder)
     return name;
 }
 
-fs::path PrivateRuntimeFolder(const char* xdgRuntimeDir, const fs::path& temporary)
+fs::path PrivateRuntimeFolder(const char* xdgRuntimeDir, const fs::path& temporary, std::size_t nameLength)
 {
-    if (xdgRuntimeDir != nullptr && fs::path(xdgRuntimeDir).is_absolute() && PrivateFolderOfOurs(xdgRuntimeDir)) {
+    // A socket's path must fit the address, its terminating zero included.
+    const auto fits = [nameLength](const fs::path& folder) {
+        return folder.string().size() + 1 + nameLength < sizeof(sockaddr_un::sun_path);
+    };
+    if (xdgRuntimeDir != nullptr && fs::path(xdgRuntimeDir).is_absolute() && fits(xdgRuntimeDir) &&
+        PrivateFolderOfOurs(xdgRuntimeDir)) {
         return xdgRuntimeDir;
     }
     const fs::path own = temporary / ("plumix-" + std::to_string(::geteuid()));
     ::mkdir(own.c_str(), 0700);  // an existing one is checked below like a new one
-    return PrivateFolderOfOurs(own) ? own : fs::path();
+    return PrivateFolderOfOurs(own) && fits(own) ? own : fs::path();
+}
+
+MeetingPoint MeetingPointFor(const fs::path& recordsFolder, const char* xdgRuntimeDir, const fs::path& temporary)
+{
+    const std::string name = InstanceName(recordsFolder);
+    const std::string lockName = name + ".lock";
+    const fs::path folder = name.empty() ? fs::path() : PrivateRuntimeFolder(xdgRuntimeDir, temporary, lockName.size());
+    if (folder.empty()) {
+        return {};
+    }
+    return {folder / lockName, folder / name};
 }
 
 std::string ComeForwardRequest(std::string_view activationToken)

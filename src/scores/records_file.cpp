@@ -29,54 +29,88 @@ constexpr int ScrambleKeys = 250;
 
 enum class PlaceRead { Whole, CutOff, BadLine };
 
-PlaceRead ReadPlace(LineReader& lines, std::span<const Field> fields, Record& record, int& linesRead)
+// Takes all of a place's lines, a bad one included, so that the next place
+// starts at its own line.
+PlaceRead ReadPlace(LineReader& lines, std::span<const Field> fields, Record& record)
 {
+    bool good = true;
     for (const Field& field : fields) {
         const auto line = lines.Next();
         if (!line) {
             return PlaceRead::CutOff;
         }
-        ++linesRead;
-        const bool good = std::visit(
-            [&](auto member) {
-                using Member = decltype(member);
-                if constexpr (std::is_same_v<Member, std::string Record::*>) {
-                    std::string text = Cp1251ToUtf8(*line);
-                    std::replace(text.begin(), text.end(), '\r', ' ');
-                    record.*member = std::move(text);
-                    return true;
-                } else {
-                    using Number = std::remove_reference_t<decltype(record.*member)>;
-                    const auto value = ParseListNumberAs<Number>(*line);
-                    if (value) {
-                        record.*member = *value;
-                    }
-                    return value.has_value();
-                }
-            },
-            field);
-        if (!good) {
-            return PlaceRead::BadLine;
-        }
+        good = std::visit(
+                   [&](auto member) {
+                       using Member = decltype(member);
+                       if constexpr (std::is_same_v<Member, std::string Record::*>) {
+                           std::string text = Cp1251ToUtf8(*line);
+                           std::replace(text.begin(), text.end(), '\r', ' ');
+                           record.*member = std::move(text);
+                           return true;
+                       } else {
+                           using Number = std::remove_reference_t<decltype(record.*member)>;
+                           const auto value = ParseListNumberAs<Number>(*line);
+                           if (value) {
+                               record.*member = *value;
+                           }
+                           return value.has_value();
+                       }
+                   },
+                   field) &&
+               good;
     }
-    return PlaceRead::Whole;
+    return good ? PlaceRead::Whole : PlaceRead::BadLine;
 }
 
-// False when reading has to stop.
-bool ReadTable(LineReader& lines, std::span<const Field> fields, RecordTable& table, int& places,
-               RecordsReading& reading)
+void ReadTable(LineReader& lines, std::span<const Field> fields, RecordTable& table, int& places, int& lost)
 {
     for (int place = 1; place <= RecordPlaces && !lines.AtEnd(); ++place) {
         Record record;
-        const PlaceRead read = ReadPlace(lines, fields, record, reading.linesRead);
-        if (read != PlaceRead::Whole) {
-            reading.stoppedOnBadLine = read == PlaceRead::BadLine;
-            return false;
+        switch (ReadPlace(lines, fields, record)) {
+        case PlaceRead::Whole: table.At(++places) = std::move(record); break;
+        case PlaceRead::BadLine: ++lost; break;
+        case PlaceRead::CutOff: ++lost; return;
         }
-        table.At(place) = std::move(record);
-        places = place;
     }
-    return true;
+}
+
+constexpr std::string_view DamagedCopySuffix = ".damaged";
+// Each damage of a file found anew gets a copy of its own; past this many the
+// damaged file is left alone rather than a copy lost.
+constexpr int MaxDamagedCopies = 99;
+
+// Keeps the damaged file's bytes beside it, in the first copy that holds them
+// already or under the first free name; nothing is ever written over.
+RecordsFileStatus KeepDamagedCopy(const std::filesystem::path& file, const std::string& bytes, int placesLost)
+{
+    RecordsFileStatus status;
+    status.placesLost = placesLost;
+    for (int n = 1; n <= MaxDamagedCopies; ++n) {
+        std::filesystem::path copy = file;
+        copy += DamagedCopySuffix;
+        if (n > 1) {
+            copy += "-" + std::to_string(n);
+        }
+        if (FileIsMissing(copy)) {
+            if (ReplaceFileContents(copy, bytes)) {
+                status.keptCopy = copy;
+            } else {
+                status.copyFailed = true;
+            }
+            return status;
+        }
+        if (ReadFileBytes(copy) == bytes) {
+            return status;
+        }
+    }
+    status.copyFailed = true;
+    return status;
+}
+
+RecordsFileStatus Failed(RecordsFileStatus status = {})
+{
+    status.ok = false;
+    return status;
 }
 
 std::string StorableText(std::string text)
@@ -129,25 +163,21 @@ std::string StoredForm(std::string_view utf8)
     return Cp1251ToUtf8(StorableText(std::string(utf8)));
 }
 
-bool RecordsReading::Whole() const
-{
-    return !stoppedOnBadLine && linesRead == classicPlaces * std::ssize(ClassicFields) +
-                                                 levelPlaces * std::ssize(LevelFields);
-}
-
 RecordsReading ReadRecords(std::string_view plainText)
 {
     RecordsReading reading;
     LineReader lines(plainText);
-    if (ReadTable(lines, ClassicFields, reading.tables.classic, reading.classicPlaces, reading)) {
-        ReadTable(lines, LevelFields, reading.tables.level, reading.levelPlaces, reading);
-    }
+    ReadTable(lines, ClassicFields, reading.tables.classic, reading.classicPlaces, reading.placesLost);
+    // A Classic table cut off leaves no lines for the level-mode one.
+    ReadTable(lines, LevelFields, reading.tables.level, reading.levelPlaces, reading.placesLost);
     return reading;
 }
 
-RecordTables ParseRecords(std::string_view plainText)
+RecordsReading ReadRecordFile(std::string_view fileBytes)
 {
-    return ReadRecords(plainText).tables;
+    std::string plain(fileBytes);
+    ScrambleRecordBytes(plain);
+    return ReadRecords(plain);
 }
 
 std::string RecordsToFileBytes(const RecordTables& tables)
@@ -157,52 +187,81 @@ std::string RecordsToFileBytes(const RecordTables& tables)
     return bytes;
 }
 
-RecordTables RecordsFromFileBytes(std::string_view fileBytes)
+RecordsReading MergeRecordFile(std::string_view fileBytes, RecordTables& tables)
 {
-    std::string plain(fileBytes);
-    ScrambleRecordBytes(plain);
-    return ParseRecords(plain);
+    const RecordsReading incoming = ReadRecordFile(fileBytes);
+    MergeRecords(tables.classic, incoming.tables.classic, incoming.classicPlaces);
+    MergeRecords(tables.level, incoming.tables.level, incoming.levelPlaces);
+    return incoming;
 }
 
-bool ScrambleFile(const std::filesystem::path& path)
+std::string DamagedRecordsMessage(const std::filesystem::path& file, const RecordsFileStatus& status)
 {
-    if (!EnsureWritableFile(path)) {
-        return false;
+    if (status.keptCopy.empty() && !status.copyFailed) {
+        return {};
     }
-    auto bytes = ReadFileBytes(path, MaxFileBytes + 1);
-    if (!bytes || bytes->size() > MaxFileBytes) {
-        return false;
+    std::string text = "The hi-scores file " + file.string() + " is damaged: " + std::to_string(status.placesLost) +
+                       (status.placesLost == 1 ? " place" : " places") +
+                       " could not be read and are left out of the tables. ";
+    if (status.copyFailed) {
+        return text + "No copy of the file could be kept, so it is not written over.";
     }
-    ScrambleRecordBytes(*bytes);
-    return ReplaceFileContents(path, *bytes);
+    return text + "The file as it was is kept as " + status.keptCopy.string() + ".";
 }
 
-RecordsFileResult LoadRecords(const std::filesystem::path& path, RecordTables& tables)
+RecordsFileStatus LoadRecords(const std::filesystem::path& path, RecordTables& tables)
 {
     tables = {};
-    const bool writable = EnsureWritableFile(path);
-    const auto bytes = ReadFileBytes(path);
-    if (bytes) {
-        tables = RecordsFromFileBytes(*bytes);
+    const bool writable = EnsureWritableFile(path) && CanReplaceFile(path);
+    // One byte over the cap tells a file too big for any record file.
+    const auto bytes = ReadFileBytes(path, MaxFileBytes + 1);
+    if (!bytes || bytes->size() > MaxFileBytes) {
+        return Failed();
     }
-    return writable && bytes ? RecordsFileResult::Ok : RecordsFileResult::Failed;
+    RecordsReading reading = ReadRecordFile(*bytes);
+    tables = std::move(reading.tables);
+    RecordsFileStatus status = reading.Whole() ? RecordsFileStatus{} : KeepDamagedCopy(path, *bytes, reading.placesLost);
+    status.ok = writable;
+    return status;
 }
 
-RecordsFileResult SaveRecords(const std::filesystem::path& path, RecordTables& tables)
+RecordsFileStatus MergeIntoFile(const std::filesystem::path& file, RecordTables& tables, MergeTarget target)
 {
-    RecordTables merged = tables;
-    if (const auto bytes = ReadFileBytes(path)) {
-        std::string plain = *bytes;
-        ScrambleRecordBytes(plain);
-        const RecordsReading onDisk = ReadRecords(plain);
-        MergeRecords(merged.classic, onDisk.tables.classic, onDisk.classicPlaces);
-        MergeRecords(merged.level, onDisk.tables.level, onDisk.levelPlaces);
+    if (file.empty()) {
+        return Failed();
     }
-    if (!ReplaceFileContents(path, RecordsToFileBytes(merged))) {
-        return RecordsFileResult::Failed;
+    RecordTables merged = tables;
+    RecordsFileStatus status;
+    const auto bytes = ReadFileBytes(file, MaxFileBytes + 1);
+    if (bytes) {
+        if (bytes->size() > MaxFileBytes) {
+            return Failed();
+        }
+        const RecordsReading reading = MergeRecordFile(*bytes, merged);
+        if (!reading.Whole()) {
+            // Another installation's file with no record in it is no record
+            // file at all (or was never scrambled): not ours to replace.
+            if (target == MergeTarget::SharedFile && reading.Empty()) {
+                return Failed();
+            }
+            status = KeepDamagedCopy(file, *bytes, reading.placesLost);
+            if (status.copyFailed) {
+                return Failed(status);
+            }
+        }
+    } else if (target == MergeTarget::SharedFile || !FileIsMissing(file)) {
+        return Failed();  // unreadable: what it holds must not be written over
+    }
+    if (!ReplaceFileContents(file, RecordsToFileBytes(merged))) {
+        return Failed(status);
     }
     tables = std::move(merged);
-    return RecordsFileResult::Ok;
+    return status;
+}
+
+RecordsFileStatus SaveRecords(const std::filesystem::path& path, RecordTables& tables)
+{
+    return MergeIntoFile(path, tables, MergeTarget::OwnFile);
 }
 
 } // namespace plumix

@@ -38,57 +38,72 @@ std::string SerializeRecords(const RecordTables& tables);
 std::string StoredForm(std::string_view utf8);
 
 // One reading of the plain text of the layout, for the game's own file and the
-// shared file alike. Reading stops at the end of the text, at line 1400, or at
-// the first number line that is not a whole number in its field's range; the
-// place being read then is dropped and every place not read stays empty. A
-// text field's stray CR (one not ending its line) is read as a blank, as a
-// save would write it.
+// shared file alike. Every place has its fixed lines, so a bad line (a number
+// that is not a whole number in its field's range) costs only its own place,
+// and the places after it are read; the places read move up over a lost one,
+// so each table stays in order. A place cut off by the end of the text is
+// lost too; lines past the 1400th are ignored. A text field's stray CR (one
+// not ending its line) is read as a blank, as a save would write it.
 struct RecordsReading {
     RecordTables tables;
-    int classicPlaces = 0;  // whole places read, from place 1
+    int classicPlaces = 0;  // places read, from place 1
     int levelPlaces = 0;
-    int linesRead = 0;      // lines taken, a place cut off or a bad line included
-    bool stoppedOnBadLine = false;
-    // The text holds nothing but whole places of the layout (and lines past
-    // the 1400th): neither a bad line nor a place cut off.
-    bool Whole() const;
+    int placesLost = 0;     // bad or cut off
+    bool Whole() const { return placesLost == 0; }
+    bool Empty() const { return classicPlaces == 0 && levelPlaces == 0; }
 };
 RecordsReading ReadRecords(std::string_view plainText);
-
-// The tables of ReadRecords.
-RecordTables ParseRecords(std::string_view plainText);
-
 // The same for the bytes as they lie on disk.
+RecordsReading ReadRecordFile(std::string_view fileBytes);
+
+// The bytes of both tables as they are to lie on disk.
 std::string RecordsToFileBytes(const RecordTables& tables);
-RecordTables RecordsFromFileBytes(std::string_view fileBytes);
 
-// Scrambles (or unscrambles) a file in place; a missing file is created empty.
-// False when it cannot be created, read or written, or is larger than any
-// record file could be.
-bool ScrambleFile(const std::filesystem::path& path);
+// Merges what a record file holds into `tables`, by the rule of synchronizing
+// (MergeRecords); the save of the game's own file and synchronizing both take
+// another program's records this way.
+RecordsReading MergeRecordFile(std::string_view fileBytes, RecordTables& tables);
 
-enum class RecordsFileResult {
-    Ok,
-    Failed,  // show the load or save message
+// What a load, a save or a synchronizing found and did.
+struct RecordsFileStatus {
+    bool ok = true;          // false: the file was left as it was
+    int placesLost = 0;      // places of a damaged file that could not be read
+    // The damaged file as it was, copied beside it now; empty when nothing was
+    // damaged, or when an earlier run kept the same bytes already.
+    std::filesystem::path keptCopy;
+    // Damaged, but no copy could be kept: the file is not written over.
+    bool copyFailed = false;
 };
 
-// Fills `tables` from the file without changing it on disk. A missing file is
-// created empty and gives empty tables without a message. A file that cannot
-// be written (or created) gives Failed, for the message the game has always
-// shown, but a readable one is loaded all the same: the save at the end of the
-// run then keeps the player's records instead of replacing them with empty
-// tables, should the file have become writable meanwhile.
-RecordsFileResult LoadRecords(const std::filesystem::path& path, RecordTables& tables);
+// What the player is told of a damaged file, once, when its copy is made (or
+// could not be); empty when there is nothing to tell.
+std::string DamagedRecordsMessage(const std::filesystem::path& file, const RecordsFileStatus& status);
 
-// Writes both tables; the new content replaces the old only once it is
-// complete on disk. What the file holds that the tables lack is merged into
-// them first, by the rule of synchronizing (MergeRecords): another program may
-// have written records there since this game read it, and a save must not
-// drop them. The places of a damaged file up to its first bad line are merged,
-// as a start-up would read them; a file that cannot be read at all has nothing
-// the game could ever show, and the tables are written all the same. On Ok the
-// tables hold what was written; Failed leaves the file and the tables as they
-// were.
-RecordsFileResult SaveRecords(const std::filesystem::path& path, RecordTables& tables);
+// Fills `tables` from the file without changing it on disk. A missing file is
+// created empty and gives empty tables. A damaged file gives the places that
+// could be read, and a copy of it is kept (see RecordsFileStatus). A file that
+// could not be replaced at the end of the run (read-only, or in a folder that
+// takes no new file) gives ok false, for the message the game has always
+// shown, but a readable one is loaded all the same, so that a save that works
+// after all keeps the player's records.
+RecordsFileStatus LoadRecords(const std::filesystem::path& path, RecordTables& tables);
+
+// How MergeIntoFile treats the file it finds.
+enum class MergeTarget {
+    OwnFile,     // "Records": a missing file is written
+    SharedFile,  // another installation's: it must exist and hold records
+};
+
+// Merges the file's records into `tables` (MergeRecordFile), then replaces the
+// file whole with the merge, so a crash or a full disk leaves the old file or
+// the new one. A file that exists but cannot be read, is larger than any record
+// file, or (shared) holds no record at all is left as it is and gives ok false;
+// so does a damaged one of which no copy could be kept. On ok, `tables` hold
+// what was written; otherwise they are unchanged.
+RecordsFileStatus MergeIntoFile(const std::filesystem::path& file, RecordTables& tables, MergeTarget target);
+
+// Writes both tables to the game's own file: MergeIntoFile, since another
+// program may have written records there since this game read it.
+RecordsFileStatus SaveRecords(const std::filesystem::path& path, RecordTables& tables);
 
 } // namespace plumix

@@ -118,16 +118,33 @@ void GameSession::SaveAndEnd(bool mayAsk)
 {
     // Nothing of the game runs any more while the files are written.
     ending_ = true;
-    bool recordsSaved = true;
+    RecordsFileStatus saved;
     if (app_.KeepsFiles()) {
-        recordsSaved = SaveRecords(app_.folders.user / RecordsFileName, app_.records) == RecordsFileResult::Ok;
+        saved = SaveRecords(RecordsPath(), app_.records);
         SaveSettings(app_.folders.user / SettingsFileName, app_.settings);
     }
-    if (!recordsSaved && mayAsk) {
-        dialogs_.ShowError(RecordsSaveFailedMessage, [this] { views_.EndProgram(); });
+    if (!mayAsk) {
+        views_.EndProgram();
         return;
     }
-    views_.EndProgram();
+    ToldOfSave(saved, [this] { views_.EndProgram(); });
+}
+
+void GameSession::ToldOfSave(const RecordsFileStatus& saved, std::function<void()> then)
+{
+    const std::string damaged = DamagedRecordsMessage(RecordsPath(), saved);
+    auto failure = [this, ok = saved.ok, then = std::move(then)] {
+        if (ok) {
+            then();
+        } else {
+            dialogs_.ShowError(RecordsSaveFailedMessage, then);
+        }
+    };
+    if (damaged.empty()) {
+        failure();
+    } else {
+        dialogs_.ShowError(damaged, failure);
+    }
 }
 
 void GameSession::GameEnded(const GameResult& result)
@@ -143,13 +160,17 @@ void GameSession::GameEnded(const GameResult& result)
 void GameSession::RecordEntered(const TypedEntry& typed)
 {
     records_.Fill(typed);
-    // Written at once: a crash or a power cut before the end keeps it.
-    if (app_.KeepsFiles()) {
-        SaveRecords(app_.folders.user / RecordsFileName, app_.records);
+    // Written at once: a crash or a power cut before the end keeps it. A save
+    // that fails here is tried again, and reported, at the end of the run.
+    const std::string damaged =
+        app_.KeepsFiles() ? DamagedRecordsMessage(RecordsPath(), SaveRecords(RecordsPath(), app_.records)) : "";
+    if (ending_) {
+        return;
     }
-    if (!ending_) {
-        views_.ShowHiScores();
+    if (!damaged.empty()) {
+        dialogs_.ShowError(damaged);
     }
+    views_.ShowHiScores();
 }
 
 } // namespace plumix

@@ -7,9 +7,12 @@
 #include "engine/game.h"
 #include "levels/level_flow.h"
 #include "scores/record_book.h"
+#include "scores/records_file.h"
 #include "session/app_state.h"
 
 #include <array>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -92,6 +95,10 @@ private:
     void Quit();
     // `mayAsk`: a failure to write the records is shown before the end.
     void SaveAndEnd(bool mayAsk);
+    // What the player must know of a save (a damaged file kept, a failure),
+    // one box after the other, then `then`.
+    void ToldOfSave(const RecordsFileStatus& saved, std::function<void()> then);
+    std::filesystem::path RecordsPath() const { return app_.folders.user / RecordsFileName; }
     void GameEnded(const GameResult& result) override;
     void ShowLevelIntro() override { views_.ShowLevelIntro(); }
 

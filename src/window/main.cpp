@@ -55,7 +55,7 @@ constexpr const char* Usage =
     "  Esc, Alt+F4   quit (asks first while a game runs)\n"
     "\n"
     "Run from a folder that holds its data (Skins/, Sounds/, Data/), the game\n"
-    "keeps plumix.ini and Records in the working folder. Installed, it keeps\n"
+    "keeps plumix.ini and Records in that folder. Installed, it keeps\n"
     "them in $XDG_DATA_HOME/plumix (~/.local/share/plumix), where skins, sounds,\n"
     "language files and levels dropped in are read before the installed ones.\n"
     "Installed into that very folder (--prefix ~/.local), it keeps them in\n"

@@ -1,8 +1,10 @@
 #include "window/single_instance_qt.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QMessageBox>
 #include <QWidget>
 
 #include <cstdio>
@@ -13,20 +15,10 @@ namespace plumix {
 namespace {
 
 // The running game answers at once unless it is still starting, and then the
-// request waits in the socket's queue: a connection never has to wait long.
-constexpr int ConnectWaitMs = 1000;
+// request waits in the socket's queue: a second is long.
+constexpr int AnswerWaitMs = 1000;
 
-QString SocketPath(const std::filesystem::path& folder)
-{
-    const std::string name = InstanceName(folder);
-    const std::filesystem::path runtime = PrivateRuntimeFolder(std::getenv("XDG_RUNTIME_DIR"));
-    if (name.empty() || runtime.empty()) {
-        return {};
-    }
-    return QString::fromStdString((runtime / name).string());
-}
-
-// One request per connection: its line, then it is done with.
+// One request per connection: its line, the answer, then it is done with.
 void Serve(QLocalSocket* socket, QWidget& window)
 {
     const auto take = [socket, &window] {
@@ -36,24 +28,46 @@ void Serve(QLocalSocket* socket, QWidget& window)
                                                     : std::nullopt;
             if (token) {
                 BringToFront(window, QString::fromStdString(*token));
+                socket->write(ComeForwardAnswer.data(), static_cast<qint64>(ComeForwardAnswer.size()));
+                socket->flush();
             }
         } else if (socket->bytesAvailable() <= static_cast<qint64>(MaxRequestBytes)) {
             return;  // the rest of the line is on its way
         }
-        socket->abort();
-        socket->deleteLater();
+        // Done with: nothing more it sends is read.
+        QObject::disconnect(socket, &QLocalSocket::readyRead, nullptr, nullptr);
+        socket->disconnectFromServer();
     };
     QObject::connect(socket, &QLocalSocket::readyRead, socket, take);
     QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     take();  // a start that came while this game was starting wrote its line already
 }
 
+bool Answered(const QString& socketPath)
+{
+    QDeadlineTimer deadline(AnswerWaitMs);
+    QLocalSocket socket;
+    socket.connectToServer(socketPath);
+    if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
+        return false;
+    }
+    const char* token = std::getenv("XDG_ACTIVATION_TOKEN");
+    socket.write(QByteArray::fromStdString(ComeForwardRequest(token != nullptr ? token : "")));
+    while (!socket.canReadLine() && !deadline.hasExpired() &&
+           socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+    }
+    return socket.canReadLine() && socket.readLine().toStdString() == ComeForwardAnswer;
+}
+
 } // namespace
 
 SingleGame::SingleGame(const std::filesystem::path& recordsFolder)
-    : folder_(recordsFolder), lock_(recordsFolder), socket_(SocketPath(recordsFolder))
+    : folder_(recordsFolder),
+      meeting_(MeetingPointFor(recordsFolder, std::getenv("XDG_RUNTIME_DIR"))),
+      lock_(meeting_.lockFile),
+      socket_(QString::fromStdString(meeting_.socket.string()))
 {
-    if (lock_.Get() != RecordsFolderLock::State::Held || socket_.isEmpty()) {
+    if (lock_.Get() != GameLock::State::Held || socket_.isEmpty()) {
         return;
     }
     server_ = std::make_unique<QLocalServer>();
@@ -69,22 +83,19 @@ SingleGame::~SingleGame() = default;
 
 int SingleGame::HandOver() const
 {
-    bool reached = false;
-    if (!socket_.isEmpty()) {
-        QLocalSocket socket;
-        socket.connectToServer(socket_);
-        if (socket.waitForConnected(ConnectWaitMs)) {
-            const char* token = std::getenv("XDG_ACTIVATION_TOKEN");
-            socket.write(QByteArray::fromStdString(ComeForwardRequest(token != nullptr ? token : "")));
-            reached = socket.waitForBytesWritten(ConnectWaitMs) || socket.bytesToWrite() == 0;
-            socket.disconnectFromServer();
-        }
-    }
     std::error_code ec;
     const std::filesystem::path shown = std::filesystem::weakly_canonical(folder_, ec);
+    const bool answered = !socket_.isEmpty() && Answered(socket_);
     std::fprintf(stderr, "plumix: the game is already running on the records in %s%s\n",
-                 (ec ? folder_ : shown).c_str(), reached ? "; its window is brought to the front" : "");
-    return 0;
+                 (ec ? folder_ : shown).c_str(), answered ? "; its window is brought to the front" : ", but it does not answer");
+    if (answered) {
+        return 0;
+    }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Plumix"), QString::fromUtf8(NotAnsweringMessage.data(),
+                    static_cast<qsizetype>(NotAnsweringMessage.size())), QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    return 1;
 }
 
 void SingleGame::BringForwardOnRequest(QWidget& window)

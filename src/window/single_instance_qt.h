@@ -25,10 +25,11 @@ public:
     SingleGame& operator=(const SingleGame&) = delete;
 
     // A game runs on these files already.
-    bool RunningElsewhere() const { return lock_.Get() == RecordsFolderLock::State::Taken; }
+    bool RunningElsewhere() const { return lock_.Get() == GameLock::State::Taken; }
 
-    // For a later start: asks the running game to come forward, says so in
-    // one line on stderr and gives the exit status.
+    // For a later start: asks the running game to come forward and waits
+    // about a second for its answer. Answered, it says so in one line on
+    // stderr and gives 0; otherwise a message box tells the player, and 1.
     int HandOver() const;
 
     // For the first game, once its main window is shown.
@@ -36,7 +37,8 @@ public:
 
 private:
     std::filesystem::path folder_;
-    RecordsFolderLock lock_;
+    MeetingPoint meeting_;
+    GameLock lock_;
     QString socket_;  // empty: no runtime folder to meet in
     std::unique_ptr<QLocalServer> server_;
 };

@@ -2,6 +2,7 @@
 
 #include "levels/levels_file.h"
 #include "scores/records_file.h"
+#include "base/file_io.h"
 #include "base/game_folders.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
@@ -52,8 +53,19 @@ void LoadEverything(AppState& app, GameApp& game, const StartupReport& report)
         if (report.error) {
             report.error(NoPlayerFolderMessage);
         }
-    } else if (LoadRecords(app.folders.user / RecordsFileName, app.records) != RecordsFileResult::Ok && report.error) {
-        report.error(RecordsLoadFailedMessage);
+    } else {
+        // What a save killed half-way left behind.
+        RemoveLeftTemporaries(app.folders.user, {RecordsFileName, SettingsFileName});
+        const std::filesystem::path records = app.folders.user / RecordsFileName;
+        const RecordsFileStatus loaded = LoadRecords(records, app.records);
+        if (report.error) {
+            if (!loaded.ok) {
+                report.error(RecordsLoadFailedMessage);
+            }
+            if (const std::string damaged = DamagedRecordsMessage(records, loaded); !damaged.empty()) {
+                report.error(damaged);
+            }
+        }
     }
     milestone("records");
 

@@ -6,7 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <numeric>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 
 namespace plumix {
@@ -51,6 +56,42 @@ TEST(FileIo, NewFilesFollowTheUmaskAndRewrittenOnesKeepTheirMode)
     ASSERT_TRUE(ReplaceFileContents(folder / "kept", "new"));
     EXPECT_EQ(modeOf(folder / "kept"), 0604u);
     EXPECT_EQ(FileBytes(folder / "kept"), "new");
+}
+
+TEST(FileIo, AReplacementThatCannotFinishLeavesTheFileAsItWasAndLeftoversGoAtTheNextStart)
+{
+    ScratchFolder folder;
+    const auto file = folder / "Records";
+    WriteFile(file, std::string(4096, 'o'));
+    // A full disk or a quota: writes past 1 KiB fail. The old content stays,
+    // and no temporary is left behind.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(ReplaceFileContents(file, std::string(8192, 'n')) ? 1 : 0);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(FileBytes(file), std::string(4096, 'o'));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+
+    // What a save killed half-way left: only its own temporaries, and only old ones.
+    const auto hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const char* name : {".Records.123456789", ".plumix.ini.7", ".Records.12a", ".Other.5", "Records.damaged"}) {
+        WriteFile(folder / name, "x");
+        std::filesystem::last_write_time(folder / name, hourAgo);
+    }
+    WriteFile(folder / ".Records.42", "another game saving now");
+    RemoveLeftTemporaries(folder.Path(), {"Records", "plumix.ini"});
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+        left.push_back(entry.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".Other.5", ".Records.12a", ".Records.42", "Records", "Records.damaged"}));
 }
 
 } // namespace

@@ -10,16 +10,17 @@ namespace fs = std::filesystem;
 using testing::ScratchFolder;
 using testing::WriteFile;
 
-TEST(GameFolders, BesideItsDataTheGameUsesItsWorkingFolderInstalledEachPlayerTheirOwn)
+TEST(GameFolders, BesideItsDataTheGameUsesItsOwnFolderInstalledEachPlayerTheirOwn)
 {
     ScratchFolder root;
-    // Unpacked with its data beside it: everything in the working folder.
+    // Unpacked with its data beside it: everything in its folder, never in
+    // the working folder it was started from.
     fs::create_directories(root / "game/Skins");
     fs::create_directories(root / "share/plumix");
     const GameFolders portable = LocateGameFolders(root / "game", "/x", "/home/p");
     EXPECT_FALSE(portable.installed);
-    EXPECT_EQ(portable.user, ".");
-    EXPECT_EQ(portable.data, std::vector<fs::path>{"."});
+    EXPECT_EQ(portable.user, root / "game");
+    EXPECT_EQ(portable.data, std::vector<fs::path>{root / "game"});
     // A program with neither is treated the same way.
     EXPECT_FALSE(LocateGameFolders(root / "a/b", nullptr, nullptr).installed);
 

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,10 +17,11 @@ namespace plumix {
 namespace {
 
 namespace fs = std::filesystem;
-using State = RecordsFolderLock::State;
+using State = GameLock::State;
 
-// A child process that takes the folder's lock and holds it until killed.
-pid_t HoldInChild(const fs::path& folder)
+// A child process that runs `take` (as "nobody" when `otherUser` and we are
+// root) and, when it succeeds, holds what it took until killed.
+pid_t HoldInChild(const std::function<bool()>& take, bool otherUser = false)
 {
     int ready[2];
     if (::pipe(ready) != 0) {
@@ -25,8 +29,9 @@ pid_t HoldInChild(const fs::path& folder)
     }
     const pid_t child = ::fork();
     if (child == 0) {
-        const RecordsFolderLock lock(folder);
-        const char held = lock.Get() == State::Held ? 'y' : 'n';
+        constexpr uid_t nobody = 65534;
+        const bool dropped = !otherUser || ::geteuid() != 0 || (::setgid(nobody) == 0 && ::setuid(nobody) == 0);
+        const char held = dropped && take() ? 'y' : 'n';
         (void)!::write(ready[1], &held, 1);
         ::pause();
         ::_exit(0);
@@ -35,35 +40,74 @@ pid_t HoldInChild(const fs::path& folder)
     char held = 0;
     (void)!::read(ready[0], &held, 1);
     ::close(ready[0]);
-    return held == 'y' ? child : -1;
+    if (held != 'y') {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        return -1;
+    }
+    return child;
 }
 
-TEST(SingleInstance, ARunningGameHoldsItsFolderUntilItDiesHoweverItDies)
+void Kill(pid_t child)
+{
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+}
+
+TEST(SingleInstance, ARunningGameHoldsItsFilesUntilItDiesAndNobodyElseCanKeepThePlayerOut)
 {
     const testing::ScratchFolder scratch;
     const fs::path records = scratch / "records", other = scratch / "other", link = scratch / "link";
+    const fs::path run = scratch / "run";
     fs::create_directories(records);
     fs::create_directories(other);
+    fs::create_directory(run);
+    ::chmod(run.c_str(), 0700);
     fs::create_directory_symlink(records, link);
+    const auto lockOf = [&](const fs::path& folder) { return MeetingPointFor(folder, run.c_str()).lockFile; };
+    ASSERT_EQ(lockOf(link), lockOf(records));  // the same folder by another path
+    ASSERT_NE(lockOf(other), lockOf(records));
 
-    const pid_t game = HoldInChild(records);
+    // Another user locks the records folder (all of ours they can reach):
+    // the player's game still takes its lock.
+    ::chmod(scratch.Path().c_str(), 0755);
+    const fs::path playersLock = lockOf(records);
+    const pid_t stranger = HoldInChild(
+        [&] {
+            const int folder = ::open(records.c_str(), O_RDONLY | O_DIRECTORY);
+            const bool lockedFolder = folder >= 0 && ::flock(folder, LOCK_EX | LOCK_NB) == 0;
+            return lockedFolder && ::open(playersLock.c_str(), O_RDWR | O_CREAT, 0600) < 0;
+        },
+        true);
+    ASSERT_GT(stranger, 0);
+    EXPECT_EQ(GameLock(lockOf(records)).Get(), State::Held);
+    Kill(stranger);
+
+    const pid_t game = HoldInChild([&] {
+        static GameLock* held = nullptr;
+        held = new GameLock(lockOf(records));
+        return held->Get() == State::Held;
+    });
     ASSERT_GT(game, 0);
-    EXPECT_EQ(RecordsFolderLock(records).Get(), State::Taken);
-    EXPECT_EQ(RecordsFolderLock(link).Get(), State::Taken);  // the same folder by another path
-    EXPECT_EQ(RecordsFolderLock(other).Get(), State::Held);  // another installation's
-    EXPECT_EQ(RecordsFolderLock(scratch / "missing").Get(), State::Unguarded);
+    EXPECT_EQ(GameLock(lockOf(records)).Get(), State::Taken);
+    EXPECT_EQ(GameLock(lockOf(link)).Get(), State::Taken);
+    EXPECT_EQ(GameLock(lockOf(other)).Get(), State::Held);  // another installation's
+    EXPECT_EQ(GameLock(lockOf(scratch / "missing")).Get(), State::Unguarded);
     EXPECT_TRUE(fs::is_empty(records));  // nothing left in the player's folder
+    struct stat info {};
+    ASSERT_EQ(::stat(lockOf(records).c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
 
     // Killed without a chance to clean up: the next start takes over at once.
-    ::kill(game, SIGKILL);
-    ::waitpid(game, nullptr, 0);
-    const RecordsFolderLock next(link);
+    Kill(game);
+    const GameLock next(lockOf(link));
     EXPECT_EQ(next.Get(), State::Held);
-    EXPECT_EQ(RecordsFolderLock(records).Get(), State::Taken);  // ...and holds it in turn
+    EXPECT_EQ(GameLock(lockOf(records)).Get(), State::Taken);  // ...and holds it in turn
 
-    EXPECT_EQ(InstanceName(link), InstanceName(records));
-    EXPECT_NE(InstanceName(other), InstanceName(records));
-    EXPECT_EQ(InstanceName(scratch / "missing"), "");
+    // A link placed where the lock would be is not the player's lock: no lock, but no lockout.
+    fs::create_directory(scratch / "third");
+    fs::create_symlink(scratch / "elsewhere", lockOf(scratch / "third"));
+    EXPECT_EQ(GameLock(lockOf(scratch / "third")).Get(), State::Unguarded);
 }
 
 TEST(SingleInstance, TheStartsMeetOnlyInAPrivateFolderOfThePlayers)
@@ -84,6 +128,15 @@ TEST(SingleInstance, TheStartsMeetOnlyInAPrivateFolderOfThePlayers)
     struct stat info {};
     ASSERT_EQ(::stat(own.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    // Too long for a socket's address: our own folder instead.
+    const fs::path deep = runtime / std::string(100, 'd');
+    fs::create_directories(deep);
+    ::chmod(deep.c_str(), 0700);
+    const MeetingPoint point = MeetingPointFor(scratch.Path(), deep.c_str(), scratch.Path());
+    EXPECT_EQ(point.socket.parent_path(), own);
+    EXPECT_EQ(point.lockFile.parent_path(), own);
+    EXPECT_LT(point.socket.string().size(), 108u);
 
     // Someone else's place where ours would be: no meeting point at all.
     fs::remove(own);

@@ -40,102 +40,6 @@ std::string Scrambled(std::string plain)
     return plain;
 }
 
-TEST(RecordsFile, TwoEmptyTablesMake5200ScrambledBytesAndEntriesComeBackAsTheyWere)
-{
-    testing::ScratchFolder folder;
-    const auto path = folder / "Records";
-    RecordTables tables = Sample();
-    EXPECT_EQ(LoadRecords(path, tables), RecordsFileResult::Ok);  // a missing file: created empty, no message
-    EXPECT_TRUE(tables.classic == RecordTable{} && tables.level == RecordTable{});
-    EXPECT_EQ(FileBytes(path), "");
-
-    RecordTables empty;
-    ASSERT_EQ(SaveRecords(path, empty), RecordsFileResult::Ok);
-    const std::string bytes = FileBytes(path), plain = SerializeRecords({});
-    ASSERT_EQ(bytes.size(), 5200u);
-    EXPECT_EQ(bytes.substr(0, 7), "\x0C\x08\x23\x34\x25\x0B\x0D");
-    EXPECT_EQ((bytes[249] ^ plain[249]) & 0xFF, 250);  // the key runs 1..250, then starts again
-    EXPECT_EQ((bytes[250] ^ plain[250]) & 0xFF, 1);
-    ASSERT_TRUE(ScrambleFile(path));
-    EXPECT_EQ(FileBytes(path), plain);
-
-    tables = Sample();  // a negative score, below which an empty place of the file must not go
-    ASSERT_EQ(SaveRecords(path, tables), RecordsFileResult::Ok);
-    const std::string saved = FileBytes(path);
-    ASSERT_EQ(LoadRecords(path, tables), RecordsFileResult::Ok);
-    EXPECT_EQ(FileBytes(path), saved);  // a load changes no byte
-    EXPECT_TRUE(tables.classic == Sample().classic && tables.level == Sample().level);
-    EXPECT_TRUE(SerializeRecords(Sample()).starts_with("  \xC8\xE2\xE0\xED, the first\r\n 123456 \r\n"));  // Windows-1251
-}
-
-TEST(RecordsFile, ReadingKeepsTheWholePlacesBeforeTheEndOrTheFirstBadNumber)
-{
-    const std::string plain = SerializeRecords(Sample());
-    const RecordTables cut = RecordsFromFileBytes(Scrambled(Head(plain, 2 * 9 + 4)));  // place 3 cut off
-    EXPECT_EQ(cut.classic.At(2), Sample().classic.At(2));
-    EXPECT_EQ(cut.classic.At(3), Record{});
-
-    // How far one reading went, for the game's file and the shared one alike.
-    const auto report = [](std::string_view text) {
-        const RecordsReading read = ReadRecords(text);
-        return std::tuple(read.classicPlaces, read.levelPlaces, read.linesRead, read.stoppedOnBadLine, read.Whole());
-    };
-    const std::string afterScore2 = plain.substr(Head(plain, 11).size());  // line 11: score of place 2
-    for (const char* bad : {"abc", "", " 2147483648 ", "1.5"}) {
-        const std::string text = Head(plain, 10) + bad + "\r\n" + afterScore2;
-        EXPECT_EQ(report(text), std::tuple(1, 0, 11, true, false)) << bad;
-        const RecordTables read = ParseRecords(text);
-        EXPECT_TRUE(read.classic.At(1) == Sample().classic.At(1) && read.classic.At(2) == Record{}) << bad;
-        EXPECT_EQ(read.level, RecordTable{}) << bad;
-    }
-    EXPECT_EQ(report(""), std::tuple(0, 0, 0, false, true));
-    EXPECT_EQ(report(Head(plain, 22)), std::tuple(2, 0, 22, false, false));  // place 3 cut off
-    EXPECT_EQ(report(Head(plain, 903)), std::tuple(100, 0, 903, false, false));
-    EXPECT_EQ(report(Head(plain, 905)), std::tuple(100, 1, 905, false, true));
-    EXPECT_EQ(report(plain + "a line past the 1400th\r\n"), std::tuple(100, 100, 1400, false, true));
-    std::string level300 = Head(plain, 905);  // the level line of level-mode place 1
-    level300.replace(level300.size() - 7, 7, " 300 \r\n");
-    EXPECT_EQ(report(level300), std::tuple(100, 0, 905, true, false));
-
-    // A CR inside a line is read as the blank a save writes for it.
-    const std::string strayText = "a\rb\r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n\r\nc\r\r\n 0 \r\n";
-    EXPECT_EQ(ParseRecords(strayText).classic.At(1), (Record{"a b", 0, 0, 0, 0, 0, "", "c ", 0}));
-    EXPECT_EQ(ParseRecords(SerializeRecords(ParseRecords(strayText))).classic, ParseRecords(strayText).classic);
-}
-
-TEST(RecordsFile, AnUnwritablePlaceOrAReadOnlyFileGivesTheMessageAndLosesNothing)
-{
-    testing::ScratchFolder folder;
-    const auto path = folder / "Records";
-    // Each failed check sets one bit, so that a child process can report them.
-    const int failures = testing::AsBoundUser(folder.Path(), [&] {
-        RecordTables tables = Sample(), empty;
-        int failed = SaveRecords(path, tables) == RecordsFileResult::Ok ? 0 : 1;
-        const std::string before = FileBytes(path);
-        ::chmod(path.c_str(), 0444);  // a read-only file
-        // The message, and the records all the same, so that a save at the end keeps them.
-        failed |= LoadRecords(path, tables) == RecordsFileResult::Failed && tables.classic == Sample().classic &&
-                          tables.level == Sample().level ? 0 : 2;
-        failed |= SaveRecords(path, empty) == RecordsFileResult::Failed && FileBytes(path) == before &&
-                          empty.classic == RecordTable{} ? 0 : 4;
-        ::chmod(path.c_str(), 0644);  // a read-only folder: no file can be created, but this one is rewritten
-        ::chmod(folder.Path().c_str(), 0555);
-        tables = Sample();
-        failed |= LoadRecords(folder / "New", tables) == RecordsFileResult::Failed && tables.classic == RecordTable{} ? 0 : 8;
-        failed |= SaveRecords(folder / "New", tables) == RecordsFileResult::Failed ? 0 : 16;
-        failed |= SaveRecords(path, empty) == RecordsFileResult::Ok && empty.level == Sample().level &&
-                          FileBytes(path) == RecordsToFileBytes(empty) ? 0 : 32;
-        ::chmod(folder.Path().c_str(), 0755);
-        ::chmod(path.c_str(), 0200);  // nothing in it could ever be read: ours are written all the same
-        tables = Sample();
-        failed |= SaveRecords(path, tables) == RecordsFileResult::Ok ? 0 : 64;
-        ::chmod(path.c_str(), 0644);
-        failed |= FileBytes(path) == RecordsToFileBytes(Sample()) ? 0 : 128;
-        return failed;
-    });
-    EXPECT_EQ(failures, 0);
-}
-
 Record Entry(std::string player, std::int32_t score)
 {
     return {std::move(player), score, 0, 0, 0, 0, "01.02.2024", "c", 3};
@@ -170,6 +74,149 @@ void Enter(RecordTable& table, std::string player, std::int32_t score)
     table.At(place) = Entry(std::move(player), score);
 }
 
+TEST(RecordsFile, TwoEmptyTablesMake5200ScrambledBytesAndEntriesComeBackAsTheyWere)
+{
+    testing::ScratchFolder folder;
+    const auto path = folder / "Records";
+    RecordTables tables = Sample();
+    EXPECT_TRUE(LoadRecords(path, tables).ok);  // a missing file: created empty, no message
+    EXPECT_TRUE(tables.classic == RecordTable{} && tables.level == RecordTable{});
+    EXPECT_EQ(FileBytes(path), "");
+
+    RecordTables empty;
+    ASSERT_TRUE(SaveRecords(path, empty).ok);
+    const std::string bytes = FileBytes(path), plain = SerializeRecords({});
+    ASSERT_EQ(bytes.size(), 5200u);
+    EXPECT_EQ(bytes.substr(0, 7), "\x0C\x08\x23\x34\x25\x0B\x0D");
+    EXPECT_EQ((bytes[249] ^ plain[249]) & 0xFF, 250);  // the key runs 1..250, then starts again
+    EXPECT_EQ((bytes[250] ^ plain[250]) & 0xFF, 1);
+    EXPECT_EQ(Scrambled(bytes), plain);
+
+    tables = Sample();  // a negative score, below which an empty place of the file must not go
+    ASSERT_TRUE(SaveRecords(path, tables).ok);
+    const std::string saved = FileBytes(path);
+    ASSERT_TRUE(LoadRecords(path, tables).ok);
+    EXPECT_EQ(FileBytes(path), saved);  // a load changes no byte
+    EXPECT_TRUE(tables.classic == Sample().classic && tables.level == Sample().level);
+    EXPECT_TRUE(SerializeRecords(Sample()).starts_with("  \xC8\xE2\xE0\xED, the first\r\n 123456 \r\n"));  // Windows-1251
+}
+
+TEST(RecordsFile, ABadLineCostsOnlyItsOwnPlaceAndTheReadPlacesMoveUpInOrder)
+{
+    const std::string plain = SerializeRecords(Sample());
+    const auto withLine = [&](int line, const std::string& text) {  // line from 0
+        return Head(plain, line) + text + "\r\n" + plain.substr(Head(plain, line + 1).size());
+    };
+    const auto report = [](std::string_view text) {
+        const RecordsReading read = ReadRecords(text);
+        return std::tuple(read.classicPlaces, read.levelPlaces, read.placesLost, read.tables.classic.At(2).player);
+    };
+    // Place 2's score, then level-mode place 1's level, each bad in every way a number can be.
+    for (const char* bad : {"abc", "", " 2147483648 ", "1.5"}) {
+        EXPECT_EQ(report(withLine(9 + 1, bad)), std::tuple(99, 100, 1, "x")) << bad;
+    }
+    EXPECT_EQ(report(withLine(900 + 4, " 300 ")), std::tuple(100, 99, 1, ""));
+    EXPECT_EQ(report(""), std::tuple(0, 0, 0, ""));
+    EXPECT_EQ(report(Head(plain, 9 + 4)), std::tuple(1, 0, 1, ""));  // place 2 cut off
+    EXPECT_EQ(report(Head(plain, 903)), std::tuple(100, 0, 1, ""));
+    EXPECT_EQ(report(Head(plain, 905)), std::tuple(100, 1, 0, ""));  // another installation may write fewer
+    EXPECT_EQ(report(plain + "a line past the 1400th\r\n"), std::tuple(100, 100, 0, ""));
+
+    // A CR inside a line is read as the blank a save writes for it.
+    const std::string strayText = "a\rb\r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n\r\nc\r\r\n 0 \r\n";
+    EXPECT_EQ(ReadRecords(strayText).tables.classic.At(1), (Record{"a b", 0, 0, 0, 0, 0, "", "c ", 0}));
+    EXPECT_EQ(ReadRecords(SerializeRecords(ReadRecords(strayText).tables)).tables.classic,
+              ReadRecords(strayText).tables.classic);
+}
+
+// Ann 900, Ben 800, Cid 700, Dan 600 and Eve 90, Fay 80, with Ben's score
+// line made `score`.
+std::string PlayersFile(const std::string& score)
+{
+    RecordTables tables;
+    const std::pair<const char*, int> classic[] = {{"Ann", 900}, {"Ben", 800}, {"Cid", 700}, {"Dan", 600}};
+    for (int p = 1; p <= 4; ++p) {
+        tables.classic.At(p) = {classic[p - 1].first, classic[p - 1].second, 0, 0, 0, 0, "", "", 0};
+    }
+    tables.level.At(1) = {"Eve", 90, 0, 0, 0, 0, "", "", 0};
+    tables.level.At(2) = {"Fay", 80, 0, 0, 0, 0, "", "", 0};
+    std::string plain = SerializeRecords(tables);
+    plain.replace(plain.find(" 800 "), 5, score);
+    return Scrambled(plain);
+}
+
+TEST(RecordsFile, ADamagedFileLosesOnlyTheDamagedPlaceAndIsKeptAsItWasOnceBeforeItIsReplaced)
+{
+    testing::ScratchFolder folder;
+    const auto path = folder / "Records";
+    const std::string damaged = PlayersFile("8O0");
+    testing::WriteFile(path, damaged);
+    RecordTables tables;
+    const RecordsFileStatus loaded = LoadRecords(path, tables);
+    EXPECT_TRUE(loaded.ok);
+    EXPECT_EQ(loaded.placesLost, 1);
+    EXPECT_EQ(Players(tables.classic, 4) + "|" + Players(tables.level, 2), "Ann Cid Dan |Eve Fay");
+    EXPECT_EQ(loaded.keptCopy, folder / "Records.damaged");
+    EXPECT_EQ(FileBytes(folder / "Records.damaged"), damaged);
+    EXPECT_NE(DamagedRecordsMessage(path, loaded).find((folder / "Records.damaged").string()), std::string::npos);
+    // Told once: the same damage found again keeps no second copy.
+    EXPECT_TRUE(DamagedRecordsMessage(path, LoadRecords(path, tables)).empty());
+    const RecordsFileStatus saved = SaveRecords(path, tables);
+    EXPECT_TRUE(saved.ok && saved.keptCopy.empty());
+    EXPECT_EQ(FileBytes(path), RecordsToFileBytes(tables));
+
+    // Another damage later gets a copy of its own; the first stays as it was.
+    const std::string again = PlayersFile("lots");
+    testing::WriteFile(path, again);
+    EXPECT_EQ(SaveRecords(path, tables).keptCopy, folder / "Records.damaged-2");
+    EXPECT_EQ(FileBytes(folder / "Records.damaged-2"), again);
+    EXPECT_EQ(FileBytes(folder / "Records.damaged"), damaged);
+}
+
+TEST(RecordsFile, AFileThatCannotBeReadOrReplacedWholeIsNeverWrittenOverAndTheMessageSaysSo)
+{
+    testing::ScratchFolder folder;
+    const auto path = folder / "Records", elsewhere = folder / "ro" / "Records", link = folder / "link";
+    // Each failed check sets one bit, so that a child process can report them.
+    const int failures = testing::AsBoundUser(folder.Path(), [&] {
+        testing::WriteFile(elsewhere, RecordsToFileBytes(Sample()));
+        std::filesystem::create_symlink(elsewhere, link);
+        RecordTables tables = Sample(), empty;
+        int failed = SaveRecords(path, tables).ok ? 0 : 1;
+        const std::string before = FileBytes(path);
+        ::chmod(path.c_str(), 0444);  // a read-only file
+        // The message, and the records all the same, so that a save at the end keeps them.
+        failed |= !LoadRecords(path, tables).ok && tables.classic == Sample().classic &&
+                          tables.level == Sample().level ? 0 : 2;
+        failed |= !SaveRecords(path, empty).ok && FileBytes(path) == before && empty.classic == RecordTable{} ? 0 : 4;
+        // A writable file in a folder that takes no new file, directly or
+        // through a link: a save would have to rewrite it in place.
+        ::chmod(path.c_str(), 0644);
+        ::chmod((folder / "ro").c_str(), 0555);
+        ::chmod(folder.Path().c_str(), 0555);
+        for (const auto& file : {path, link}) {
+            const std::string kept = FileBytes(file);
+            failed |= !LoadRecords(file, tables).ok && !SaveRecords(file, empty).ok && FileBytes(file) == kept ? 0 : 8;
+        }
+        failed |= !LoadRecords(folder / "New", tables).ok && tables.classic == RecordTable{} ? 0 : 16;
+        ::chmod(folder.Path().c_str(), 0755);
+        ::chmod(path.c_str(), 0200);  // cannot be read: what it holds is not ours to drop
+        failed |= !SaveRecords(path, empty).ok ? 0 : 32;
+        ::chmod(path.c_str(), 0644);
+        failed |= FileBytes(path) == before ? 0 : 64;
+        // Damaged, and no copy can be kept (its name leads into the read-only
+        // folder): the damaged file stays.
+        testing::WriteFile(path, PlayersFile("8O0"));
+        std::filesystem::create_symlink(folder / "ro" / "copy", folder / "Records.damaged");
+        ::chmod((folder / "ro").c_str(), 0555);
+        const RecordsFileStatus refused = SaveRecords(path, empty);
+        failed |= !refused.ok && refused.copyFailed && FileBytes(path) == PlayersFile("8O0") &&
+                          DamagedRecordsMessage(path, refused).find("No copy") != std::string::npos ? 0 : 128;
+        return failed;
+    });
+    EXPECT_EQ(failures, 0);
+}
+
 TEST(RecordsFile, ASaveKeepsWhatAnotherProgramWroteSinceTheLoadAndDoublesNothing)
 {
     testing::ScratchFolder folder;
@@ -177,44 +224,28 @@ TEST(RecordsFile, ASaveKeepsWhatAnotherProgramWroteSinceTheLoadAndDoublesNothing
     RecordTables start;
     Enter(start.classic, "old", 300);
     Enter(start.level, "lv", 50);
-    ASSERT_EQ(SaveRecords(path, start), RecordsFileResult::Ok);
+    ASSERT_TRUE(SaveRecords(path, start).ok);
 
     // Two games read the same file; each enters a record and saves at once.
     RecordTables first, second;
-    ASSERT_EQ(LoadRecords(path, first), RecordsFileResult::Ok);
-    ASSERT_EQ(LoadRecords(path, second), RecordsFileResult::Ok);
+    ASSERT_TRUE(LoadRecords(path, first).ok);
+    ASSERT_TRUE(LoadRecords(path, second).ok);
     Enter(first.classic, "first", 500);
-    ASSERT_EQ(SaveRecords(path, first), RecordsFileResult::Ok);
+    ASSERT_TRUE(SaveRecords(path, first).ok);
     Enter(second.classic, "second", 400);
     Enter(second.level, "second", 60);
-    ASSERT_EQ(SaveRecords(path, second), RecordsFileResult::Ok);
+    ASSERT_TRUE(SaveRecords(path, second).ok);
     EXPECT_EQ(Players(second.classic, 4), "first second old ");  // the tables shown take the merge too
     EXPECT_TRUE(FileBytes(path) == RecordsToFileBytes(second));
 
     // The first quits without having seen the second's records.
-    ASSERT_EQ(SaveRecords(path, first), RecordsFileResult::Ok);
+    ASSERT_TRUE(SaveRecords(path, first).ok);
     EXPECT_EQ(Players(first.classic, 4) + "| " + Players(first.level, 3), "first second old | second lv ");
     EXPECT_TRUE(FileBytes(path) == RecordsToFileBytes(second));
     const std::string settled = FileBytes(path);
-    ASSERT_EQ(SaveRecords(path, first), RecordsFileResult::Ok);  // the file unchanged since: nothing merged twice
-    ASSERT_EQ(SaveRecords(path, second), RecordsFileResult::Ok);
+    ASSERT_TRUE(SaveRecords(path, first).ok);  // the file unchanged since: nothing merged twice
+    ASSERT_TRUE(SaveRecords(path, second).ok);
     EXPECT_TRUE(FileBytes(path) == settled);
-
-    // A damaged file: its places before the damage are taken, ours are written whole.
-    RecordTables visitor;
-    Enter(visitor.classic, "kept", 700);
-    Enter(visitor.classic, "cut", 600);
-    for (const auto& [damaged, expected] : {
-             std::pair{Scrambled(Head(SerializeRecords(visitor), 9 + 4)), "kept first second old"},
-             {std::string("\x01\x02\x03 not a record file"), "first second old "},
-             {SerializeRecords(visitor), "first second old "},  // never scrambled
-         }) {
-        testing::WriteFile(path, damaged);
-        RecordTables tables = second;
-        ASSERT_EQ(SaveRecords(path, tables), RecordsFileResult::Ok);
-        EXPECT_EQ(Players(tables.classic, 4), expected);
-        EXPECT_TRUE(FileBytes(path) == RecordsToFileBytes(tables));
-    }
 }
 
 TEST(MergeRecords, IncomingPlacesGoInOrderAboveTheFirstLowerScoreAndTiesStayOut)
@@ -235,52 +266,57 @@ TEST(MergeRecords, IncomingPlacesGoInOrderAboveTheFirstLowerScoreAndTiesStayOut)
     EXPECT_EQ(players, "top local1 mid local2 local3 local98 ");  // two insertions dropped two places
 }
 
-TEST(Synchronize, MergesWholeRecordFilesWritesThemBackAndLeavesAnyOtherFileAsItWas)
+TEST(Synchronize, MergesRecordFilesWritesThemBackKeepsADamagedOneAndLeavesAnyOtherFileAsItWas)
 {
     testing::ScratchFolder folder;
     const auto shared = folder / "Records";
     RecordTables visitor;
     visitor.classic.At(1) = Entry("visitor", 5000);
+    visitor.classic.At(2) = Entry("second", 4000);
     RecordTables both = visitor;
     both.level.At(1) = Entry("levels", 995);
-    const std::pair<std::string, std::string> good[] = {
-        {RecordsToFileBytes(both), "visitor levels"},
-        {Scrambled(Head(SerializeRecords(visitor), 900)), "visitor lv2"},  // only a Classic part
-        {RecordsToFileBytes(RecordTables{}), "local1 lv2"},                // 5200 bytes of two empty tables
-        {"", "local1 lv2"},
-    };
-    for (const auto& [file, expected] : good) {
-        SCOPED_TRACE(expected);
-        testing::WriteFile(shared, file);
-        RecordTables tables = Local();
-        ASSERT_TRUE(Synchronize(shared, tables));
-        EXPECT_EQ(tables.classic.At(1).player + " " + tables.level.At(2).player, expected);
-        EXPECT_EQ(FileBytes(shared), RecordsToFileBytes(tables));
-    }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no temporary left
-
     std::string badNumber = SerializeRecords(visitor);
     badNumber.replace(badNumber.find(" 5000 "), 6, "lots");
-    std::string level300 = Head(SerializeRecords(visitor), 900 + 5);  // ends with a level line
-    level300.replace(level300.size() - 5, 5, " 300 \r\n");
-    RecordTables tables = Local();
-    for (const std::string& file : {
-             SerializeRecords(visitor),                          // never scrambled
-             Scrambled(Head(SerializeRecords(visitor), 9 + 4)),  // a Classic place cut off
-             Scrambled(Head(SerializeRecords(visitor), 903)),    // a level-mode place cut off
-             Scrambled(badNumber), Scrambled(level300), std::string("\x01\x02\x03 other"),
-         }) {
+    const std::tuple<std::string, std::string, bool> good[] = {
+        {RecordsToFileBytes(both), "visitor levels", false},
+        {Scrambled(Head(SerializeRecords(visitor), 900)), "visitor lv2", false},  // only a Classic part
+        {RecordsToFileBytes(RecordTables{}), "local1 lv2", false},                // 5200 bytes of two empty tables
+        {"", "local1 lv2", false},
+        {Scrambled(badNumber), "second lv2", true},                               // damaged: the rest is taken
+        {Scrambled(Head(SerializeRecords(visitor), 903)), "visitor lv2", true},   // a level-mode place cut off
+    };
+    for (const auto& [file, expected, damaged] : good) {
+        SCOPED_TRACE(expected);
         testing::WriteFile(shared, file);
-        EXPECT_FALSE(Synchronize(shared, tables));
+        std::filesystem::remove(folder / "Records.damaged");
+        RecordTables tables = Local();
+        const RecordsFileStatus synced = Synchronize(shared, tables);
+        ASSERT_TRUE(synced.ok);
+        EXPECT_EQ(tables.classic.At(1).player + " " + tables.level.At(2).player, expected);
+        EXPECT_EQ(FileBytes(shared), RecordsToFileBytes(tables));
+        EXPECT_EQ(synced.keptCopy.empty(), !damaged);
+        EXPECT_EQ(FileBytes(folder / "Records.damaged"), damaged ? file : "");
+    }
+    std::filesystem::remove(folder / "Records.damaged");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no temporary left
+
+    // Holding no record at all, it is no record file (or was never scrambled).
+    RecordTables tables = Local();
+    for (const std::string& file : {SerializeRecords(visitor), std::string("\x01\x02\x03 other")}) {
+        testing::WriteFile(shared, file);
+        EXPECT_FALSE(Synchronize(shared, tables).ok);
         EXPECT_EQ(FileBytes(shared), file);
     }
-    EXPECT_FALSE(Synchronize(folder / "Missing", tables));
+    EXPECT_FALSE(Synchronize(folder / "Missing", tables).ok);
     EXPECT_FALSE(std::filesystem::exists(folder / "Missing"));
-    EXPECT_FALSE(Synchronize(SharedRecordsPath(nullptr), tables));
+    EXPECT_FALSE(Synchronize(SharedRecordsPath(nullptr), tables).ok);
     testing::WriteFile(shared, RecordsToFileBytes(visitor));
-    ::chmod(shared.c_str(), 0444);
-    EXPECT_EQ(testing::AsBoundUser(folder.Path(), [&] { return Synchronize(shared, tables) ? 1 : 0; }), 0);
-    EXPECT_EQ(FileBytes(shared), RecordsToFileBytes(visitor));
+    for (const mode_t mode : {0444, 0200}) {  // read-only, unreadable
+        ::chmod(shared.c_str(), mode);
+        EXPECT_EQ(testing::AsBoundUser(folder.Path(), [&] { return Synchronize(shared, tables).ok ? 1 : 0; }), 0);
+        ::chmod(shared.c_str(), 0644);
+        EXPECT_EQ(FileBytes(shared), RecordsToFileBytes(visitor));
+    }
     EXPECT_TRUE(tables.classic == Local().classic && tables.level == Local().level);
 }
 
@@ -326,9 +362,9 @@ TEST(RecordBook, AnEndedGameRanksInItsOwnTableTiesBelowAndTheEntryFillsThePlaceA
     EXPECT_EQ(tables.level.At(62).player, "l61");
     EXPECT_EQ(book.LastEndedMode(), GameMode::Levels);
     testing::ScratchFolder folder;
-    ASSERT_EQ(SaveRecords(folder / "Records", tables), RecordsFileResult::Ok);
+    ASSERT_TRUE(SaveRecords(folder / "Records", tables).ok);
     RecordTables read;
-    ASSERT_EQ(LoadRecords(folder / "Records", read), RecordsFileResult::Ok);
+    ASSERT_TRUE(LoadRecords(folder / "Records", read).ok);
     EXPECT_TRUE(read.classic == tables.classic && read.level == tables.level);
 
     // Without a place the entry writes nothing but remembers the name; an

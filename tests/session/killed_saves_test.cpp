@@ -125,9 +125,10 @@ TEST(KilledSaves, RecordsSettingsAndTheSharedFileAreOldOrNewNeverPartial)
     fs::create_directories(shared.parent_path());
     const std::string visitor = RecordsToFileBytes(Tables("visitor", 100005));
     RecordTables merged = before;
-    const auto mergedBytes = MergeSharedFile(visitor, merged);
-    ASSERT_TRUE(mergedBytes && *mergedBytes != visitor);
-    ExpectOldOrNewEveryTime(shared, visitor, *mergedBytes, [&] {
+    MergeRecordFile(visitor, merged);
+    const std::string mergedBytes = RecordsToFileBytes(merged);
+    ASSERT_NE(mergedBytes, visitor);
+    ExpectOldOrNewEveryTime(shared, visitor, mergedBytes, [&] {
         RecordTables local = before;
         Synchronize(shared, local);
     });

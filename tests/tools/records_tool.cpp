@@ -20,7 +20,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "records_tool: cannot read %s\n", argv[2]);
             return 1;
         }
-        const RecordTables tables = RecordsFromFileBytes(*bytes);
+        const RecordTables tables = ReadRecordFile(*bytes).tables;
         for (const auto& [name, table] : {std::pair{"classic", &tables.classic}, {"level", &tables.level}}) {
             for (int place = 1; place <= RecordPlaces; ++place) {
                 const Record& record = table->At(place);

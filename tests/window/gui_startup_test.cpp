@@ -1,6 +1,7 @@
 // Start-up with the shipped data: the splash texts in their order, the
 // language and skin they name, and what missing or unwritable files leave.
 #include "levels/levels_file.h"
+#include "scores/records_file.h"
 #include "support/gui_player.h"
 #include "settings/settings_file.h"
 #include "widgets/button.h"
@@ -16,6 +17,7 @@
 #include <QTranslator>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 namespace plumix {
@@ -101,6 +103,29 @@ TEST(StartupGui, ALaterStartShowsItsSettingsFromTheFirstStepAndMissingOrUnwritab
     s.LoadSkin();
     EXPECT_EQ(s.window->ScoreLabel()->palette().color(QPalette::WindowText), QColor(1, 2, 3));
     EXPECT_EQ(s.window->MenuButton(3).CaptionColor(), QColor(1, 2, 3));
+}
+
+TEST(StartupGui, ADamagedRecordsFileIsReportedWithWhereItIsKeptAndALeftoverOfAKilledSaveGoes)
+{
+    std::string damaged;
+    Started s([&](const fs::path& folder) {
+        RecordTables tables;
+        tables.classic.At(1) = {"Ann", 900, 0, 0, 0, 0, "", "", 0};
+        tables.classic.At(2) = {"Ben", 800, 0, 0, 0, 0, "", "", 0};
+        tables.classic.At(3) = {"Cid", 700, 0, 0, 0, 0, "", "", 0};
+        std::string plain = SerializeRecords(tables);
+        plain.replace(plain.find(" 800 "), 5, "8O0");
+        ScrambleRecordBytes(plain);
+        damaged = plain;
+        testing::WriteFile(folder / "Records", damaged);
+        testing::WriteFile(folder / ".Records.4711", "half");
+        fs::last_write_time(folder / ".Records.4711", fs::file_time_type::clock::now() - std::chrono::hours(1));
+    });
+    ASSERT_EQ(s.criticals.size(), 1);
+    EXPECT_TRUE(s.criticals[0].contains(QString::fromStdString((s.folder / "Records.damaged").string())));
+    EXPECT_EQ(testing::FileBytes(s.folder / "Records.damaged"), damaged);
+    EXPECT_EQ(s.app.records.classic.At(2).player, "Cid");
+    EXPECT_FALSE(fs::exists(s.folder / ".Records.4711"));
 }
 
 TEST(StartupGui, MessageBoxesSpeakTheDesktopsLanguageAndLeaveRoomForTheirTitle)

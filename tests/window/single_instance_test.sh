@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The real program, started twice on one game folder under a real X server
 # with a window manager: the second start brings the first one's window to
-# the front and ends; a game killed does not block the next start; a record
-# entered in one game and one written by another program meanwhile are both
-# in Records after the game ends.
+# the front and ends, or tells the player when the first does not answer; a
+# game killed does not block the next start, nor does another user's lock; a
+# game started from another working folder keeps its files in its own; a
+# record entered in one game and one written by another program meanwhile are
+# both in Records after the game ends; a runtime folder too long for a socket
+# still lets two starts meet.
 # Usage: single_instance_test.sh GAME_FOLDER RECORDS_TOOL   (exit 77: nothing to test on)
 set -u
 game="$1" tool="$2"
@@ -15,7 +18,7 @@ work=$(mktemp -d)
 pids=() xvfb=""
 # Only what was started: a bare `kill 0` would end the whole process group,
 # the test runner with it.
-trap 'for p in "${pids[@]}" $xvfb; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
+trap 'for p in "${pids[@]}" $xvfb; do kill -CONT "$p" 2>/dev/null; kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$work"' EXIT
 for n in $(seq 141 199); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
 done
@@ -92,9 +95,72 @@ else
 fi
 [ "$(visible_games)" -eq 2 ] || bad "$(visible_games) main windows where there were 2"
 
-# Killed, the first leaves nothing that holds the next start up.
+# Frozen, the first cannot answer: each later start tells the player within
+# about a second, however many starts it never took in (a full queue).
+kill -STOP "$first"
+socket="$XDG_RUNTIME_DIR/$(stat -c '%d %i' "$work/game" | { read -r d i; printf 'plumix-%x-%x' "$d" "$i"; })"
+python3 - "$socket" <<'PY' &
+import socket, sys, time
+held = []
+for _ in range(64):
+    s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    s.setblocking(False)
+    try:
+        s.connect(sys.argv[1])
+    except BlockingIOError:
+        pass
+    except OSError:
+        break
+    held.append(s)
+time.sleep(60)
+PY
+filler=$!
+pids+=("$filler")
+sleep 0.5
+for try in 1 2 3; do
+    began=$(date +%s%N)
+    (cd "$work/game" && exec ./plumix >/dev/null 2>"$work/frozen.err") &
+    late=$!
+    pids+=("$late")
+    box=""
+    for _ in $(seq 50); do
+        box=$(xdotool search --all --onlyvisible --pid "$late" --name '^Plumix$' 2>/dev/null | head -1)
+        [ -n "$box" ] && break
+        sleep 0.1
+    done
+    took=$(( ($(date +%s%N) - began) / 1000000 ))
+    if [ -n "$box" ] && [ "$took" -lt 3000 ]; then
+        ok "try $try on a frozen game: a message box after $took ms"
+    else
+        bad "try $try on a frozen game: no message box within 3 s ($took ms)"
+    fi
+    [ -n "$box" ] && { xdotool windowactivate --sync "$box" 2>/dev/null; xdotool key Return; }
+    if ended_within 3 "$late"; then
+        wait "$late"; status=$?
+        [ "$status" -eq 1 ] && grep -q "does not answer" "$work/frozen.err" || bad "the start on a frozen game ended with $status: $(cat "$work/frozen.err")"
+    else
+        bad "the start on a frozen game still runs after its box"
+    fi
+done
+kill "$filler" 2>/dev/null
+kill -CONT "$first"
+
+# Killed, the first leaves nothing that holds the next start up, and another
+# user's lock on the game's folder keeps nobody out. Started from another
+# working folder, the game still keeps its files in its own.
 { kill -KILL "$first"; wait "$first"; } 2>/dev/null
-start "$work/game"
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null && command -v flock >/dev/null; then
+    chmod 755 "$work"
+    setpriv --reuid=65534 --regid=65534 --clear-groups flock -n "$work/game" sleep 60 &
+    pids+=($!)
+    sleep 0.3
+fi
+mkdir "$work/elsewhere"
+(cd "$work/elsewhere" && exec "$work/game/plumix" >/dev/null 2>&1) &
+pid=$!
+pids+=("$pid")
+win=$(timeout 10 xdotool search --all --sync --onlyvisible --pid "$pid" --name '^Plumix$' | head -1)
+[ -n "$win" ] || { echo "FAIL: no main window when started from another folder"; exit 1; }
 sleep 1
 if kill -0 "$pid"; then ok "a start after the first game was killed runs"; else bad "the start after a kill ended"; fi
 third=$pid third_win=$win
@@ -113,6 +179,7 @@ done
 xdotool windowactivate --sync "$entry"
 xdotool type --delay 20 Alice
 xdotool key Return
+[ -n "${SHOTS:-}" ] && { sleep 1; import -window root "$SHOTS/after-entry.png"; }
 for _ in $(seq 30); do "$tool" list "$work/game/Records" | grep -q " Alice$" && break; sleep 0.1; done
 "$tool" list "$work/game/Records" | grep -q " Alice$" || bad "the record entered is not in Records"
 # Another program writes Records without Alice's record, then the game ends as at logout.
@@ -124,5 +191,24 @@ if [ "$(echo "$held" | grep -c ' Alice$')" -eq 1 ] && echo "$held" | grep -q '^c
     ok "both records are kept: $(echo $held)"
 else
     bad "Records holds: $(echo $held)"
+fi
+if [ -z "$(ls -A "$work/elsewhere")" ]; then
+    ok "nothing was written in the working folder it was started from"
+else
+    bad "written in the working folder: $(ls -A "$work/elsewhere")"
+fi
+
+# A runtime folder too long for a socket's address: the starts meet all the same.
+long="$work/run/$(printf 'r%.0s' $(seq 110))"
+mkdir -m 700 "$long"
+cp -r "$game" "$work/long"
+XDG_RUNTIME_DIR="$long" start "$work/long"
+(cd "$work/long" && XDG_RUNTIME_DIR="$long" exec ./plumix >/dev/null 2>"$work/long.err") &
+second=$!
+pids+=("$second")
+if ended_within 3 "$second" && wait "$second" && grep -q "brought to the front" "$work/long.err"; then
+    ok "with a runtime folder of ${#long} characters the second start reached the first"
+else
+    bad "with a long runtime folder the second start said: $(cat "$work/long.err")"
 fi
 exit $fail

@@ -218,13 +218,24 @@ void HiScoresWindow::CloseAction()
 
 void HiScoresWindow::SyncAction()
 {
-    const HiScoresTexts texts = ComposeHiScoresTexts(texts_);
-    QtDialogs dialogs(this, texts_);
-    if (Synchronize(shared_, book_.Tables())) {
-        dialogs.ShowMessage(texts.syncPassed);
+    const RecordsFileStatus synced = Synchronize(shared_, book_.Tables());
+    if (synced.ok) {
         ShowTable();
+    }
+    const auto report = [this, ok = synced.ok] {
+        const HiScoresTexts texts = ComposeHiScoresTexts(texts_);
+        QtDialogs dialogs(this, texts_);
+        if (ok) {
+            dialogs.ShowMessage(texts.syncPassed);
+        } else {
+            dialogs.ShowError(texts.syncFailed);
+        }
+    };
+    // A damaged file kept first, then how the synchronizing went.
+    if (const std::string damaged = DamagedRecordsMessage(shared_, synced); !damaged.empty()) {
+        QtDialogs(this, texts_).ShowError(damaged, report);
     } else {
-        dialogs.ShowError(texts.syncFailed);
+        report();
     }
 }
 
