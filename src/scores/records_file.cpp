@@ -200,9 +200,10 @@ std::string DamagedRecordsMessage(const std::filesystem::path& file, const Recor
     if (status.keptCopy.empty() && !status.copyFailed) {
         return {};
     }
+    const bool one = status.placesLost == 1;
     std::string text = "The hi-scores file " + file.string() + " is damaged: " + std::to_string(status.placesLost) +
-                       (status.placesLost == 1 ? " place" : " places") +
-                       " could not be read and are left out of the tables. ";
+                       (one ? " place could not be read and is" : " places could not be read and are") +
+                       " left out of the tables. ";
     if (status.copyFailed) {
         return text + "No copy of the file could be kept, so it is not written over.";
     }

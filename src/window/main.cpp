@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -113,10 +115,13 @@ int main(int argc, char** argv)
     plumix::AppState state;
     state.folders = folders;
     plumix::GameApp game(state, plumix::SharedRecordsPath(home.c_str()));
+    // What went wrong is shown once the main window is up: a box opened
+    // before it would lose the focus to it, and the keys with it.
+    std::vector<std::string> problems;
     plumix::LoadEverything(state, game, {
         [&](const QString& text) { splash.SetStatus(text); },
         [&](const char* what) { milestones.Mark(what); },
-        [&](std::string_view text) { game.Dialogs().ShowError(text); },
+        [&](std::string_view text) { problems.emplace_back(text); },
     });
     splash.close();
     plumix::MainWindow& window = game.Window();
@@ -124,6 +129,9 @@ int main(int argc, char** argv)
     // A window manager gives a new window the focus; without one (a kiosk
     // session) nothing would, and the first key would go nowhere.
     window.activateWindow();
+    for (const std::string& problem : problems) {
+        game.Dialogs().ShowError(problem);
+    }
     single.BringForwardOnRequest(window);
     milestones.Mark("main window shown");
 
