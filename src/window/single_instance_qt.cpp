@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMessageBox>
@@ -85,12 +86,17 @@ int SingleGame::HandOver() const
 {
     std::error_code ec;
     const std::filesystem::path shown = std::filesystem::weakly_canonical(folder_, ec);
+    QElapsedTimer waited;
+    waited.start();
     const bool answered = !socket_.isEmpty() && Answered(socket_);
-    std::fprintf(stderr, "plumix: the game is already running on the records in %s%s\n",
-                 (ec ? folder_ : shown).c_str(), answered ? "; its window is brought to the front" : ", but it does not answer");
+    const char* where = (ec ? folder_ : shown).c_str();
     if (answered) {
+        std::fprintf(stderr, "plumix: the game is already running on the records in %s; its window is brought to the front\n",
+                     where);
         return 0;
     }
+    std::fprintf(stderr, "plumix: the game is already running on the records in %s, but it did not answer in %lld ms\n",
+                 where, static_cast<long long>(waited.elapsed()));
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Plumix"), QString::fromUtf8(NotAnsweringMessage.data(),
                     static_cast<qsizetype>(NotAnsweringMessage.size())), QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
