@@ -26,7 +26,7 @@ struct Fixture {
     {
         FillDefaultTexts(app.texts);
         app.folders = {PLUMIX_ASSETS, {PLUMIX_ASSETS}, false};
-        program = std::make_unique<GameApp>(app, "", std::make_unique<ClockSeededRandom>(7));
+        program = std::make_unique<GameApp>(app, std::make_unique<ClockSeededRandom>(7));
         program->LoadSkin();
         program->Window().show();
         program->Session().GetGame().StartClassicGame();

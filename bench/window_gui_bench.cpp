@@ -22,7 +22,7 @@ struct Fixture {
     Fixture()
     {
         FillDefaultTexts(app.texts);
-        program = std::make_unique<GameApp>(app, "", std::make_unique<ClockSeededRandom>(7));
+        program = std::make_unique<GameApp>(app, std::make_unique<ClockSeededRandom>(7));
         program->Window().show();
         GetGame().RepaintCells();
         program->Window().Board().repaint();
@@ -79,7 +79,7 @@ struct LevelFixture : Fixture, LevelIntroPort {
             }
         }
         flow = std::make_unique<LevelFlow>(
-            GetGame(), LevelFlow::Ports{Timers(), program->Window().Board(), program->Dialogs(), *this}, levels);
+            GetGame(), LevelFlow::Ports{program->Dialogs(), *this}, levels);
     }
     void ShowLevelIntro() override {}
 };

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       "a picture path ends with the picture's name");
     }
     SkinColors colors;
-    Settings fromSkin, own{.colorsFromSkin = 2};
+    Settings fromSkin, own{.colorsFromSkin = false};
     TakeSkinColors(skin, colors, fromSkin);
     TakeSkinColors(skin, colors, own);
     fuzz::Require(!skin.text || (colors.text == *skin.text && fromSkin.textColor == *skin.text),

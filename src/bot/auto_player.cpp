@@ -19,7 +19,7 @@ Tasks AutoPlayer::SeenTasks() const
 {
     const GameState& s = table_.GetGame().State();
     Tasks t;
-    t.quotas = s.lines;
+    t.quotas = s.openQuotas;
     t.timed = s.limit.has_value();
     const Board& board = table_.GetGame().GetBoard();
     for (int c = 0; c < BoardColumns; ++c) {
@@ -44,7 +44,7 @@ void AutoPlayer::Plan()
     situation.nextFigure = s.nextFigure;
     situation.levelInterval = s.fallInterval;
     situation.tasks = SeenTasks();
-    situation.rotateDir = table_.RotateDir();
+    situation.rotation = table_.GetRotation();
 
     keys_.clear();
     nextKey_ = 0;
@@ -57,7 +57,7 @@ void AutoPlayer::Plan()
     int x = s.figX;
     for (int i = 0; i < d.plan.rotations; ++i) {
         keys_.push_back({VkUp, figure, x});
-        figure = NextRotation(figure, situation.rotateDir);
+        figure = NextRotation(figure, situation.rotation);
     }
     const int dx = d.plan.shift < 0 ? -1 : 1;
     for (int i = 0; i < std::abs(d.plan.shift); ++i) {
@@ -74,13 +74,13 @@ LevelPlay AutoPlayer::Play()
 {
     while (!table_.LevelLeft() && table_.Figures() <= GiveUpFigures) {
         const GameState& s = table_.GetGame().State();
-        if (s.figureActive && plannedFigure_ != table_.Figures()) {
+        if (s.FigureActive() && plannedFigure_ != table_.Figures()) {
             plannedFigure_ = table_.Figures();
             replans_ = 0;
             Plan();
         }
         const std::int64_t keyAt =
-            s.figureActive && nextKey_ < keys_.size() ? nextKeyAt_ : VirtualClock::Never;
+            s.FigureActive() && nextKey_ < keys_.size() ? nextKeyAt_ : VirtualClock::Never;
         const std::int64_t due = table_.Clock().NextDue();
         if (due == VirtualClock::Never && keyAt == VirtualClock::Never) {
             break;

@@ -24,13 +24,13 @@ struct Candidate {
 
 // Every placement a figure appearing now can reach, with what it leaves.
 template <typename Visit>
-void ForEachReach(const Field& field, Motion start, FallTiming timing, std::uint8_t rotateDir, Visit visit)
+void ForEachReach(const Field& field, Motion start, FallTiming timing, Rotation rotation, Visit visit)
 {
     const int rotations = DistinctRotations(start.figure);
     for (int r = 0; r < rotations; ++r) {
         for (int shift = -MaxShift; shift <= MaxShift; ++shift) {
             const KeyPlan plan{r, shift};
-            const Reach reach = Simulate(field, start, plan, timing, rotateDir);
+            const Reach reach = Simulate(field, start, plan, timing, rotation);
             if (!reach.ok) {
                 continue;
             }
@@ -40,7 +40,7 @@ void ForEachReach(const Field& field, Motion start, FallTiming timing, std::uint
 }
 
 // The best value the preview figure can add to `field`.
-double BestFollowUp(const Field& field, const Tasks& tasks, int figure, int interval, std::uint8_t rotateDir)
+double BestFollowUp(const Field& field, const Tasks& tasks, int figure, int interval, Rotation rotation)
 {
     if (field.SpawnBlocked(figure)) {
         return LossValue;
@@ -48,7 +48,7 @@ double BestFollowUp(const Field& field, const Tasks& tasks, int figure, int inte
     const FallTiming timing{FirstKeyDelayMs, interval, interval};
     const int height = Measure(field, false).maxHeight;
     double best = LossValue;
-    ForEachReach(field, Motion{figure, SpawnX, SpawnY}, timing, rotateDir, [&](KeyPlan plan, Motion rest) {
+    ForEachReach(field, Motion{figure, SpawnX, SpawnY}, timing, rotation, [&](KeyPlan plan, Motion rest) {
         Field after = field;
         const LockOutcome lock = after.Lock(rest.figure, rest.x, rest.y);
         const Tasks done = AfterLock(tasks, lock.rowsCleared, lock.bricksRemoved);
@@ -63,7 +63,7 @@ double BestFollowUp(const Field& field, const Tasks& tasks, int figure, int inte
 
 } // namespace
 
-Reach Simulate(const Field& field, Motion start, KeyPlan plan, FallTiming timing, std::uint8_t rotateDir)
+Reach Simulate(const Field& field, Motion start, KeyPlan plan, FallTiming timing, Rotation rotation)
 {
     Motion m = start;
     std::int64_t tick = timing.nextTick;
@@ -79,7 +79,7 @@ Reach Simulate(const Field& field, Motion start, KeyPlan plan, FallTiming timing
             tick += timing.interval;
         }
         if (k < plan.rotations) {
-            const int turned = NextRotation(m.figure, rotateDir);
+            const int turned = NextRotation(m.figure, rotation);
             if (field.Blocked(turned, m.x, m.y)) {
                 return {};
             }
@@ -102,7 +102,7 @@ Decision Decide(const Situation& s)
     candidates.reserve(64);
     const int height = Measure(s.field, false).maxHeight;
     Decision decision;
-    ForEachReach(s.field, s.figure, s.timing, s.rotateDir, [&](KeyPlan plan, Motion rest) {
+    ForEachReach(s.field, s.figure, s.timing, s.rotation, [&](KeyPlan plan, Motion rest) {
         Candidate c{plan, s.field, s.tasks};
         const LockOutcome lock = c.field.Lock(rest.figure, rest.x, rest.y);
         c.tasks = AfterLock(s.tasks, lock.rowsCleared, lock.bricksRemoved);
@@ -138,7 +138,7 @@ Decision Decide(const Situation& s)
         if (c.single <= LossValue) {
             continue;
         }
-        const double v = c.placement + BestFollowUp(c.field, c.tasks, s.nextFigure, s.levelInterval, s.rotateDir);
+        const double v = c.placement + BestFollowUp(c.field, c.tasks, s.nextFigure, s.levelInterval, s.rotation);
         if (v > best) {
             best = v;
             decision = {true, c.plan, v};

@@ -42,7 +42,7 @@ struct Reach {
     bool ok = false;
     Motion rest;
 };
-Reach Simulate(const Field& field, Motion start, KeyPlan plan, FallTiming timing, std::uint8_t rotateDir);
+Reach Simulate(const Field& field, Motion start, KeyPlan plan, FallTiming timing, Rotation rotation);
 
 // Everything the player sees when a figure needs a plan.
 struct Situation {
@@ -52,7 +52,7 @@ struct Situation {
     int nextFigure = 0;        // the preview
     int levelInterval = 0;     // the next figure falls at this pace
     Tasks tasks;
-    std::uint8_t rotateDir = RotateClockwise;
+    Rotation rotation = Rotation::Clockwise;
 };
 
 struct Decision {

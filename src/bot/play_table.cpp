@@ -6,7 +6,7 @@ PlayTable::PlayTable(const LevelSet& levels, std::uint32_t seed) : levels_(level
 {
     game_ = std::make_unique<Game>(Game::Ports{clock_, random_, *this, *this, *this, *this},
                                    static_cast<GameEndPort&>(*this), options_);
-    flow_ = std::make_unique<LevelFlow>(*game_, LevelFlow::Ports{clock_, *this, *this, *this}, levels_);
+    flow_ = std::make_unique<LevelFlow>(*game_, LevelFlow::Ports{*this, *this}, levels_);
     clock_.handler = [this](TimerId id) { game_->OnTimer(id); };
 }
 
@@ -67,12 +67,12 @@ void PlayTable::AfterEvent()
     if (flow_->LastLevelLeft()) {
         MarkLeft();
     }
-    const bool active = game_->State().figureActive;
+    const bool active = game_->State().FigureActive();
     if (active && !wasActive_) {
         appeared_.push_back(clock_.Now());
     }
     wasActive_ = active;
-    if (!wonAt_ && clock_.IsEnabled(TimerId::Victory)) {
+    if (!wonAt_ && game_->State().phase == Phase::Winning) {
         wonAt_ = clock_.Now();
     }
 }

@@ -48,7 +48,7 @@ public:
     const Game& GetGame() const { return *game_; }
     const VirtualClock& Clock() const { return clock_; }
     const LevelDef& Level() const { return levels_[static_cast<std::size_t>(level_)]; }
-    std::uint8_t RotateDir() const { return options_.rotateDir; }
+    Rotation GetRotation() const { return options_.rotation; }
 
     // Fires the next timer tick; false when nothing runs any more.
     bool Step();

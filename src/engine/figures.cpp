@@ -36,10 +36,10 @@ void InitFigures(FigureTable& figures)
     }
 }
 
-int NextRotation(int n, std::uint8_t rotateDir)
+int NextRotation(int n, Rotation rotation)
 {
     const int base = 4 * ((n - 1) / 4);
-    if (rotateDir == RotateClockwise) {
+    if (rotation == Rotation::Clockwise) {
         return n + 1 == base + 5 ? n - 3 : n + 1;
     }
     return n - 1 == base ? n + 3 : n - 1;

@@ -23,8 +23,8 @@ using FigureTable = std::array<FigureBox, FigureCount + 1>;
 
 void InitFigures(FigureTable& figures);
 
-// The number one rotation step from figure n (1..28) in the direction of the
-// RotateDir setting: clockwise steps forward inside the kind's group of four.
-int NextRotation(int n, std::uint8_t rotateDir);
+// The number one rotation step from figure n (1..28) in `rotation`: clockwise
+// steps forward inside the kind's group of four.
+int NextRotation(int n, Rotation rotation);
 
 } // namespace plumix

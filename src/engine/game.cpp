@@ -41,13 +41,7 @@ void Game::OnTimer(TimerId id)
     case TimerId::Terminate: TerminateStep(); break;
     case TimerId::CrashAni: CrashTick(); break;
     case TimerId::GameOnTime: GameOnTimeTick(); break;
-    case TimerId::Victory:
-        if (levelHooks_ != nullptr && state_.gameMode == GameMode::Levels) {
-            levelHooks_->VictoryTick();
-        } else {
-            ports_.timers.SetEnabled(TimerId::Victory, false);
-        }
-        break;
+    case TimerId::Victory: VictoryTick(); break;
     }
 }
 
@@ -59,7 +53,7 @@ void Game::GameOnTimeTick()
     state_.limit = *state_.limit - 1;
     if (*state_.limit <= 0) {
         state_.limit.reset();
-        ports_.timers.SetEnabled(TimerId::GameOnTime, false);
+        RunTimers();
         Notify();
         if (levelHooks_ != nullptr) {
             levelHooks_->TimeUp();

@@ -1,12 +1,13 @@
 // The game engine: one game's state, the falling figure's moves, locking, the
-// row-removal sequence, scoring and speed, pause, and the two-call game over.
+// row-removal sequence, scoring and speed, pause, the crash and the level-won
+// animations, and the end of a game.
 // It is driven by timer ticks and key codes and talks to the world only
 // through the ports it is given. Its members are defined by theme:
 // game.cpp (timers, score and speed), game_flow.cpp (new game, figures,
 // pause, questions), game_level.cpp (what the level mode asks of a game),
 // game_moves.cpp (collision, fall, keys), game_painting.cpp,
-// game_removal.cpp (lock and row removal) and game_over.cpp (crash
-// animation and the end of a game).
+// game_removal.cpp (lock and row removal) and game_over.cpp (the crash and
+// level-won animations, and the end of a game). Start reading at Phase.
 #pragma once
 
 #include "engine/board.h"
@@ -20,7 +21,6 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <string_view>
 
 namespace plumix {
 
@@ -32,12 +32,13 @@ inline constexpr int GameOnTimeInterval = 1000;
 inline constexpr int CrashAniInterval = 10;
 inline constexpr int VictoryInterval = 30;
 inline constexpr int CrashTicks = 100;
+inline constexpr int VictoryRows = BoardRows;  // the level-won animation paints one row a tick
 inline constexpr int MaxClassicLevel = 10;
 inline constexpr int PointsPerClassicLevel = 1000;
 inline constexpr int IntervalAtLevelZero = 1070;
 inline constexpr int IntervalStepPerLevel = 100;
 
-// Points for removing 0, 1, 2, 3 or 4 rows after one lock.
+// Points for removing 0, 1, 2, 3 or 4 rows after one lock; more earn none.
 inline constexpr std::array<int, 5> RowPoints = {0, 10, 25, 50, 100};
 
 // Fall interval in ms of a level: 1070 at level 0, 100 ms faster per level.
@@ -45,15 +46,30 @@ inline constexpr std::array<int, 5> RowPoints = {0, 10, 25, 50, 100};
 // fires or one that spins), so faster levels fall at level 10's 70 ms.
 int IntervalForLevel(int level);
 
+// What the game is doing. Each phase but Idle is driven by one timer, which
+// runs exactly while its phase does (and, for the fall, while not paused).
+enum class Phase : std::uint8_t {
+    Idle,      // no figure in play: no game, a level's window waits, the game is over
+    Falling,   // the figure falls and the arrow keys move it (Figure)
+    Clearing,  // the row removal after a lock (Terminate)
+    Crashing,  // the game-over animation (CrashAni)
+    Crashed,   // the crash is over; its end waits behind one of the game's windows
+    Winning,   // the level-won animation (Victory)
+    Won,       // the bricks are up; the next level waits behind one of the game's windows
+};
+
 // The removal machine's steps.
 enum class ClearPhase : std::uint8_t { Search = 0, Flash = 1, Collapse = 2, Score = 3 };
 
 // Everything a view shows or a test checks; the engine alone writes it.
 struct GameState {
     GameMode gameMode = GameMode::None;
+    // The mode of the game under way or, after its end, of the last one: the
+    // counters keep showing what it left.
+    GameMode playedMode = GameMode::None;
+    Phase phase = Phase::Idle;
     bool paused = false;
     int fallInterval = 0;
-    bool figureActive = false;
     bool dropping = false;  // a fast drop runs for this figure
 
     int curFigure = 0;
@@ -62,16 +78,21 @@ struct GameState {
     int nextFigure = 0;
 
     std::int64_t score = 0;
-    std::optional<int> level;           // the Level label; empty before a game
-    std::array<int, 4> lines{};         // Classic: 1-, 2-, 3- and 4-row removals;
-                                        // level mode: the removals still required
-    bool introShowing = false;          // the level intro hides the counters and the status
-    std::optional<int> limit;           // seconds left of a survival task
+    std::optional<int> level;        // the Level label; empty before a game
+    std::array<int, 4> lines{};      // Classic: the 1-, 2-, 3- and 4-row removals made
+    std::array<int, 4> openQuotas{}; // level mode: the 1- to 4-row removals still required
+    bool introShowing = false;       // the level intro hides the counters and the status
+    std::optional<int> limit;        // seconds left of a survival task
 
     ClearPhase clearPhase = ClearPhase::Search;
     int clearRow = 0;
     int rowsCleared = 0;
-    int crashStep = 0;
+    int crashStep = 0;    // crash frames shown
+    int victoryStep = 0;  // brick rows painted
+
+    bool FigureActive() const { return phase == Phase::Falling; }
+    // The four counters of the main window.
+    const std::array<int, 4>& Counters() const { return playedMode == GameMode::Levels ? openQuotas : lines; }
 };
 
 // What an ended game leaves for its record.
@@ -137,14 +158,14 @@ public:
     // waits until it closes. The game stays paused after it.
     void OwnWindowOpened();
     void OwnWindowClosed();
+    // Asks a Yes/No question with every timer held until the answer, so the
+    // game stands still behind the question and goes on exactly as it was.
+    void AskThen(Question question, std::function<void(bool)> then);
     // The crash that ends the game is under way, or its end waits behind a
     // window: the game is over, and no command may drop its result.
     bool Ending() const;
     // The end a crash leads to, at once: when the program ends mid-crash.
     void FinishEnding();
-    // Asks a Yes/No question with every timer held until the answer, so the
-    // game stands still behind the question and goes on exactly as it was.
-    void AskThen(Question question, std::function<void(bool)> then);
 
     // Everything on the board and the preview again, after the pictures, the
     // grid or the preview setting changed.
@@ -169,28 +190,27 @@ public:
     // own windows does the level start paused.
     void PlayLevel(const LevelStart& start);
     void SetOpenQuotas(std::array<int, 4> quotas);
-    // The level ended: the falling figure stays where it is, the countdown
-    // stops, and no resume lets either run again.
-    void StopPlay();
-    // What follows an animation: runs now, or, while one of the game's own
-    // windows or a question is open, once it closes. A plain pause does not
-    // hold it: a game that has ended must reach its table.
-    void AfterAnimation(std::function<void()> next);
-    // A row removal is under way (from the lock to its scoring tick).
-    bool Clearing() const { return clearing_; }
-    // The crash animation, then the end of the game; called again by the
-    // animation's last tick.
+    // The level is won: the falling figure stays where it is, the countdown
+    // stops, and the bricks fill the board; then the level flow hears
+    // VictoryFinished.
+    void PlayVictory();
+    // The crash animation, then the end of the game (in the level mode, the
+    // level flow may go on with the next level instead).
     void GameOver();
 
 private:
     void ResetGame();
     void SpawnFigure();
     void ResumeGame();
-    // The falling figure falls and the countdown runs, unless the game is paused.
-    void RunPlayTimers();
-    void RunContinuation();
-    // Whether a timer runs again once the open question is answered.
-    void Hold(TimerId id, bool enabled);
+    void Enter(Phase phase);
+    // Each timer runs exactly while the phase it drives does, unless a
+    // question holds everything or the pause holds the fall and the countdown.
+    void RunTimers();
+    // An animation has run its course: what follows it, now or, behind one of
+    // the game's windows or a question, once that closes.
+    void AnimationOver(Phase held);
+    void FollowAnimation();
+    void CrashOver();
 
     bool Blocked(int figure, int dx, int dy, int firstRow) const;
     bool BlockedBelow() const;
@@ -212,6 +232,7 @@ private:
     void Lock();
     void TerminateStep();
     void CrashTick();
+    void VictoryTick();
     void GameOnTimeTick();
     void Notify() { ports_.status.StatusChanged(); }
 
@@ -223,15 +244,8 @@ private:
     GameState state_;
     Board board_;
     FigureTable figures_{};
-    // Which sequences own their timers, so a stray tick is ignored.
-    bool clearing_ = false;
-    bool crashing_ = false;
     bool questionOpen_ = false;
     bool ownWindowOpen_ = false;
-    // Which timers an open question stopped and its answer starts again.
-    std::array<bool, TimerCount> heldTimers_{};
-    // What follows an animation that ended behind a window.
-    std::function<void()> afterWindow_;
 };
 
 } // namespace plumix

@@ -1,5 +1,6 @@
-// New games, placing each figure, pause and resume, and questions that hold
-// the game still until they are answered.
+// New games, placing each figure, pause and resume, the game's own windows,
+// and questions that hold the game still until they are answered. Which
+// timers run follows from the phase here, in RunTimers, and nowhere else.
 #include "engine/game.h"
 
 #include "engine/random_below.h"
@@ -8,28 +9,43 @@
 
 namespace plumix {
 
+void Game::RunTimers()
+{
+    const Phase p = state_.phase;
+    const bool going = !questionOpen_;
+    const bool playing = going && !state_.paused;
+    auto& timers = ports_.timers;
+    timers.SetEnabled(TimerId::Figure, playing && p == Phase::Falling);
+    // The countdown goes on during a removal: time is up when it is up.
+    timers.SetEnabled(TimerId::GameOnTime,
+                      playing && state_.limit.has_value() && (p == Phase::Falling || p == Phase::Clearing));
+    // A removal and the animations run to their end through a pause.
+    timers.SetEnabled(TimerId::Terminate, going && p == Phase::Clearing);
+    timers.SetEnabled(TimerId::CrashAni, going && p == Phase::Crashing);
+    timers.SetEnabled(TimerId::Victory, going && p == Phase::Winning);
+}
+
+void Game::Enter(Phase phase)
+{
+    state_.phase = phase;
+    RunTimers();
+}
+
 void Game::ResetGame()
 {
     state_.limit.reset();
     SetScore(0);
     state_.lines = {};
+    state_.openQuotas = {};
     state_.introShowing = false;
     state_.level.reset();
-    auto& timers = ports_.timers;
-    timers.SetEnabled(TimerId::Figure, false);
-    timers.SetEnabled(TimerId::GameOnTime, false);
-    timers.SetEnabled(TimerId::Victory, false);
-    timers.SetEnabled(TimerId::CrashAni, false);
-    // A removal of the old game must not score into, or place a figure in, the new one.
-    timers.SetEnabled(TimerId::Terminate, false);
-    clearing_ = false;
-    crashing_ = false;
     state_.crashStep = 0;
-    state_.figureActive = false;
+    state_.victoryStep = 0;
     state_.dropping = false;
-    // A new game never starts paused, and nothing of the old one follows.
+    // A new game never starts paused; nothing of the old one runs on (a
+    // removal would score into it, an animation end it).
     state_.paused = false;
-    afterWindow_ = nullptr;
+    Enter(Phase::Idle);
     InitFigures(figures_);
     ClearBoard();
     Notify();
@@ -38,7 +54,7 @@ void Game::ResetGame()
 void Game::StartClassicGame()
 {
     ResetGame();
-    state_.gameMode = GameMode::Classic;
+    state_.gameMode = state_.playedMode = GameMode::Classic;
     ScoreChange();
     SpawnFigure();
     ResumeGame();
@@ -62,21 +78,13 @@ void Game::AskThen(Question question, std::function<void(bool)> then)
     if (questionOpen_) {
         return;
     }
-    for (int i = 0; i < TimerCount; ++i) {
-        const auto id = static_cast<TimerId>(i);
-        heldTimers_[static_cast<std::size_t>(i)] = ports_.timers.IsEnabled(id);
-        ports_.timers.SetEnabled(id, false);
-    }
     questionOpen_ = true;
+    RunTimers();
     ports_.dialogs.Ask(question, [this, then = std::move(then)](bool yes) {
         questionOpen_ = false;
-        for (int i = 0; i < TimerCount; ++i) {
-            if (heldTimers_[static_cast<std::size_t>(i)]) {
-                ports_.timers.SetEnabled(static_cast<TimerId>(i), true);
-            }
-        }
+        RunTimers();
         then(yes);
-        RunContinuation();
+        FollowAnimation();
     });
 }
 
@@ -91,16 +99,10 @@ void Game::SpawnFigure()
     DrawNext();
     DrawFigure();
     ports_.timers.SetInterval(TimerId::Figure, state_.fallInterval);
-    if (!state_.paused) {
-        ports_.timers.SetEnabled(TimerId::Figure, true);
-    }
-    // Set before the end tests, so a game over leaves no figure active.
     state_.dropping = false;
-    state_.figureActive = true;
-    if (BlockedBelow()) {
-        GameOver();
-    }
-    if (BlockedHere()) {
+    Enter(Phase::Falling);
+    // A figure that overlaps the stack or cannot fall one row ends the game.
+    if (BlockedBelow() || BlockedHere()) {
         GameOver();
     }
 }
@@ -111,11 +113,7 @@ void Game::PauseGame()
         return;
     }
     state_.paused = true;
-    ports_.timers.SetEnabled(TimerId::Figure, false);
-    ports_.timers.SetEnabled(TimerId::GameOnTime, false);
-    // Paused behind an open question: the answer must not restart the fall.
-    Hold(TimerId::Figure, false);
-    Hold(TimerId::GameOnTime, false);
+    RunTimers();
     Notify();
 }
 
@@ -125,48 +123,8 @@ void Game::ResumeGame()
         return;
     }
     state_.paused = false;
-    RunPlayTimers();
+    RunTimers();
     Notify();
-}
-
-void Game::OwnWindowOpened()
-{
-    ownWindowOpen_ = true;
-    PauseGame();
-}
-
-void Game::OwnWindowClosed()
-{
-    ownWindowOpen_ = false;
-    RunContinuation();
-}
-
-void Game::RunPlayTimers()
-{
-    if (state_.paused) {
-        return;
-    }
-    // Only a falling figure has a fall to resume; during a removal or an
-    // animation the figure is already part of the board. Behind an open
-    // question the timers wait for the answer.
-    if (questionOpen_) {
-        Hold(TimerId::Figure, state_.figureActive);
-        Hold(TimerId::GameOnTime, state_.limit.has_value());
-        return;
-    }
-    if (state_.figureActive) {
-        ports_.timers.SetEnabled(TimerId::Figure, true);
-    }
-    if (state_.limit) {
-        ports_.timers.SetEnabled(TimerId::GameOnTime, true);
-    }
-}
-
-void Game::Hold(TimerId id, bool enabled)
-{
-    if (questionOpen_) {
-        heldTimers_[static_cast<std::size_t>(id)] = enabled;
-    }
 }
 
 void Game::TogglePause()
@@ -179,6 +137,18 @@ void Game::TogglePause()
     } else {
         PauseGame();
     }
+}
+
+void Game::OwnWindowOpened()
+{
+    ownWindowOpen_ = true;
+    PauseGame();
+}
+
+void Game::OwnWindowClosed()
+{
+    ownWindowOpen_ = false;
+    FollowAnimation();
 }
 
 } // namespace plumix

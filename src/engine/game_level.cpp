@@ -1,15 +1,13 @@
 // What the level mode asks of a game: its levels laid out and started, the
-// quotas paid, the end of a level, and what waits for the player's resume.
+// quotas paid, and the level won.
 #include "engine/game.h"
-
-#include <utility>
 
 namespace plumix {
 
 void Game::BeginLevelGame()
 {
     ResetGame();
-    state_.gameMode = GameMode::Levels;
+    state_.gameMode = state_.playedMode = GameMode::Levels;
     state_.level = 0;
     Notify();
 }
@@ -30,7 +28,7 @@ void Game::PlayLevel(const LevelStart& start)
     state_.introShowing = false;
     SetField(start.field);
     state_.level = start.level;
-    state_.lines = start.quotas;
+    state_.openQuotas = start.quotas;
     state_.limit = start.seconds;
     state_.fallInterval = IntervalForLevel(start.speed);
     SpawnFigure();
@@ -45,37 +43,14 @@ void Game::PlayLevel(const LevelStart& start)
 
 void Game::SetOpenQuotas(std::array<int, 4> quotas)
 {
-    state_.lines = quotas;
+    state_.openQuotas = quotas;
     Notify();
 }
 
-void Game::StopPlay()
+void Game::PlayVictory()
 {
-    ports_.timers.SetEnabled(TimerId::Figure, false);
-    // A countdown left running would tick on through the next level's window
-    // and cut the next timed level's first second short.
-    ports_.timers.SetEnabled(TimerId::GameOnTime, false);
-    Hold(TimerId::Figure, false);
-    Hold(TimerId::GameOnTime, false);
-    state_.figureActive = false;
-}
-
-void Game::AfterAnimation(std::function<void()> next)
-{
-    if (ownWindowOpen_ || questionOpen_) {
-        afterWindow_ = std::move(next);
-        return;
-    }
-    next();
-}
-
-void Game::RunContinuation()
-{
-    if (afterWindow_ && !ownWindowOpen_ && !questionOpen_) {
-        auto next = std::move(afterWindow_);
-        afterWindow_ = nullptr;
-        next();
-    }
+    state_.victoryStep = 0;
+    Enter(Phase::Winning);
 }
 
 } // namespace plumix

@@ -28,14 +28,14 @@ bool Game::BlockedRight() const { return Blocked(state_.curFigure, 1, 0, 0); }
 
 bool Game::BlockedRotated() const
 {
-    return Blocked(NextRotation(state_.curFigure, options_.rotateDir), 0, 0, 0);
+    return Blocked(NextRotation(state_.curFigure, options_.rotation), 0, 0, 0);
 }
 
 void Game::FallStep()
 {
     // A locked figure belongs to the board: a late tick must neither move it
     // nor lock it a second time.
-    if (!state_.figureActive) {
+    if (state_.phase != Phase::Falling) {
         return;
     }
     if (!BlockedBelow()) {
@@ -52,16 +52,14 @@ void Game::FallStep()
 
 void Game::KeyDown(int keyCode)
 {
+    // Only a falling figure moves, and not while the game stands still.
+    if (state_.phase != Phase::Falling || state_.paused || questionOpen_) {
+        return;
+    }
+    if (!options_.moveDuringFall && state_.dropping) {
+        return;
+    }
     auto& timers = ports_.timers;
-    if (!timers.IsEnabled(TimerId::Figure)) {
-        return;
-    }
-    if (options_.moveDuringFall == SettingOff && state_.dropping) {
-        return;
-    }
-    if (!state_.figureActive) {
-        return;
-    }
     switch (keyCode) {
     case VkLeft:
         if (!BlockedLeft()) {
@@ -80,7 +78,7 @@ void Game::KeyDown(int keyCode)
     case VkUp:
         if (!BlockedRotated()) {
             EraseFigure();
-            state_.curFigure = NextRotation(state_.curFigure, options_.rotateDir);
+            state_.curFigure = NextRotation(state_.curFigure, options_.rotation);
             DrawFigure();
         }
         break;
@@ -90,7 +88,7 @@ void Game::KeyDown(int keyCode)
             timers.SetInterval(TimerId::Figure, FastDropInterval);
             timers.SetEnabled(TimerId::Figure, true);
             state_.dropping = true;
-            ports_.sound.PlaySfx(SoundEffect::Rotate);
+            ports_.sound.PlaySfx(SoundEffect::FastDrop);
         }
         break;
     default:

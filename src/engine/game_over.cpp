@@ -1,4 +1,5 @@
-// The end of a game: the crash animation, then the result handed on.
+// The two animations and what follows them: the crash and the end of a game,
+// the bricks of a won level and the next level.
 #include "engine/game.h"
 
 #include "engine/level_hooks.h"
@@ -9,16 +10,55 @@ namespace plumix {
 void Game::GameOver()
 {
     state_.limit.reset();
-    StopPlay();
-    if (state_.crashStep != CrashTicks) {
-        state_.crashStep = 0;
-        crashing_ = true;
-        ports_.timers.SetEnabled(TimerId::CrashAni, true);
-        Notify();
+    state_.crashStep = 0;
+    Enter(Phase::Crashing);
+    Notify();
+}
+
+void Game::CrashTick()
+{
+    for (int i = 0; i < BoardCellCount; ++i) {
+        ports_.cells.PaintBoardCell(i, RandomBelow(ports_.random, FigureColours) + 1);
+    }
+    if (++state_.crashStep >= CrashTicks) {
+        AnimationOver(Phase::Crashed);
+    }
+}
+
+void Game::VictoryTick()
+{
+    for (int c = 0; c < BoardColumns; ++c) {
+        ports_.cells.PaintBoardCell(state_.victoryStep * BoardColumns + c, PaletteBrick);
+    }
+    if (++state_.victoryStep >= VictoryRows) {
+        AnimationOver(Phase::Won);
+    }
+}
+
+void Game::AnimationOver(Phase held)
+{
+    Enter(held);
+    FollowAnimation();
+}
+
+void Game::FollowAnimation()
+{
+    if (ownWindowOpen_ || questionOpen_) {
         return;
     }
-    state_.crashStep = 0;
-    crashing_ = false;
+    if (state_.phase == Phase::Crashed) {
+        CrashOver();
+    } else if (state_.phase == Phase::Won) {
+        Enter(Phase::Idle);
+        if (levelHooks_ != nullptr) {
+            levelHooks_->VictoryFinished();
+        }
+    }
+}
+
+void Game::CrashOver()
+{
+    Enter(Phase::Idle);
     if (state_.gameMode == GameMode::Levels && levelHooks_ != nullptr && levelHooks_->CrashFinished()) {
         Notify();
         return;
@@ -34,7 +74,7 @@ void Game::GameOver()
 
 bool Game::Ending() const
 {
-    if (!crashing_) {
+    if (state_.phase != Phase::Crashing && state_.phase != Phase::Crashed) {
         return false;
     }
     return state_.gameMode != GameMode::Levels || levelHooks_ == nullptr || levelHooks_->CrashEndsGame();
@@ -42,29 +82,8 @@ bool Game::Ending() const
 
 void Game::FinishEnding()
 {
-    if (!Ending()) {
-        return;
-    }
-    ports_.timers.SetEnabled(TimerId::CrashAni, false);
-    afterWindow_ = nullptr;
-    state_.crashStep = CrashTicks;
-    GameOver();
-}
-
-void Game::CrashTick()
-{
-    if (!crashing_) {
-        ports_.timers.SetEnabled(TimerId::CrashAni, false);
-        return;
-    }
-    for (int i = 0; i < BoardCellCount; ++i) {
-        ports_.cells.PaintBoardCell(i, RandomBelow(ports_.random, FigureColours) + 1);
-    }
-    ++state_.crashStep;
-    if (state_.crashStep >= CrashTicks) {
-        state_.crashStep = CrashTicks;
-        ports_.timers.SetEnabled(TimerId::CrashAni, false);
-        AfterAnimation([this] { GameOver(); });
+    if (Ending()) {
+        CrashOver();
     }
 }
 

@@ -33,7 +33,7 @@ void Game::EraseFigure() { PaintFigure(false); }
 void Game::DrawNext()
 {
     const int empty = EmptyPalette();
-    const bool show = options_.showNext == SettingOn && state_.nextFigure >= 1 && state_.nextFigure <= FigureCount;
+    const bool show = options_.showNext && state_.nextFigure >= 1 && state_.nextFigure <= FigureCount;
     for (int r = 0; r < BoxSize; ++r) {
         for (int c = 0; c < BoxSize; ++c) {
             const int value = show ? figures_[state_.nextFigure][c][r] : 0;
@@ -62,7 +62,7 @@ void Game::RepaintCells()
         RedrawBoard();
         // A locked figure is part of the board already; drawing it again at
         // its old place would leave a ghost where rows have collapsed.
-        if (state_.figureActive) {
+        if (state_.FigureActive()) {
             DrawFigure();
         }
     }
@@ -80,7 +80,7 @@ void Game::SetField(const FieldCells& field)
         }
     }
     RedrawBoard();
-    if (state_.figureActive) {
+    if (state_.FigureActive()) {
         DrawFigure();
     }
 }

@@ -3,8 +3,6 @@
 
 #include "engine/level_hooks.h"
 
-#include <algorithm>
-
 namespace plumix {
 
 void Game::Lock()
@@ -19,19 +17,12 @@ void Game::Lock()
         }
     }
     state_.clearPhase = ClearPhase::Search;
-    clearing_ = true;
-    ports_.timers.SetEnabled(TimerId::Figure, false);
-    ports_.timers.SetEnabled(TimerId::Terminate, true);
-    state_.figureActive = false;
-    ports_.sound.PlaySfx(SoundEffect::Drop);
+    Enter(Phase::Clearing);
+    ports_.sound.PlaySfx(SoundEffect::Landing);
 }
 
 void Game::TerminateStep()
 {
-    if (!clearing_) {
-        ports_.timers.SetEnabled(TimerId::Terminate, false);
-        return;
-    }
     switch (state_.clearPhase) {
     case ClearPhase::Search: {
         state_.clearPhase = ClearPhase::Score;
@@ -54,7 +45,7 @@ void Game::TerminateStep()
             ports_.cells.PaintBoardCell(state_.clearRow * BoardColumns + c, PaletteClearFlash);
         }
         state_.clearPhase = ClearPhase::Collapse;
-        ports_.sound.PlaySfx(SoundEffect::Clear);
+        ports_.sound.PlaySfx(SoundEffect::RowFlash);
         break;
     case ClearPhase::Collapse: {
         const int empty = EmptyPalette();
@@ -80,8 +71,8 @@ void Game::TerminateStep()
         if (inTable) {
             SetScore(state_.score + RowPoints[static_cast<std::size_t>(rows)]);
         }
-        ports_.timers.SetEnabled(TimerId::Terminate, false);
-        clearing_ = false;
+        // Straight on to the next figure or the level's end: the countdown
+        // must not stop and start again in between.
         if (state_.gameMode == GameMode::Classic && inTable) {
             ++state_.lines[static_cast<std::size_t>(rows - 1)];
             Notify();

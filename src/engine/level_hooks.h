@@ -18,8 +18,8 @@ public:
     virtual bool CrashEndsGame() const = 0;
     // The survival countdown has reached 0: the level is won.
     virtual void TimeUp() = 0;
-    // One tick of the level-won animation.
-    virtual void VictoryTick() = 0;
+    // The level-won animation has filled the board.
+    virtual void VictoryFinished() = 0;
 };
 
 } // namespace plumix

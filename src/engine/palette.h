@@ -19,7 +19,7 @@ inline constexpr int FigureColours = 7;      // Block(1..7)
 // background.
 inline int EmptyCellPalette(const PlayOptions& options)
 {
-    return options.showGrid == SettingOn ? PaletteGrid : PalettePlainEmpty;
+    return options.showGrid ? PaletteGrid : PalettePlainEmpty;
 }
 
 // The picture of a board cell holding `value`. A level file made elsewhere

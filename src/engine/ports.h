@@ -8,8 +8,14 @@
 
 namespace plumix {
 
-// The five timers of the main window.
-enum class TimerId { Figure, GameOnTime, Terminate, Victory, CrashAni };
+// The five timers of the main window, by their old names.
+enum class TimerId {
+    Figure,      // the falling figure's steps (its fall interval, 30 ms in a fast drop)
+    GameOnTime,  // the survival countdown of a level, one second a tick
+    Terminate,   // the row removal after a lock: search, flash, collapse, score
+    Victory,     // the level-won animation: one row of bricks a tick
+    CrashAni,    // the game-over animation: every cell a random colour a tick
+};
 inline constexpr int TimerCount = 5;
 
 // Named timers with an interval and an enabled flag, with the semantics of the
@@ -40,9 +46,13 @@ public:
     virtual void PaintPreviewCell(int index, int palette) = 0;  // row * 4 + column, 0..15
 };
 
-// The game's three sound effects: a figure locks, a fast drop starts, a row
-// flashes before it goes.
-enum class SoundEffect { Drop, Rotate, Clear };
+// The game's three sound effects, by the moment they mark (their files keep
+// older names: Drop.wav, Rotate.wav and Clear.wav, in this order).
+enum class SoundEffect {
+    Landing,   // the figure locks into the board
+    FastDrop,  // a fast drop starts
+    RowFlash,  // a full row flashes before it goes
+};
 inline constexpr int SoundEffectCount = 3;
 
 class SoundPort {

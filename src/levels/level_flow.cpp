@@ -55,7 +55,6 @@ void LevelFlow::StartGame()
 {
     game_.BeginLevelGame();
     lives_ = StartingLives;
-    victoryStep_ = 0;
     timeUpPending_ = false;
     finalCrash_ = false;
     ShowIntro(0);
@@ -90,13 +89,12 @@ bool LevelFlow::LevelWon() const
             }
         }
     }
-    return std::all_of(s.lines.begin(), s.lines.end(), [](int open) { return open <= 0; }) && !s.limit;
+    return std::all_of(s.openQuotas.begin(), s.openQuotas.end(), [](int open) { return open <= 0; }) && !s.limit;
 }
 
 bool LevelFlow::RowsScored(int rowsCleared)
 {
-    const GameState& s = game_.State();
-    std::array<int, 4> quotas = s.lines;
+    std::array<int, 4> quotas = game_.State().openQuotas;
     PayQuotas(quotas, rowsCleared);
     game_.SetOpenQuotas(quotas);
     if (timeUpPending_ || LevelWon()) {
@@ -114,24 +112,11 @@ void LevelFlow::TimeUp()
     }
     // A removal under way finishes and scores first; its end then closes the
     // level instead of placing a figure.
-    if (game_.Clearing()) {
+    if (game_.State().phase == Phase::Clearing) {
         timeUpPending_ = true;
         return;
     }
     LevelDone();
-}
-
-void LevelFlow::VictoryTick()
-{
-    for (int c = 0; c < BoardColumns; ++c) {
-        ports_.cells.PaintBoardCell(victoryStep_ * BoardColumns + c, PaletteBrick);
-    }
-    ++victoryStep_;
-    if (victoryStep_ >= VictoryRows) {
-        victoryStep_ = VictoryRows;
-        ports_.timers.SetEnabled(TimerId::Victory, false);
-        game_.AfterAnimation([this] { LevelDone(); });
-    }
 }
 
 bool LevelFlow::CrashFinished()
@@ -142,22 +127,14 @@ bool LevelFlow::CrashFinished()
     }
     if (lives_ > 1) {
         --lives_;
-        victoryStep_ = VictoryRows;
-        LevelDone();
+        NextLevel();  // without the bricks of a won level
         return true;
     }
     return false;
 }
 
-void LevelFlow::LevelDone()
+void LevelFlow::NextLevel()
 {
-    if (victoryStep_ != VictoryRows) {
-        victoryStep_ = 0;
-        game_.StopPlay();
-        ports_.timers.SetEnabled(TimerId::Victory, true);
-        return;
-    }
-    victoryStep_ = 0;
     const int level = CurrentLevel();
     // Any bonus round announces a life back, so any gives one.
     if (CurrentLevelDef().IsBonusRound()) {

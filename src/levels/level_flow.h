@@ -14,7 +14,6 @@
 namespace plumix {
 
 inline constexpr int StartingLives = 3;
-inline constexpr int VictoryRows = BoardRows;  // the level-won animation paints one row a tick
 
 // The window that shows a level before it starts. It must call
 // LevelFlow::StartLevel once the player has dismissed it.
@@ -35,8 +34,6 @@ void PayQuotas(std::array<int, 4>& openQuotas, int rowsCleared);
 class LevelFlow : public LevelModeHooks {
 public:
     struct Ports {
-        TimerPort& timers;
-        CellPainter& cells;
         DialogPort& dialogs;
         LevelIntroPort& intro;
     };
@@ -69,10 +66,15 @@ public:
     bool CrashFinished() override;
     bool CrashEndsGame() const override { return finalCrash_ || lives_ <= 1; }
     void TimeUp() override;
-    void VictoryTick() override;
+    void VictoryFinished() override { NextLevel(); }
 
 private:
-    void LevelDone();
+    // The level is won: the bricks fill the board (the engine's animation),
+    // then NextLevel.
+    void LevelDone() { game_.PlayVictory(); }
+    // After a level won or lost: the bonus life, then the next level's window,
+    // or after the last level its message and the end.
+    void NextLevel();
     void ShowIntro(int level);
     bool LevelWon() const;
 
@@ -80,7 +82,6 @@ private:
     Ports ports_;
     const LevelSet& levels_;
     int lives_ = 0;
-    int victoryStep_ = 0;
     // The countdown ran out during a removal: the level ends when it has scored.
     bool timeUpPending_ = false;
     // The last level has been left: the next crash ends the game whatever the lives.

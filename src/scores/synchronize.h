@@ -7,6 +7,7 @@
 #include "scores/records_file.h"
 
 #include <filesystem>
+#include <string>
 
 namespace plumix {
 
@@ -19,5 +20,11 @@ std::filesystem::path SharedRecordsPath(const char* home);
 // holds no record at all. Damage costs only the places damaged, and the file
 // as it was is kept beside it first.
 RecordsFileStatus Synchronize(const std::filesystem::path& sharedFile, RecordTables& tables);
+
+// What the hi-scores window tells the player of a synchronizing.
+struct SyncReport {
+    bool ok = false;
+    std::string damaged;  // a damaged shared file kept: DamagedRecordsMessage
+};
 
 } // namespace plumix

@@ -28,7 +28,7 @@ GameSession::GameSession(AppState& app, Ports ports)
       dialogs_(ports.game.dialogs),
       views_(ports.views),
       game_(ports.game, *this, app.settings.play),
-      levels_(game_, LevelFlow::Ports{ports.game.timers, ports.game.cells, ports.game.dialogs, *this}, app.levels),
+      levels_(game_, LevelFlow::Ports{ports.game.dialogs, *this}, app.levels),
       records_(app.records)
 {
 }
@@ -155,6 +155,12 @@ void GameSession::GameEnded(const GameResult& result)
         return;
     }
     views_.ShowRecordEntry(place);
+}
+
+SyncReport GameSession::Synchronize()
+{
+    const RecordsFileStatus synced = plumix::Synchronize(app_.sharedRecords, app_.records);
+    return {synced.ok, DamagedRecordsMessage(app_.sharedRecords, synced)};
 }
 
 void GameSession::RecordEntered(const TypedEntry& typed)

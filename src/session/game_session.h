@@ -8,6 +8,7 @@
 #include "levels/level_flow.h"
 #include "scores/record_book.h"
 #include "scores/records_file.h"
+#include "scores/synchronize.h"
 #include "session/app_state.h"
 
 #include <array>
@@ -78,6 +79,9 @@ public:
     // The entry window closed with what was typed: the place is filled, the
     // tables are written at once, and the hi-scores window shows them.
     void RecordEntered(const TypedEntry& typed);
+    // The hi-scores window's "Synchronizing": the shared file merged into the
+    // tables and written back.
+    SyncReport Synchronize();
     // The hi-scores, settings or About window closed: a game behind it stays
     // paused, and what an animation left waiting behind it follows now.
     void OwnWindowClosed() { game_.OwnWindowClosed(); }

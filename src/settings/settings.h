@@ -1,6 +1,6 @@
-// The player's choices, kept for the whole run and in "plumix.ini". Byte
-// settings follow one convention: 1 means on or the first choice, 2 off or
-// the second choice.
+// The player's choices, kept for the whole run and in "plumix.ini", whose
+// bytes (1 on or the first choice, 2 off or the second) become these at the
+// file's edge (settings_file.cpp).
 #pragma once
 
 #include "base/rgb.h"
@@ -13,11 +13,11 @@ namespace plumix {
 
 struct Settings {
     std::string languageFile = "inside";  // "inside" = the built-in English texts
-    std::uint8_t spareSetting = SettingOff;  // kept in the file, read by nothing
-    std::uint8_t soundOn = SettingOn;        // effects play unless this is 2
-    std::uint8_t musicOn = SettingOn;        // shown and stored; there is no music
+    std::uint8_t spareSetting = 2;        // kept in the file as it was, read by nothing
+    bool soundOn = true;
+    bool musicOn = true;                  // shown and stored; there is no music
     std::string skinFile = "Standart.psk";
-    std::uint8_t colorsFromSkin = SettingOn;
+    bool colorsFromSkin = true;
     Rgb textColor{200, 200, 200};
     Rgb backColor{100, 100, 100};
     // The grid, the preview, the turning direction and moving during a fast

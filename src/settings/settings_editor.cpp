@@ -16,11 +16,6 @@ int PositionOf(const std::vector<OfferedFile>& files, const std::string& chosen)
     return it == files.end() ? -1 : static_cast<int>(it - files.begin());
 }
 
-std::uint8_t ByteFor(bool on)
-{
-    return on ? SettingOn : SettingOff;
-}
-
 void Call(const std::function<void()>& effect)
 {
     if (effect) {
@@ -98,7 +93,7 @@ bool SettingsEditor::ChooseSkin(int index)
 
 void SettingsEditor::SetColorsFromSkin(bool fromSkin)
 {
-    settings_.colorsFromSkin = ByteFor(fromSkin);
+    settings_.colorsFromSkin = fromSkin;
     if (fromSkin) {
         settings_.textColor = skinColors_.text;
         settings_.backColor = skinColors_.back;
@@ -123,12 +118,12 @@ void SettingsEditor::SetEditedComponent(int component, std::uint8_t value)
 bool SettingsEditor::IsOn(SettingsOption option) const
 {
     switch (option) {
-    case SettingsOption::Sound: return settings_.soundOn == SettingOn;
-    case SettingsOption::Music: return settings_.musicOn == SettingOn;
-    case SettingsOption::Clockwise: return settings_.play.rotateDir != RotateCounterclockwise;
-    case SettingsOption::MoveDuringFall: return settings_.play.moveDuringFall == SettingOn;
-    case SettingsOption::Grid: return settings_.play.showGrid == SettingOn;
-    case SettingsOption::Next: return settings_.play.showNext == SettingOn;
+    case SettingsOption::Sound: return settings_.soundOn;
+    case SettingsOption::Music: return settings_.musicOn;
+    case SettingsOption::Clockwise: return settings_.play.rotation == Rotation::Clockwise;
+    case SettingsOption::MoveDuringFall: return settings_.play.moveDuringFall;
+    case SettingsOption::Grid: return settings_.play.showGrid;
+    case SettingsOption::Next: return settings_.play.showNext;
     }
     return false;
 }
@@ -136,16 +131,16 @@ bool SettingsEditor::IsOn(SettingsOption option) const
 void SettingsEditor::Set(SettingsOption option, bool on)
 {
     switch (option) {
-    case SettingsOption::Sound: settings_.soundOn = ByteFor(on); break;
-    case SettingsOption::Music: settings_.musicOn = ByteFor(on); break;
-    case SettingsOption::Clockwise: settings_.play.rotateDir = on ? RotateClockwise : RotateCounterclockwise; break;
-    case SettingsOption::MoveDuringFall: settings_.play.moveDuringFall = ByteFor(on); break;
+    case SettingsOption::Sound: settings_.soundOn = on; break;
+    case SettingsOption::Music: settings_.musicOn = on; break;
+    case SettingsOption::Clockwise: settings_.play.rotation = on ? Rotation::Clockwise : Rotation::Counterclockwise; break;
+    case SettingsOption::MoveDuringFall: settings_.play.moveDuringFall = on; break;
     case SettingsOption::Grid:
-        settings_.play.showGrid = ByteFor(on);
+        settings_.play.showGrid = on;
         Call(effects_.cellsChanged);
         break;
     case SettingsOption::Next:
-        settings_.play.showNext = ByteFor(on);
+        settings_.play.showNext = on;
         Call(effects_.previewChanged);
         break;
     }

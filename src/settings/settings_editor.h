@@ -25,7 +25,7 @@ struct SettingsEffects {
     std::function<void()> previewChanged;   // the preview alone
 };
 
-// The byte settings the window shows as check boxes and option buttons.
+// The settings the window shows as check boxes and option buttons.
 enum class SettingsOption { Sound, Music, Clockwise, MoveDuringFall, Grid, Next };
 
 // The two colours the scroll bars edit.
@@ -51,7 +51,7 @@ public:
     bool ChooseLanguage(int index);
     bool ChooseSkin(int index);
 
-    bool ColorsFromSkin() const { return settings_.colorsFromSkin == SettingOn; }
+    bool ColorsFromSkin() const { return settings_.colorsFromSkin; }
     // Ticked, the skin's colours are in use; unticked, they stay in use and
     // become the player's to edit.
     void SetColorsFromSkin(bool fromSkin);

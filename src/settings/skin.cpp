@@ -51,7 +51,7 @@ SkinFileContents ReadSkinFile(const std::vector<std::filesystem::path>& dataFold
 
 void TakeSkinColors(const SkinFileContents& skin, SkinColors& skinColors, Settings& settings)
 {
-    const bool inUse = settings.colorsFromSkin == 1;
+    const bool inUse = settings.colorsFromSkin;
     if (skin.text) {
         skinColors.text = *skin.text;
         if (inUse) {

@@ -1,7 +1,6 @@
 #include "sound/sound_effects.h"
 
 #include "base/game_folders.h"
-#include "engine/play_options.h"
 #include "sound/wav.h"
 
 #include <algorithm>
@@ -76,9 +75,9 @@ SoundEffects::SoundEffects(const std::vector<std::filesystem::path>& dataFolders
     }
 }
 
-bool SoundEffects::PlaySfx(SoundEffect effect, std::uint8_t soundOn)
+bool SoundEffects::PlaySfx(SoundEffect effect, bool soundOn)
 {
-    if (soundOn == SettingOff || !HasSound(effect)) {
+    if (!soundOn || !HasSound(effect)) {
         return false;
     }
     mixer_.Start(clips_[static_cast<std::size_t>(effect)]);

@@ -63,9 +63,9 @@ public:
     {
     }
 
-    // Starts `effect` unless the sound setting is 2 (off). False, with the
+    // Starts `effect` unless the sound is off. False, with the
     // voice left as it was, for the setting off or an effect without sound.
-    bool PlaySfx(SoundEffect effect, std::uint8_t soundOn);
+    bool PlaySfx(SoundEffect effect, bool soundOn);
 
     bool HasSound(SoundEffect effect) const;
     OneVoiceMixer& Mixer() { return mixer_; }

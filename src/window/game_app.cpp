@@ -15,7 +15,7 @@
 
 namespace plumix {
 
-GameApp::GameApp(AppState& app, std::filesystem::path sharedRecords, std::unique_ptr<RandomSource> random)
+GameApp::GameApp(AppState& app, std::unique_ptr<RandomSource> random)
     : app_(app),
       random_(random ? std::move(random) : std::make_unique<ClockSeededRandom>()),
       window_(std::make_unique<MainWindow>()),
@@ -27,8 +27,8 @@ GameApp::GameApp(AppState& app, std::filesystem::path sharedRecords, std::unique
     timers_->SetHandler([this](TimerId id) { session_->OnTimer(id); });
     window_->Attach(*session_);
 
-    hiScores_ = new HiScoresWindow(app.settings, app.texts, session_->Records(), std::move(sharedRecords),
-                                   window_.get());
+    hiScores_ = new HiScoresWindow(app.settings, app.texts, session_->Records(),
+                                   [this] { return session_->Synchronize(); }, window_.get());
     // However it closes (its button, Esc, the close box).
     connect(hiScores_, &QDialog::finished, this, [this] { session_->OwnWindowClosed(); });
 }

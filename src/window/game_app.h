@@ -22,9 +22,8 @@ class GameApp : public QObject, private SessionViews {
     Q_OBJECT
 public:
     // `app` must outlive the program's windows; `random` may be given by
-    // tests, by default a clock-seeded generator deals the figures;
-    // `sharedRecords` is the other installation's file for synchronizing.
-    GameApp(AppState& app, std::filesystem::path sharedRecords, std::unique_ptr<RandomSource> random = nullptr);
+    // tests, by default a clock-seeded generator deals the figures.
+    explicit GameApp(AppState& app, std::unique_ptr<RandomSource> random = nullptr);
     ~GameApp() override;
 
     MainWindow& Window() { return *window_; }

@@ -114,7 +114,8 @@ int main(int argc, char** argv)
 
     plumix::AppState state;
     state.folders = folders;
-    plumix::GameApp game(state, plumix::SharedRecordsPath(home.c_str()));
+    state.sharedRecords = plumix::SharedRecordsPath(home.c_str());
+    plumix::GameApp game(state);
     // What went wrong is shown once the main window is up: a box opened
     // before it would lose the focus to it, and the keys with it.
     std::vector<std::string> problems;

@@ -199,7 +199,7 @@ void MainWindow::StatusChanged()
     const TextTable& texts = session_->App().texts;
     Show(score_, QString::number(s.score));
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        Show(lines_[i], s.introShowing ? QString() : QString::number(s.lines[i]));
+        Show(lines_[i], s.introShowing ? QString() : QString::number(s.Counters()[i]));
     }
     Show(level_, s.level ? QString::number(*s.level) : QString());
     Show(limit_, s.limit ? QString::number(*s.limit) : QString());

@@ -1,11 +1,6 @@
 #include "window/startup_qt.h"
 
-#include "levels/levels_file.h"
-#include "scores/records_file.h"
-#include "base/file_io.h"
-#include "base/game_folders.h"
-#include "settings/language.h"
-#include "settings/settings_file.h"
+#include "widgets/plain_text_qt.h"
 #include "window/game_app.h"
 
 #include <QLibraryInfo>
@@ -15,64 +10,42 @@ namespace plumix {
 
 namespace {
 
-QString Text(const TextTable& texts, int number)
-{
-    return QString::fromStdString(TextOf(texts, number));
-}
+class SplashSteps : public StartupView {
+public:
+    SplashSteps(GameApp& game, const StartupReport& report) : game_(game), report_(report) {}
+    void Status(std::string_view text) override
+    {
+        if (report_.status) {
+            report_.status(FromUtf8(text));
+        }
+    }
+    void Milestone(const char* what) override
+    {
+        if (report_.milestone) {
+            report_.milestone(what);
+        }
+    }
+    void LanguageLoaded() override { game_.Window().ApplyLanguage(game_.Session().App().texts); }
+    void LoadSkin() override { game_.LoadSkin(); }
+    void Loaded() override { game_.Session().GetGame().RepaintCells(); }
+    void Problem(std::string_view text) override
+    {
+        if (report_.problem) {
+            report_.problem(text);
+        }
+    }
+
+private:
+    GameApp& game_;
+    const StartupReport& report_;
+};
 
 } // namespace
 
 void LoadEverything(AppState& app, GameApp& game, const StartupReport& report)
 {
-    auto status = [&](const QString& text) {
-        if (report.status) {
-            report.status(text);
-        }
-    };
-    auto milestone = [&](const char* what) {
-        if (report.milestone) {
-            report.milestone(what);
-        }
-    };
-
-    // The text table is not loaded yet: this one text is fixed.
-    status(QStringLiteral("Load options and language"));
-    if (app.KeepsFiles()) {
-        app.settings = LoadSettings(app.folders.user / SettingsFileName);
-    }
-    LoadLanguage(app.texts, app.settings.languageFile, FolderHolding(app.folders.data, app.settings.languageFile));
-    game.Window().ApplyLanguage(app.texts);
-    milestone("settings and language");
-
-    status(Text(app.texts, TextLoadSkin));
-    game.LoadSkin();
-    milestone("skin");
-
-    status(Text(app.texts, TextLoadRecords));
-    if (!app.KeepsFiles()) {
-        if (report.error) {
-            report.error(NoPlayerFolderMessage);
-        }
-    } else {
-        // What a save killed half-way left behind.
-        RemoveLeftTemporaries(app.folders.user, {RecordsFileName, SettingsFileName});
-        const std::filesystem::path records = app.folders.user / RecordsFileName;
-        const RecordsFileStatus loaded = LoadRecords(records, app.records);
-        if (report.error) {
-            if (!loaded.ok) {
-                report.error(RecordsLoadFailedMessage);
-            }
-            if (const std::string damaged = DamagedRecordsMessage(records, loaded); !damaged.empty()) {
-                report.error(damaged);
-            }
-        }
-    }
-    milestone("records");
-
-    status(Text(app.texts, TextLoadLevels));
-    app.levels = LoadLevels(FolderHolding(app.folders.data, LevelsFileName) / LevelsFileName);
-    milestone("levels");
-    game.Session().GetGame().RepaintCells();
+    SplashSteps steps(game, report);
+    LoadEverything(app, steps);
 }
 
 bool InstallQtTranslations(QCoreApplication& app, const QLocale& locale)

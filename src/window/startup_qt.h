@@ -1,30 +1,28 @@
-// The loading steps of start-up, in their order: settings and language,
-// skin, record tables, levels, then the empty field. Each step first shows its text
-// (on the splash), so a slow step is seen while it runs.
+// Start-up as the player sees it: the steps of LoadEverything on the splash,
+// the language and the skin on the windows; and Qt's own texts.
 #pragma once
 
-#include "session/app_state.h"
+#include "session/startup.h"
 
 #include <QCoreApplication>
 #include <QLocale>
 #include <QString>
 
 #include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace plumix {
 
 class GameApp;
 
-// Installed for a user the system gives no home folder: the game plays, but
-// nothing it could keep has a place.
-inline constexpr std::string_view NoPlayerFolderMessage =
-    "There is no home folder for your files: settings and hi-scores will not be kept after this game.";
-
+// What the splash and PLUMIX_TIMING show of the steps; the problems are kept
+// for the main window to show once it is up.
 struct StartupReport {
     std::function<void(const QString&)> status;     // the splash's line of text
     std::function<void(const char*)> milestone;    // PLUMIX_TIMING
-    std::function<void(std::string_view)> error;   // what went wrong, for the player to confirm
+    std::function<void(std::string_view)> problem;  // what went wrong
 };
 
 void LoadEverything(AppState& app, GameApp& game, const StartupReport& report);

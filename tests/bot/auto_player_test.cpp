@@ -128,9 +128,9 @@ void ExpectSimulatedLanding(const LevelSet& set, std::uint32_t seed, KeyPlan pla
     Field field = Field::FromBoard(table.GetGame().GetBoard());
     const std::int64_t firstKey = table.FigureAppearedAt() + FirstKeyDelayMs;
     const FallTiming timing{firstKey, table.Clock().DueOf(TimerId::Figure), table.Clock().Interval(TimerId::Figure)};
-    const Reach reach = Simulate(field, Motion{s.curFigure, s.figX, s.figY}, plan, timing, table.RotateDir());
+    const Reach reach = Simulate(field, Motion{s.curFigure, s.figX, s.figY}, plan, timing, table.GetRotation());
     std::int64_t at = firstKey;
-    for (int k = 0; k < plan.Keys() && s.figureActive; ++k, at += KeyGapMs) {
+    for (int k = 0; k < plan.Keys() && s.FigureActive(); ++k, at += KeyGapMs) {
         table.WaitUntil(at);
         table.Press(k < plan.rotations ? VkUp : plan.shift < 0 ? VkLeft : VkRight);
     }
@@ -139,14 +139,14 @@ void ExpectSimulatedLanding(const LevelSet& set, std::uint32_t seed, KeyPlan pla
     }
     const std::string where = "seed " + std::to_string(seed) + ", " + std::to_string(plan.rotations) +
                               " turns, " + std::to_string(plan.shift) + " columns";
-    ASSERT_TRUE(s.figureActive) << where;
+    ASSERT_TRUE(s.FigureActive()) << where;
     EXPECT_EQ(s.figX, reach.rest.x) << where;
     EXPECT_EQ(s.curFigure, reach.rest.figure) << where;
-    while (s.figureActive) {
+    while (s.FigureActive()) {
         table.Step();
     }
     field.Lock(reach.rest.figure, reach.rest.x, reach.rest.y);
-    while (table.GetGame().Clearing()) {
+    while (table.GetGame().State().phase == Phase::Clearing) {
         table.Step();
     }
     EXPECT_EQ(Field::FromBoard(table.GetGame().GetBoard()).rows, field.rows) << where;
@@ -240,7 +240,7 @@ TEST(Planner, SpendsRowsOnlyOnRemovalsAQuotaStillNeeds)
         s.tasks.quotas = c.quotas;
         const Decision d = Decide(s);
         ASSERT_TRUE(d.found);
-        const Reach reach = Simulate(s.field, s.figure, d.plan, s.timing, s.rotateDir);
+        const Reach reach = Simulate(s.field, s.figure, d.plan, s.timing, s.rotation);
         ASSERT_TRUE(reach.ok);
         Field after = s.field;
         EXPECT_EQ(after.Lock(reach.rest.figure, reach.rest.x, reach.rest.y).rowsCleared, c.rowsExpected)

@@ -24,7 +24,7 @@ void ExpectSane(const GameHarness& h)
     }
     ASSERT_FALSE(h.cells.outOfRange);
     const GameState& s = h.state();
-    if (s.figureActive) {
+    if (s.FigureActive()) {
         ASSERT_TRUE(s.curFigure >= 1 && s.curFigure <= 28);
         FigureTable figures{};
         InitFigures(figures);
@@ -49,7 +49,7 @@ TEST(BadInput, AnyKeysTicksAndMenuActionsInAnyOrderKeepTheGameSane)
             h.random.Push(unit(rng));
         }
         h.options.moveDuringFall = static_cast<std::uint8_t>(seed % 3);
-        h.options.rotateDir = static_cast<std::uint8_t>(seed % 4);
+        h.options.rotation = seed % 2 == 0 ? Rotation::Clockwise : Rotation::Counterclockwise;
         h.dialogs.answers = {true, false, true, true, false};
         const int keys[] = {VkLeft, VkRight, VkUp, VkDown, VkSpace, 0, -1, 65535, 100000, VkF2, 13};
         for (int step = 0; step < 3000; ++step) {
@@ -74,20 +74,20 @@ TEST(BadInput, AnyKeysTicksAndMenuActionsInAnyOrderKeepTheGameSane)
             } else {
                 // Full rows and rows with a hole below the falling figure, so
                 // rows are removed and stacks grow until games end.
-                const int top = std::max(5, before.figureActive ? before.figY + 4 : 5);
+                const int top = std::max(5, before.FigureActive() ? before.figY + 4 : 5);
                 if (top < BoardRows) {
                     const int row = top + static_cast<int>(rng() % static_cast<unsigned>(BoardRows - top));
                     h.FillRow(row, rng() % 2 == 0 ? -1 : static_cast<int>(rng() % 10));
                 }
             }
             ExpectSane(h);
-            if (onlyTheFigure && !before.figureActive) {
+            if (onlyTheFigure && !before.FigureActive()) {
                 ASSERT_EQ(h.game->GetBoard(), boardBefore) << "seed " << seed << " step " << step;
                 ASSERT_EQ(std::make_pair(h.state().figX, h.state().figY), std::make_pair(before.figX, before.figY));
             }
         }
         gamesEnded += static_cast<int>(h.ended.results.size());
-        rowsRemoved += std::count(h.sounds.played.begin(), h.sounds.played.end(), SoundEffect::Clear);
+        rowsRemoved += std::count(h.sounds.played.begin(), h.sounds.played.end(), SoundEffect::RowFlash);
     }
     // The walk reached the states that matter: removals and ends of games.
     EXPECT_GT(gamesEnded, 10);

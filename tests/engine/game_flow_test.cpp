@@ -22,9 +22,9 @@ TEST(Speed, LevelAndFallIntervalFollowTheScoreButNotDuringAFastDrop)
     // From 995 a fast drop, started once however often Down is pressed, crosses
     // 1000: it keeps 30 ms (17 rows, locked on the next tick); the next figure falls at 970.
     h.Press(VkDown, 2);
-    EXPECT_EQ(h.sounds.played, std::vector{SoundEffect::Rotate});
+    EXPECT_EQ(h.sounds.played, std::vector{SoundEffect::FastDrop});
     EXPECT_EQ(h.FallUntilLocked(), 18 * 30);
-    EXPECT_EQ(h.sounds.played, (std::vector{SoundEffect::Rotate, SoundEffect::Drop}));
+    EXPECT_EQ(h.sounds.played, (std::vector{SoundEffect::FastDrop, SoundEffect::Landing}));
     EXPECT_EQ(h.state().level, 1);
     const auto placed = h.RunUntilNextFigure();
     h.clock.RunUntil([&] { return h.state().figY == 0; });

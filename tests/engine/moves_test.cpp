@@ -71,8 +71,8 @@ TEST(Moves, BarStopsAtBothWallsAndOnlyVisibleRowsArePainted)
 TEST(Moves, RotationStepsThroughAKindInTheChosenDirectionAndIsRefusedIntoAWallOrTheStack)
 {
     for (auto [from, to] : {std::pair{25, 26}, {26, 27}, {27, 28}, {28, 25}, {4, 1}, {8, 5}}) {
-        EXPECT_EQ(NextRotation(from, RotateClockwise), to) << from;
-        EXPECT_EQ(NextRotation(to, RotateCounterclockwise), from) << to;
+        EXPECT_EQ(NextRotation(from, Rotation::Clockwise), to) << from;
+        EXPECT_EQ(NextRotation(to, Rotation::Counterclockwise), from) << to;
     }
     GameHarness h;
     h.StartClassic(VerticalBar, Square);
@@ -82,7 +82,7 @@ TEST(Moves, RotationStepsThroughAKindInTheChosenDirectionAndIsRefusedIntoAWallOr
     h.Press(VkRight, 3);
     h.Press(VkUp);
     EXPECT_EQ(h.state().curFigure, 6);
-    h.options.rotateDir = RotateCounterclockwise;
+    h.options.rotation = Rotation::Counterclockwise;
     h.Press(VkUp, 2);
     EXPECT_EQ(h.state().curFigure, 8);
 
@@ -96,7 +96,7 @@ TEST(Moves, RotationStepsThroughAKindInTheChosenDirectionAndIsRefusedIntoAWallOr
 
 TEST(Moves, MoveDuringFallOffFreezesTheFigureOnceDropping)
 {
-    for (std::uint8_t setting : {1, 2}) {
+    for (const bool setting : {true, false}) {
         GameHarness h;
         h.options.moveDuringFall = setting;
         h.StartClassic(VerticalBar, Square);
@@ -104,8 +104,8 @@ TEST(Moves, MoveDuringFallOffFreezesTheFigureOnceDropping)
         h.clock.Advance(90);
         h.Press(VkLeft);
         h.Press(VkUp);
-        EXPECT_EQ(h.state().figX, setting == 2 ? 3 : 2);
-        EXPECT_EQ(h.state().curFigure, setting == 2 ? VerticalBar : 6);
+        EXPECT_EQ(h.state().figX, setting ? 2 : 3);
+        EXPECT_EQ(h.state().curFigure, setting ? 6 : VerticalBar);
     }
 }
 
@@ -138,7 +138,7 @@ TEST(Moves, PreviewShowsTheNextFigureOnlyWhenWanted)
     h.StartClassic(Square, J);  // .... .#.. .### ....
     EXPECT_EQ(h.cells.preview, (std::array<int, 16>{0, 0, 0, 0, 0, 3, 0, 0, 0, 3, 3, 3, 0, 0, 0, 0}));
     GameHarness hidden;
-    hidden.options.showNext = 2;
+    hidden.options.showNext = false;
     hidden.options.showGrid = 1;
     hidden.StartClassic(Square, J);
     EXPECT_EQ(hidden.cells.preview, (std::array<int, 16>{10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10}));
@@ -153,7 +153,7 @@ std::vector<int> WatchFlashes(GameHarness& h)
         if (id == TimerId::Terminate && h.state().clearPhase == ClearPhase::Collapse) {
             rows->push_back(h.state().clearRow);
             EXPECT_EQ(h.cells.board[h.state().clearRow * 10 + 5], PaletteClearFlash);
-            EXPECT_EQ(h.sounds.played.back(), SoundEffect::Clear);
+            EXPECT_EQ(h.sounds.played.back(), SoundEffect::RowFlash);
         }
     };
     h.RunUntilNextFigure();

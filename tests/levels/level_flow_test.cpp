@@ -41,10 +41,10 @@ TEST(Quotas, MoreThanFourRowsAtOnceScoreNothingButPayTheQuotasWithEveryRow)
     h.Level(0).quotas = {0, 1, 1, 0};  // a triple and a double: five rows
     h.StartAt(0, Square, Square);
     h.FallUntilLocked();
-    h.clock.RunUntil([&] { return !h.game->Clearing(); });
+    h.clock.RunUntil([&] { return !(h.state().phase == Phase::Clearing); });
     EXPECT_EQ(h.state().rowsCleared, 5);
     EXPECT_EQ(h.state().score, 0);
-    EXPECT_EQ(h.state().lines, (std::array<int, 4>{}));
+    EXPECT_EQ(h.state().openQuotas, (std::array<int, 4>{}));
     EXPECT_TRUE(h.VictoryRunning());
 }
 
@@ -76,12 +76,12 @@ TEST(LevelStart, LaysOutTheFieldSpeedQuotasAndCountdownOverAClearedHiddenSpace)
     EXPECT_EQ(h.Rows(18, 18), "8.9.....12|");
     EXPECT_EQ(h.game->GetBoard().At(2, 19), 200);
     EXPECT_EQ(h.game->GetBoard().At(3, -1), CellEmpty);
-    EXPECT_TRUE(h.state().figureActive);
+    EXPECT_TRUE(h.state().FigureActive());
     // Painted: a brick, a 9, and for 200, 10 and 11 a figure colour each.
     EXPECT_EQ(std::tuple(h.cells.board[180], h.cells.board[182], h.cells.board[192], h.cells.board[193],
                          h.cells.board[195]),
               std::tuple(PaletteBrick, 9, (200 - 1) % 7 + 1, 3, 4));
-    EXPECT_EQ(h.state().lines, (std::array<int, 4>{1, 0, 2, 0}));
+    EXPECT_EQ(h.state().openQuotas, (std::array<int, 4>{1, 0, 2, 0}));
     EXPECT_EQ(h.state().limit, 40);
     EXPECT_EQ(h.clock.Interval(TimerId::Figure), 70);  // speeds past 10 fall at 10's pace
 }
@@ -162,15 +162,15 @@ TEST(LevelWin, TimeRunningOutDuringARemovalLetsItScoreThenEndsWithoutANewFigure)
     h.Level(0).seconds = 1;
     h.Level(0).quotas = {1, 0, 0, 0};
     h.StartAt(0, VerticalBar, Square);
-    h.clock.RunUntil([&] { return h.game->Clearing(); });
+    h.clock.RunUntil([&] { return (h.state().phase == Phase::Clearing); });
     EXPECT_EQ(h.clock.Now(), 910);
     h.clock.Advance(1000 - 910);
-    EXPECT_TRUE(h.game->Clearing());
+    EXPECT_TRUE((h.state().phase == Phase::Clearing));
     EXPECT_FALSE(h.VictoryRunning());
     h.PauseAndResume();
     h.clock.Advance(200);
     EXPECT_EQ(h.state().score, 10);
-    EXPECT_EQ(h.state().lines[0], 0);
+    EXPECT_EQ(h.state().openQuotas[0], 0);
     EXPECT_TRUE(h.VictoryRunning());
     EXPECT_EQ(h.state().curFigure, VerticalBar);  // no figure placed after the removal
     h.clock.Advance(VictoryMs);

@@ -28,7 +28,8 @@ TEST(SettingsFile, DefaultsByteForByteEveryValueBackAndOddLinesKeepTheirDefaults
     EXPECT_EQ(FileBytes(path), "inside\r\n 2 \r\n 2 \r\n 1 \r\n 2 \r\n 1 \r\n 1 \r\nStandart.psk\r\n 1 \r\n"
                                " 200 \r\n 200 \r\n 200 \r\n 100 \r\n 100 \r\n 100 \r\n 1 \r\n");
 
-    const Settings s{" Мой язык, v2 .lag", 7, 2, 2, "Night, blue.psk", 2, {0, 255, 1}, {2, 3, 250}, {1, 2, 1, 2}};
+    const Settings s{" Мой язык, v2 .lag", 7,          false, false, "Night, blue.psk", false, {0, 255, 1}, {2, 3, 250},
+                     {true, false, Rotation::Counterclockwise, false}};
     ASSERT_TRUE(SaveSettings(path, s));
     EXPECT_EQ(LoadSettings(path), s);
     Settings broken = s, expected = s;  // a name with a line break cannot shift the lines after it
@@ -37,10 +38,11 @@ TEST(SettingsFile, DefaultsByteForByteEveryValueBackAndOddLinesKeepTheirDefaults
     EXPECT_EQ(ParseSettings(SerializeSettings(broken)), expected);
 
     WriteFile(path, "x.lag\n1");  // a load never changes the file
-    EXPECT_EQ(LoadSettings(path), (Settings{.languageFile = "x.lag", .play = {.showGrid = 1}}));
+    EXPECT_EQ(LoadSettings(path), (Settings{.languageFile = "x.lag", .play = {.showGrid = true}}));
     EXPECT_EQ(FileBytes(path), "x.lag\n1");
     // A line that is not a whole number 0..255 keeps its default and shifts nothing.
-    const Settings odd{.languageFile = "de.lag", .musicOn = 0, .skinFile = "sk.psk", .play = {.rotateDir = 1}};
+    const Settings odd{.languageFile = "de.lag", .musicOn = false, .skinFile = "sk.psk",
+                       .play = {.rotation = Rotation::Counterclockwise}};
     EXPECT_EQ(ParseSettings("de.lag\n18446744073709551617\r\n-1\r\n12abc\r\n 1 , 9\r\n\r\n   0\r\nsk.psk\r\n"), odd);
     EXPECT_EQ(ParseSettings(SerializeSettings(odd) + "extra line\r\n 5 \r\n"), odd);
 }
@@ -78,12 +80,12 @@ TEST(Skin, CommaSeparatedColoursAWindowsFolderAndTheShippedSkinsPictures)
     const SkinFileContents skin = ReadSkinFile({TestData}, "Comma.psk");
     EXPECT_EQ(skin.pictureFolder, "Skins/Comma/pictures");
     SkinColors skinColors;
-    Settings fromSkin, own{.colorsFromSkin = 2};
+    Settings fromSkin, own{.colorsFromSkin = false};
     TakeSkinColors(skin, skinColors, fromSkin);
     EXPECT_EQ(skinColors, (SkinColors{{255, 255, 255}, {0, 0, 128}}));
     EXPECT_EQ(std::pair(fromSkin.textColor, fromSkin.backColor), std::pair(skinColors.text, skinColors.back));
     TakeSkinColors(skin, skinColors, own);
-    EXPECT_EQ(own, (Settings{.colorsFromSkin = 2}));
+    EXPECT_EQ(own, (Settings{.colorsFromSkin = false}));
 
     // 300 spoils the text colour; the back colour after it is still whole.
     SkinColors kept{{9, 9, 9}, {8, 8, 8}};

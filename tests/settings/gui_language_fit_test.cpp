@@ -207,7 +207,7 @@ TEST(ShippedLanguages, EveryTextFitsItsControlInEveryWindow)
         check.WindowFits(p.window);
 
         RecordBook book(p.app.records);
-        HiScoresWindow hiScores(settings, texts, book, p.folder / "shared", nullptr);
+        HiScoresWindow hiScores(settings, texts, book, [] { return SyncReport{}; }, nullptr);
         check.WindowFits(&hiScores);
 
         RecordEntryWindow entry(settings, texts, RecordPlaces, QString(), nullptr);

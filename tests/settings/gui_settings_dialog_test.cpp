@@ -64,11 +64,11 @@ struct Player : testing::GuiPlayer {
 SettingsDialog* OpenOverAGame(Player& p)
 {
     Settings& s = p.app.settings;
-    s.colorsFromSkin = SettingOff;
+    s.colorsFromSkin = false;
     s.textColor = {10, 20, 30};
-    s.play.rotateDir = RotateCounterclockwise;
-    s.play.showGrid = SettingOn;
-    s.soundOn = SettingOff;
+    s.play.rotation = Rotation::Counterclockwise;
+    s.play.showGrid = true;
+    s.soundOn = false;
     s.skinFile = "Neon.psk";
     p.random->PushFigure(1);
     p.Key(Qt::Key_F2);
@@ -110,7 +110,7 @@ TEST(SettingsDialogGui, TheOptionsTakeEffectAtOnceBehindTheWindow)
     ASSERT_NE(d, nullptr);
     const Settings& s = p.app.settings;
     d->GridBox()->click();
-    EXPECT_EQ(s.play.showGrid, SettingOff);
+    EXPECT_FALSE(s.play.showGrid);
     EXPECT_EQ(p.window->Board().BoardCell(199), PalettePlainEmpty);
     d->GridBox()->click();
     EXPECT_EQ(p.window->Board().BoardCell(199), PaletteGrid);
@@ -119,8 +119,8 @@ TEST(SettingsDialogGui, TheOptionsTakeEffectAtOnceBehindTheWindow)
              d->Clockwise(), d->SoundBox(), d->MoveDuringFallBox(), d->NextBox()}) {
         option->click();
     }
-    EXPECT_EQ((std::array{s.play.rotateDir, s.soundOn, s.play.moveDuringFall, s.play.showNext}),
-              (std::array<std::uint8_t, 4>{RotateClockwise, SettingOn, SettingOff, SettingOff}));
+    EXPECT_EQ(std::tuple(s.play.rotation, s.soundOn, s.play.moveDuringFall, s.play.showNext),
+              std::tuple(Rotation::Clockwise, true, false, false));
     EXPECT_EQ(p.window->Board().PreviewCell(0), PaletteGrid);
     EXPECT_EQ(p.window->Board().PreviewCell(PreviewCellCount - 1), PaletteGrid);
 }
@@ -175,7 +175,7 @@ TEST(SettingsDialogGui, ColourListScrollBarsAndColoursFromSkin)
 
     // Unticked, the skin's colours stay in use and become editable.
     d->ColorsFromSkinBox()->click();
-    EXPECT_EQ(p.app.settings.colorsFromSkin, SettingOff);
+    EXPECT_FALSE(p.app.settings.colorsFromSkin);
     EXPECT_TRUE(d->ColorBar(0)->isEnabled());
     EXPECT_EQ(p.app.settings.textColor, StandardText);
     // Each step of the red bar recolours the main window and this window.

@@ -186,7 +186,7 @@ std::string Name(std::optional<SoundEffect> effect)
 
 SoundEffect EffectNamed(std::string_view name)
 {
-    return name == "drop" ? SoundEffect::Drop : name == "rotate" ? SoundEffect::Rotate : SoundEffect::Clear;
+    return name == "drop" ? SoundEffect::Landing : name == "rotate" ? SoundEffect::FastDrop : SoundEffect::RowFlash;
 }
 
 struct Request {
@@ -352,9 +352,9 @@ protected:
         ASSERT_TRUE(recording.Placed()) << "the recorder never told where the sink plays";
         const auto askedAt = Play(player, Patterns);
         // Effects the game does not play: the setting off.
-        soundOn_ = SettingOff;
-        player.PlaySfx(SoundEffect::Clear);
-        soundOn_ = SettingOn;
+        soundOn_ = false;
+        player.PlaySfx(SoundEffect::RowFlash);
+        soundOn_ = true;
 
         ExpectQuietOnceIdle(player);
         recording.Stop();
@@ -372,7 +372,7 @@ protected:
 
     testing::ScratchFolder folder_;
     QProcess server_;
-    std::uint8_t soundOn_ = SettingOn;
+    std::uint8_t soundOn_ = true;
 };
 
 TEST_F(SoundServerTest, EveryEffectStartsWithin30msOnTheServersTimelineAndIsHeardWholeOrCutWhereTheNextBegins)
@@ -389,7 +389,7 @@ TEST_F(SoundServerTest, AServerGoneMidEffectLeavesTheGameSilentAndFreeAndEffects
 {
     SoundPlayer player(soundOn_, PLUMIX_ASSETS);
     ASSERT_TRUE(player.HasOutput());
-    player.PlaySfx(SoundEffect::Clear);
+    player.PlaySfx(SoundEffect::RowFlash);
     QTest::qWait(100);
     KillServer();
     const double goneAt = Now();
@@ -420,7 +420,7 @@ TEST(SoundPlayerWithoutServer, IsSilentAndNeverWaits)
 {
     const testing::ScratchFolder folder;
     qputenv("PULSE_SERVER", QByteArray("unix:") + (folder / "nobody-listens").c_str());
-    const std::uint8_t soundOn = SettingOn;
+    const bool soundOn = true;
     SoundPlayer player(soundOn, PLUMIX_ASSETS);
     EXPECT_FALSE(player.HasOutput());
     // Play checks that no request keeps the game waiting.

@@ -106,13 +106,13 @@ TEST(SoundEffects, OneVoicePlaysToItsLastSampleAndTailAndANewEffectCutsTheOld)
     SoundEffects effects(folder.Path(), 2, 8000, 1);
     std::filesystem::remove(folder / "Sounds/Drop.wav");  // read once, up front
     OneVoiceMixer& mixer = effects.Mixer();
-    EXPECT_FALSE(effects.PlaySfx(SoundEffect::Drop, 2));
+    EXPECT_FALSE(effects.PlaySfx(SoundEffect::Landing, false));
     EXPECT_TRUE(mixer.Idle());
-    EXPECT_TRUE(effects.PlaySfx(SoundEffect::Drop, 7));  // anything but 2 is on
+    EXPECT_TRUE(effects.PlaySfx(SoundEffect::Landing, true));
     EXPECT_EQ(mixer.Render(2), (PcmSamples{1000, 1000, 2000, 2000}));
-    EXPECT_TRUE(effects.PlaySfx(SoundEffect::Drop, 1));  // a new effect cuts the playing one at once
-    EXPECT_FALSE(effects.PlaySfx(SoundEffect::Rotate, 1));  // an effect without sound leaves it alone
-    EXPECT_FALSE(effects.PlaySfx(SoundEffect::Clear, 1));
+    EXPECT_TRUE(effects.PlaySfx(SoundEffect::Landing, true));  // a new effect cuts the playing one at once
+    EXPECT_FALSE(effects.PlaySfx(SoundEffect::FastDrop, true));  // an effect without sound leaves it alone
+    EXPECT_FALSE(effects.PlaySfx(SoundEffect::RowFlash, true));
     EXPECT_EQ(mixer.Render(3), (PcmSamples{1000, 1000, 2000, 2000, 3000, 3000}));
     EXPECT_FALSE(mixer.Idle());  // the tail frame is still due
     EXPECT_EQ(mixer.Render(2), PcmSamples(4, 0));
@@ -125,13 +125,13 @@ TEST(SoundEffects, OneVoicePlaysToItsLastSampleAndTailAndANewEffectCutsTheOld)
     testing::WriteFile(folder / "Sounds/Drop.wav", Wav(1, 1, 8000, 16, Le(2, {1000})));
     testing::WriteFile(folder / "Sounds/Clear.wav", Wav(1, 1, 8000, 16, Le(2, {-1000})));
     SoundEffects layered({player.Path(), folder.Path()}, 1, 8000);
-    EXPECT_TRUE(layered.PlaySfx(SoundEffect::Clear, 1));
+    EXPECT_TRUE(layered.PlaySfx(SoundEffect::RowFlash, true));
     EXPECT_EQ(layered.Mixer().Render(1), PcmSamples{7000});
-    EXPECT_TRUE(layered.PlaySfx(SoundEffect::Drop, 1));
+    EXPECT_TRUE(layered.PlaySfx(SoundEffect::Landing, true));
     EXPECT_EQ(layered.Mixer().Render(1), PcmSamples{1000});
 
     const SoundEffects shipped(PLUMIX_ASSETS, 2, 44100);
-    for (const SoundEffect e : {SoundEffect::Drop, SoundEffect::Rotate, SoundEffect::Clear}) {
+    for (const SoundEffect e : {SoundEffect::Landing, SoundEffect::FastDrop, SoundEffect::RowFlash}) {
         EXPECT_TRUE(shipped.HasSound(e)) << SoundEffectFile(e);
     }
 }

@@ -93,12 +93,12 @@ struct GameHarness : FakePorts {
     }
     std::int64_t FallUntilLocked()
     {
-        clock.RunUntil([this] { return !state().figureActive; });
+        clock.RunUntil([this] { return !state().FigureActive(); });
         return clock.Now();
     }
     std::int64_t RunUntilNextFigure()
     {
-        clock.RunUntil([this] { return state().figureActive || state().gameMode == GameMode::None; });
+        clock.RunUntil([this] { return state().FigureActive() || state().gameMode == GameMode::None; });
         return clock.Now();
     }
     std::string Rows(int from, int to) const { return RowsOf(game->GetBoard(), from, to); }

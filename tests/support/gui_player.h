@@ -34,7 +34,8 @@ struct GuiPlayer {
         app.folders = {folder.Path(), {folder.Path()}, false};
         auto scripted = std::make_unique<ScriptedRandom>();
         random = scripted.get();
-        program = std::make_unique<GameApp>(app, folder / "shared" / "Records", std::move(scripted));
+        app.sharedRecords = folder / "shared" / "Records";
+        program = std::make_unique<GameApp>(app, std::move(scripted));
         window = &program->Window();
         hiScores = &program->HiScores();
         GetGame().RepaintCells();

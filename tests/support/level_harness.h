@@ -44,7 +44,7 @@ struct LevelHarness : GameHarness {
 
     LevelHarness()
     {
-        flow = std::make_unique<LevelFlow>(*game, LevelFlow::Ports{clock, cells, dialogs, intro}, levels);
+        flow = std::make_unique<LevelFlow>(*game, LevelFlow::Ports{dialogs, intro}, levels);
         intro.flow = flow.get();
     }
     LevelDef& Level(int n) { return levels.at(static_cast<std::size_t>(n)); }

@@ -57,14 +57,14 @@ TEST(PlayGui, AShortClassicGameFromTheMenuButtonToGameOver)
         QApplication::sendEvent(p.window, &repeat);
     }
     p.Key(Qt::Key_Down);  // fast drop: one point a row
-    p.TickUntil([&] { return !p.State().figureActive; });
+    p.TickUntil([&] { return !p.State().FigureActive(); });
     // The view paints the model: the bar's cell shows the bar's picture.
     const QImage shot = p.window->grab().toImage();
     const auto painted = [&](QRect cell) { return shot.pixel(cell.topLeft() + QPoint(16, 16)); };
     EXPECT_EQ(painted(BoardWidget::BoardCellRect(199)), p.Board().PalettePicture(2).toImage().pixel(16, 16));
     EXPECT_EQ(painted(BoardWidget::PreviewCellRect(6)), p.Board().PalettePicture(4).toImage().pixel(16, 16));
 
-    p.TickUntil([&] { return p.State().figureActive; });
+    p.TickUntil([&] { return p.State().FigureActive(); });
     EXPECT_EQ(p.window->ScoreLabel()->text() + "/" + p.window->LinesLabel(1)->text() + "/" + p.window->LevelLabel()->text(),
               "42/1/0");
     EXPECT_EQ(p.Board().BoardCell(189), 2);  // the bar's top half rests on the floor

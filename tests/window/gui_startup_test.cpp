@@ -98,7 +98,7 @@ TEST(StartupGui, ALaterStartShowsItsSettingsFromTheFirstStepAndMissingOrUnwritab
     s.app.settings.skinFile = "Nowhere.psk";
     s.LoadSkin();
     EXPECT_EQ(s.app.settings.textColor, before);
-    s.app.settings.colorsFromSkin = SettingOff;
+    s.app.settings.colorsFromSkin = false;
     s.app.settings.textColor = {1, 2, 3};
     s.LoadSkin();
     EXPECT_EQ(s.window->ScoreLabel()->palette().color(QPalette::WindowText), QColor(1, 2, 3));

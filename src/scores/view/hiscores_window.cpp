@@ -1,7 +1,6 @@
 #include "scores/view/hiscores_window.h"
 
 #include "scores/view/scores_look_qt.h"
-#include "scores/synchronize.h"
 #include "widgets/dialogs_qt.h"
 
 #include <QKeyEvent>
@@ -59,8 +58,8 @@ QLabel* NewLabel(QWidget* parent, QRect geometry, Qt::Alignment align)
 } // namespace
 
 HiScoresWindow::HiScoresWindow(const Settings& settings, const TextTable& texts, RecordBook& book,
-                               std::filesystem::path sharedRecords, QWidget* owner)
-    : QDialog(owner), settings_(settings), texts_(texts), book_(book), shared_(std::move(sharedRecords))
+                               std::function<SyncReport()> synchronize, QWidget* owner)
+    : QDialog(owner), settings_(settings), texts_(texts), book_(book), synchronize_(std::move(synchronize))
 {
     setFixedSize(817, 419);
 
@@ -218,7 +217,7 @@ void HiScoresWindow::CloseAction()
 
 void HiScoresWindow::SyncAction()
 {
-    const RecordsFileStatus synced = Synchronize(shared_, book_.Tables());
+    const SyncReport synced = synchronize_();
     if (synced.ok) {
         ShowTable();
     }
@@ -232,8 +231,8 @@ void HiScoresWindow::SyncAction()
         }
     };
     // A damaged file kept first, then how the synchronizing went.
-    if (const std::string damaged = DamagedRecordsMessage(shared_, synced); !damaged.empty()) {
-        QtDialogs(this, texts_).ShowError(damaged, report);
+    if (!synced.damaged.empty()) {
+        QtDialogs(this, texts_).ShowError(synced.damaged, report);
     } else {
         report();
     }

@@ -6,13 +6,14 @@
 
 #include "scores/hiscores_table.h"
 #include "scores/record_book.h"
+#include "scores/synchronize.h"
 #include "settings/settings.h"
 #include "base/texts.h"
 
 #include <QDialog>
 
 #include <array>
-#include <filesystem>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -24,9 +25,10 @@ namespace plumix {
 class HiScoresWindow : public QDialog {
     Q_OBJECT
 public:
-    // The window opens on the table of the game that ended last in `book`.
+    // The window opens on the table of the game that ended last in `book`;
+    // "Synchronizing" runs `synchronize`, which merges and writes the shared file.
     HiScoresWindow(const Settings& settings, const TextTable& texts, RecordBook& book,
-                   std::filesystem::path sharedRecords, QWidget* owner);
+                   std::function<SyncReport()> synchronize, QWidget* owner);
 
     // Shows the window window-modal over its owner, centred on it, with the
     // texts, colours and table choice of this moment; brought up to date when
@@ -58,7 +60,7 @@ private:
     const Settings& settings_;
     const TextTable& texts_;
     RecordBook& book_;
-    std::filesystem::path shared_;
+    std::function<SyncReport()> synchronize_;
 
     QRadioButton* classic_ = nullptr;
     QRadioButton* level_ = nullptr;

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -122,16 +123,16 @@ void SettingsDialog::BuildControls()
 
     // A file gone since the list was made leaves it, and the one in use stays chosen.
     connect(languages_, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!showing_ && !editor_.ChooseLanguage(index)) {
+        if (!editor_.ChooseLanguage(index)) {
             ShowList(languages_, editor_.Languages(), editor_.LanguageIndex());
-        } else if (!showing_) {
+        } else {
             ApplyDialogTexts();
         }
     });
     connect(skins_, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!showing_ && !editor_.ChooseSkin(index)) {
+        if (!editor_.ChooseSkin(index)) {
             ShowList(skins_, editor_.Skins(), editor_.SkinIndex());
-        } else if (!showing_) {
+        } else {
             ShowColor();
             PaintDialog();
         }
@@ -142,11 +143,7 @@ void SettingsDialog::BuildControls()
     });
     connect(colorsFromSkin_, &QCheckBox::toggled, this, [this](bool on) { ColorsFromSkinClicked(on); });
     const auto option = [this](QAbstractButton* box, SettingsOption which) {
-        connect(box, &QAbstractButton::toggled, this, [this, which](bool on) {
-            if (!showing_) {
-                editor_.Set(which, on);
-            }
-        });
+        connect(box, &QAbstractButton::toggled, this, [this, which](bool on) { editor_.Set(which, on); });
     };
     option(sound_, SettingsOption::Sound);
     option(music_, SettingsOption::Music);
@@ -159,21 +156,24 @@ void SettingsDialog::BuildControls()
 
 void SettingsDialog::ShowList(QComboBox* list, const std::vector<OfferedFile>& files, int chosen)
 {
-    showing_ = true;
+    const QSignalBlocker quiet(list);
     list->clear();
     for (const OfferedFile& file : files) {
         list->addItem(FromUtf8(file.displayName));
     }
     // A setting that names no listed file selects nothing.
     list->setCurrentIndex(chosen);
-    showing_ = false;
 }
 
 void SettingsDialog::ShowSettings()
 {
     ShowList(languages_, editor_.Languages(), editor_.LanguageIndex());
     ShowList(skins_, editor_.Skins(), editor_.SkinIndex());
-    showing_ = true;
+    // The controls show the settings; none of them may change one meanwhile.
+    const QSignalBlocker quiet[] = {QSignalBlocker(colorsFromSkin_), QSignalBlocker(sound_),
+                                    QSignalBlocker(music_),          QSignalBlocker(clockwise_),
+                                    QSignalBlocker(counterclockwise_), QSignalBlocker(moveDuringFall_),
+                                    QSignalBlocker(grid_),           QSignalBlocker(next_)};
     colorsFromSkin_->setChecked(editor_.ColorsFromSkin());
     for (QScrollBar* bar : bars_) {
         bar->setEnabled(!editor_.ColorsFromSkin());
@@ -184,7 +184,6 @@ void SettingsDialog::ShowSettings()
     moveDuringFall_->setChecked(editor_.IsOn(SettingsOption::MoveDuringFall));
     grid_->setChecked(editor_.IsOn(SettingsOption::Grid));
     next_->setChecked(editor_.IsOn(SettingsOption::Next));
-    showing_ = false;
 }
 
 void SettingsDialog::ApplyDialogTexts()
@@ -227,12 +226,10 @@ void SettingsDialog::PaintDialog()
 void SettingsDialog::ShowColor(bool moveBars)
 {
     const Rgb color = editor_.EditedValue();
-    if (moveBars) {
-        showing_ = true;
-        for (int i = 0; i < 3; ++i) {
-            bars_[static_cast<std::size_t>(i)]->setValue(Component(color, i));
-        }
-        showing_ = false;
+    for (int i = 0; moveBars && i < 3; ++i) {
+        QScrollBar* bar = bars_[static_cast<std::size_t>(i)];
+        const QSignalBlocker quiet(bar);
+        bar->setValue(Component(color, i));
     }
     for (int i = 0; i < 3; ++i) {
         numbers_[static_cast<std::size_t>(i)]->setText(QString::number(Component(color, i)));
@@ -241,7 +238,7 @@ void SettingsDialog::ShowColor(bool moveBars)
 
 void SettingsDialog::BarMoved(int component, int value)
 {
-    if (showing_ || editor_.ColorsFromSkin()) {
+    if (editor_.ColorsFromSkin()) {
         return;
     }
     editor_.SetEditedComponent(component, static_cast<std::uint8_t>(value));
@@ -253,9 +250,6 @@ void SettingsDialog::ColorsFromSkinClicked(bool fromSkin)
 {
     for (QScrollBar* bar : bars_) {
         bar->setEnabled(!fromSkin);
-    }
-    if (showing_) {
-        return;
     }
     editor_.SetColorsFromSkin(fromSkin);
     // Ticked, the bars keep their place: they come back to it when unticked.

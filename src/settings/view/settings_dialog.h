@@ -54,7 +54,6 @@ private:
     void ShowList(QComboBox* list, const std::vector<OfferedFile>& files, int chosen);
 
     SettingsEditor editor_;
-    bool showing_ = false;  // the controls are being set from the settings
 
     std::array<QGroupBox*, 4> frames_{};
     QComboBox* languages_ = nullptr;

@@ -54,7 +54,7 @@ std::optional<QAudioFormat> OutputFormat(const QAudioDevice& device)
 
 } // namespace
 
-SoundPlayer::SoundPlayer(const std::uint8_t& soundOn, const std::vector<std::filesystem::path>& dataFolders,
+SoundPlayer::SoundPlayer(const bool& soundOn, const std::vector<std::filesystem::path>& dataFolders,
                          QObject* parent)
     : QObject(parent), soundOn_(soundOn)
 {

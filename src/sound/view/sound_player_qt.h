@@ -30,11 +30,11 @@ class SoundPlayer : public QObject, public SoundPort {
 public:
     // Decodes the three effects now, each from the first of `dataFolders`
     // that holds it, so that playing one never reads a file, and opens the paused
-    // stream. `soundOn` is the sound setting (2: off), read at every effect; it
+    // stream. `soundOn` is the sound setting, read at every effect; it
     // must outlive the player.
-    SoundPlayer(const std::uint8_t& soundOn, const std::vector<std::filesystem::path>& dataFolders,
+    SoundPlayer(const bool& soundOn, const std::vector<std::filesystem::path>& dataFolders,
                 QObject* parent = nullptr);
-    explicit SoundPlayer(const std::uint8_t& soundOn, const std::filesystem::path& gameFolder = ".",
+    explicit SoundPlayer(const bool& soundOn, const std::filesystem::path& gameFolder = ".",
                          QObject* parent = nullptr)
         : SoundPlayer(soundOn, std::vector{gameFolder}, parent)
     {
@@ -54,7 +54,7 @@ private:
     void Rest();
     void Forget();
 
-    const std::uint8_t& soundOn_;
+    const bool& soundOn_;
     QAudioFormat format_;
     std::optional<SoundEffects> effects_;
     QAudioSink* holder_ = nullptr;  // paused while the player lives
