@@ -68,7 +68,8 @@ TEST(Replay, ASeedAndAKeyLogGiveTheSameBoardAndScoreEveryTime)
     expected += "4.......4.|4.......4.|56712345.7|671234567.|score 725, figures 34, won";
     EXPECT_EQ(Played(77, KeyLog), expected);
     // Another seed deals other figures, and the same keys play another game.
-    EXPECT_NE(Played(78, KeyLog), expected);
+    const std::string other = Played(78, KeyLog);
+    EXPECT_EQ(other.substr(other.find("score")), "score 145, figures 19, not won");
 }
 
 } // namespace

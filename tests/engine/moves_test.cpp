@@ -109,27 +109,26 @@ TEST(Moves, MoveDuringFallOffFreezesTheFigureOnceDropping)
     }
 }
 
-TEST(Moves, KeysOnAFallingFigureStirTheRandomSequenceOthersDoNot)
+TEST(Moves, EachKeyOnAFallingFigureAndTheMouseChangeTheFiguresToComeOtherKeysDoNot)
 {
     GameHarness h;
     h.Press(VkLeft);  // no game yet
-    EXPECT_EQ(h.random.Draws(), 0);
     h.StartClassic(VerticalBar, Square);
-    EXPECT_EQ(h.random.Draws(), 2);  // the first figure and the preview
+    ASSERT_EQ(std::pair(h.state().curFigure, h.state().nextFigure), std::pair(VerticalBar, Square));
+    for (const int figure : {9, 13, 17, 21}) {
+        h.random.PushFigure(figure);  // the figures to come, one skipped per stir
+    }
     h.Press(VkLeft);
     h.Press('A');
-    EXPECT_EQ(h.random.Draws(), 4);
     h.game->PauseGame();
-    h.Press(VkLeft);
-    EXPECT_EQ(h.random.Draws(), 4);
-    EXPECT_EQ(h.state().figX, 2);
+    h.Press(VkLeft);  // paused: neither moves nor stirs
+    EXPECT_EQ(h.state().figX, SpawnX - 1);
     h.game->MouseMovedOverBoard();
-    EXPECT_EQ(h.random.Draws(), 5);
     h.game->TogglePause();
-    h.FallUntilLocked();  // while the lock's removal runs, keys draw nothing
-    h.Press(VkDown);
-    EXPECT_EQ(h.random.Draws(), 5);
-    EXPECT_FALSE(h.clock.IsEnabled(TimerId::Figure));
+    h.FallUntilLocked();
+    h.Press(VkDown);  // during the removal the figure is part of the board
+    h.RunUntilNextFigure();
+    EXPECT_EQ(std::pair(h.state().curFigure, h.state().nextFigure), std::pair(Square, 21));
 }
 
 TEST(Moves, PreviewShowsTheNextFigureOnlyWhenWanted)

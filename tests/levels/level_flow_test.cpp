@@ -80,7 +80,7 @@ TEST(LevelStart, LaysOutTheFieldSpeedQuotasAndCountdownOverAClearedHiddenSpace)
     // Painted: a brick, a 9, and for 200, 10 and 11 a figure colour each.
     EXPECT_EQ(std::tuple(h.cells.board[180], h.cells.board[182], h.cells.board[192], h.cells.board[193],
                          h.cells.board[195]),
-              std::tuple(PaletteBrick, 9, (200 - 1) % 7 + 1, 3, 4));
+              std::tuple(PaletteBrick, 9, 4, 3, 4));
     EXPECT_EQ(h.state().openQuotas, (std::array<int, 4>{1, 0, 2, 0}));
     EXPECT_EQ(h.state().limit, 40);
     EXPECT_EQ(h.clock.Interval(TimerId::Figure), 70);  // speeds past 10 fall at 10's pace

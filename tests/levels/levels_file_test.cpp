@@ -1,6 +1,5 @@
 #include "levels/level_source.h"
 #include "levels/levels_file.h"
-#include "base/file_io.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +7,6 @@
 
 namespace plumix {
 namespace {
-
-const std::string SourcePath = std::string(PLUMIX_ASSETS) + "/../levels/levels.txt";
-const std::string ShippedPath = std::string(PLUMIX_ASSETS) + "/Data/plumix2.bin";
 
 std::uint8_t Cell(const LevelSet& levels, int level, int column, int row)
 {
@@ -106,23 +102,6 @@ TEST(LevelSource, RefusesAMalformedLevelNamingTheLevelAndTheLine)
     }
     EXPECT_EQ(ParseLevelSource(good.substr(0, good.size() / 2)).error.substr(0, 9), "level 50,");
     EXPECT_EQ(ParseLevelSource(good + "level 100: x\n").error, "level 99, line 2600: more than 100 levels");
-}
-
-TEST(ShippedLevels, TheFileIsPackedFromTheSourceAndEveryLevelHasATask)
-{
-    const auto text = ReadFileBytes(SourcePath);
-    const auto file = ReadFileBytes(ShippedPath);
-    ASSERT_TRUE(text && file);
-    const LevelSourceParse parsed = ParseLevelSource(*text);
-    ASSERT_TRUE(parsed.source) << parsed.error;
-    ASSERT_EQ(*file, PackLevels(parsed.source->levels))
-        << "assets/Data/plumix2.bin is out of date: plumix-levels pack levels/levels.txt assets/Data/plumix2.bin";
-    EXPECT_EQ(FormatLevelSource(SourceForLevels(ParseLevels(*file), &*parsed.source)), *text)
-        << "levels/levels.txt is not in its written-out form: plumix-levels unpack assets/Data/plumix2.bin "
-           "levels/levels.txt > new.txt";
-    for (int level = 0; level < LevelCount; ++level) {
-        EXPECT_TRUE(parsed.source->levels[static_cast<std::size_t>(level)].HasTask()) << "level " << level;
-    }
 }
 
 } // namespace
