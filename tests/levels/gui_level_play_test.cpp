@@ -1,6 +1,5 @@
 // A level-mode game played through the real main window: F3, the intro
-// windows, a won brick level, a survived countdown, lost lives and the level
-// table's record entry.
+// windows, a won brick level, lost lives and the level table's record entry.
 #include "levels/view/level_intro_window.h"
 #include "scores/view/record_entry_window.h"
 #include "support/game_harness.h"
@@ -18,8 +17,8 @@ using testing::Modal;
 using testing::Settle;
 
 // Level 0: one brick row that a bar in column 4 completes. Level 1: survive
-// two seconds, a bonus round. Levels 2 to 5: the entry is stacked up, so
-// each costs a life at once.
+// two seconds. Levels 2 to 5: the entry is stacked up, so each costs a life
+// at once.
 void LayOutLevels(testing::GuiPlayer& p)
 {
     for (std::size_t c = 0; c < BoardColumns; ++c) {
@@ -27,7 +26,6 @@ void LayOutLevels(testing::GuiPlayer& p)
     }
     p.app.levels[0].quotas = {1, 0, 0, 0};
     p.app.levels[1].seconds = 2;
-    p.app.levels[1].bonus = 1;
     for (std::size_t level = 2; level <= 5; ++level) {
         p.app.levels[level].cells = testing::BlockedEntry();
     }
@@ -89,27 +87,6 @@ TEST(LevelPlayGui, AWonLevelFillsWithBricksAndAClickOnTheNextWindowStartsIt)
     Settle();
     ASSERT_EQ(Modal<LevelIntroWindow>(), nullptr);
     EXPECT_EQ(p.window->LimitLabel()->text(), "2");
-}
-
-TEST(LevelPlayGui, TheCountdownStandsStillWhilePausedAndABonusRoundGivesALifeBack)
-{
-    testing::GuiPlayer p;
-    LayOutLevels(p);
-    StartLevelZero(p);
-    WinLevelZero(p);
-    QTest::keyClick(Modal<LevelIntroWindow>(), Qt::Key_Return);
-    Settle();
-    p.Key(Qt::Key_Space);
-    EXPECT_FALSE(p.Tick(TimerId::GameOnTime));
-    p.Key(Qt::Key_Space);
-    EXPECT_TRUE(p.Tick(TimerId::GameOnTime));
-    EXPECT_EQ(p.window->LimitLabel()->text(), "1");
-    EXPECT_TRUE(p.Tick(TimerId::GameOnTime));
-    EXPECT_EQ(p.window->LimitLabel()->text(), "");
-    EXPECT_TRUE(p.Timers().IsEnabled(TimerId::Victory));
-    p.TickUntil([] { return false; });
-    ASSERT_NE(Modal<LevelIntroWindow>(), nullptr);
-    EXPECT_EQ(Modal<LevelIntroWindow>()->TasksLabel()->text(), "Lives: 4\nTask:");
 }
 
 TEST(LevelPlayGui, TheLastLifeLostEndsTheGameInTheLevelTablesEntry)
