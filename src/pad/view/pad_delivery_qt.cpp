@@ -3,6 +3,7 @@
 #include "engine/keys.h"
 
 #include <QAbstractItemView>
+#include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -56,13 +57,19 @@ constexpr int FallbackDelayMs = 500;
 
 QWidget* PadTarget()
 {
-    if (QWidget* focus = QApplication::focusWidget()) {
-        return focus;
+    // Another program has the focus: the keys are not ours.
+    if (QGuiApplication::applicationState() != Qt::ApplicationActive) {
+        return nullptr;
     }
+    // A window of ours waiting for the player takes every key, as it would the keyboard's.
+    QWidget* focus = QApplication::focusWidget();
     if (QWidget* modal = QApplication::activeModalWidget()) {
-        return modal;
+        if (focus != nullptr && focus->window() == modal) {
+            return focus;
+        }
+        return modal->focusWidget() != nullptr ? modal->focusWidget() : modal;
     }
-    return QApplication::activeWindow();
+    return focus != nullptr ? focus : QApplication::activeWindow();
 }
 
 PadContext PadContextOf(const QWidget* target)
@@ -73,7 +80,10 @@ PadContext PadContextOf(const QWidget* target)
     if (qobject_cast<const QLineEdit*>(target) != nullptr || qobject_cast<const QAbstractSpinBox*>(target) != nullptr) {
         return PadContext::TextEntry;
     }
-    if (qobject_cast<const QComboBox*>(target) != nullptr || qobject_cast<const QAbstractItemView*>(target) != nullptr) {
+    // Left and right run down a vertical scroll bar as they run down a list.
+    const auto* slider = qobject_cast<const QAbstractSlider*>(target);
+    if (qobject_cast<const QComboBox*>(target) != nullptr || qobject_cast<const QAbstractItemView*>(target) != nullptr ||
+        (slider != nullptr && slider->orientation() == Qt::Vertical)) {
         return PadContext::List;
     }
     return HasFocusableChild(target->window()) ? PadContext::Dialog : PadContext::AnyKey;
