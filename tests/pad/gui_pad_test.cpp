@@ -181,6 +181,7 @@ TEST(PadGui, TheHiScoresAndSettingsWindowsMoveTheFocusPressScrollAndClose)
     EXPECT_FALSE(fromSkin->isChecked());
     ASSERT_TRUE(p.FocusDown([](QWidget* w) { return qobject_cast<QScrollBar*>(w) != nullptr; }));
     auto* red = qobject_cast<QScrollBar*>(PadPlayer::Focus());
+    EXPECT_EQ(red->palette().color(QPalette::Button), red->palette().color(QPalette::Highlight));  // seen to have the focus
     const int before = red->value();
     p.Press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
     EXPECT_EQ(std::abs(red->value() - before), 1);  // the way the keyboard's Right moves it

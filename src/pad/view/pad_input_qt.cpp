@@ -1,5 +1,7 @@
 #include "pad/view/pad_input_qt.h"
 
+#include <QAbstractSlider>
+#include <QApplication>
 #include <QSocketNotifier>
 
 #define SDL_MAIN_HANDLED
@@ -34,6 +36,27 @@ std::optional<PadButton> ButtonOf(Uint8 button)
 }
 
 const char* const InputFolder = "/dev/input";
+const char* const OwnPalette = "plumixPaletteBeforeFocus";
+
+// The style draws no focus on a scroll bar, so a player moving the focus
+// with the pad (or Tab) would not see it land there: its handle takes the
+// highlight colour while it has the focus.
+void MarkFocusedSlider(QWidget* old, QWidget* now)
+{
+    if (auto* slider = qobject_cast<QAbstractSlider*>(old); slider != nullptr && slider->property(OwnPalette).isValid()) {
+        // A palette of its own comes back; else it follows its window's again.
+        const QVariant own = slider->property(OwnPalette);
+        slider->setPalette(own.canConvert<QPalette>() ? own.value<QPalette>() : QPalette());
+        slider->setProperty(OwnPalette, QVariant());
+    }
+    if (auto* slider = qobject_cast<QAbstractSlider*>(now)) {
+        slider->setProperty(OwnPalette, slider->testAttribute(Qt::WA_SetPalette) ? QVariant(slider->palette()) : QVariant(true));
+        QPalette marked = slider->palette();
+        marked.setColor(QPalette::Button, marked.color(QPalette::Highlight));
+        slider->setPalette(marked);
+    }
+}
+
 constexpr std::uint32_t InputChanges = IN_CREATE | IN_DELETE | IN_ATTRIB | IN_MOVED_TO | IN_MOVED_FROM;
 // Bounds on one wake-up's work, whatever the kernel or SDL has queued.
 constexpr int MaxReads = 64;
@@ -80,6 +103,7 @@ PadInput::PadInput(KeyRepeat repeat, std::function<void()> unplugged, QObject* p
     repeat_.setSingleShot(true);
     repeat_.setTimerType(Qt::PreciseTimer);
     connect(&repeat_, &QTimer::timeout, this, &PadInput::Repeat);
+    connect(qApp, &QApplication::focusChanged, this, &MarkFocusedSlider);
 }
 
 PadInput::~PadInput()
