@@ -80,7 +80,7 @@ private:
     QtDialogs dialogs_;
     std::unique_ptr<GameSession> session_;
     HiScoresWindow* hiScores_ = nullptr;
-    std::unique_ptr<PadInput> pads_;  // last: it hands keys to everything above
+    std::unique_ptr<PadInput> pads_;  // declared last, so gone first: it hands keys to all above
 };
 
 } // namespace plumix
