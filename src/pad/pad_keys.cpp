@@ -6,7 +6,7 @@ namespace plumix {
 
 namespace {
 
-constexpr int StickInput = PadButtonCount;  // then the stick's Left, Right, Up, Down
+constexpr int StickInput = PadButtonCount;  // then the stick's Up, Down, Left, Right
 
 std::optional<PadKey> Key(int code, int shift = 0)
 {
@@ -25,6 +25,10 @@ std::optional<PadKey> GameKey(PadButton button)
     case PadButton::X: return Key(VkF2);
     case PadButton::Y: return Key(VkF3);
     case PadButton::Back: return Key(VkF5);
+    // The settings and About windows have no key in the pad's table; without
+    // these a pad player could not open them.
+    case PadButton::LeftShoulder: return Key(VkF8);
+    case PadButton::RightShoulder: return Key(VkF1);
     case PadButton::B: break;
     }
     return std::nullopt;
@@ -85,7 +89,7 @@ void PadKeys::StickMoved(int pad, int axis, int value, PadContext context, std::
     const PadButton negative = axis == 0 ? PadButton::Left : PadButton::Up;
     const PadButton positive = axis == 0 ? PadButton::Right : PadButton::Down;
     for (const PadButton direction : {negative, positive}) {
-        const int input = StickInput + static_cast<int>(direction) - static_cast<int>(PadButton::Left);
+        const int input = StickInput + static_cast<int>(direction) - static_cast<int>(PadButton::Up);
         const long out = direction == negative ? -static_cast<long>(value) : value;
         bool held = false;
         for (const Held& h : held_) {

@@ -13,8 +13,8 @@ namespace plumix {
 
 // The buttons the game reads, by their place on the pad (A is the south
 // button, whatever its label); the four directions of the D-pad.
-enum class PadButton { A, B, X, Y, Back, Start, Up, Down, Left, Right };
-inline constexpr int PadButtonCount = 10;
+enum class PadButton { A, B, X, Y, Back, Start, LeftShoulder, RightShoulder, Up, Down, Left, Right };
+inline constexpr int PadButtonCount = 12;
 
 // Where the pad's keys go: the main window, a window of buttons and boxes, a
 // list or drop-down list with the focus, a text box with the focus, or a

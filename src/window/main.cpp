@@ -63,6 +63,7 @@ constexpr const char* Usage =
     "  X (left button)                   new Classic game\n"
     "  Y (upper button)                  new PLUMIX 2 game\n"
     "  Back / Select                     hi-scores tables\n"
+    "  left, right shoulder button       settings, About\n"
     "  In the other windows the D-pad moves between the controls, left and\n"
     "  right change a scroll bar or list, A presses, ticks or accepts, and B\n"
     "  closes the window or answers No. The level window starts on any\n"

@@ -171,7 +171,7 @@ TEST(PadGui, TheHiScoresAndSettingsWindowsMoveTheFocusPressScrollAndClose)
     p.Press(SDL_CONTROLLER_BUTTON_B);
     EXPECT_FALSE(p.hiScores->isVisible());
 
-    p.Key(Qt::Key_F8);
+    p.Press(SDL_CONTROLLER_BUTTON_LEFTSHOULDER);  // F8
     auto* settings = Modal<SettingsDialog>();
     ASSERT_NE(settings, nullptr);
     ASSERT_TRUE(p.FocusDown([](QWidget* w) { return qobject_cast<QCheckBox*>(w) != nullptr; }));
@@ -189,7 +189,7 @@ TEST(PadGui, TheHiScoresAndSettingsWindowsMoveTheFocusPressScrollAndClose)
     testing::Settle();
     EXPECT_EQ(Modal<SettingsDialog>(), nullptr);
 
-    p.Key(Qt::Key_F1);
+    p.Press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);  // F1
     ASSERT_NE(Modal<QDialog>(), nullptr);
     p.Press(SDL_CONTROLLER_BUTTON_B);
     testing::Settle();

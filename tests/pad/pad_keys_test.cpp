@@ -71,6 +71,11 @@ TEST(PadKeys, AStickDriftingInsideTheDeadZoneMovesNothingAndOnePushIsOnePress)
     }
     keys.StickMoved(0, 0, 12000, PadContext::Game, 0);
     EXPECT_EQ(r.Take(), (std::vector<std::string>{"down 39", "up 39"}));
+    // The stick and the D-pad are held apart.
+    keys.ButtonDown(0, PadButton::Left, PadContext::Dialog, 0);
+    keys.StickMoved(0, 1, -30000, PadContext::Dialog, 0);
+    keys.StickMoved(0, 1, 0, PadContext::Dialog, 0);
+    EXPECT_EQ(r.Take(), (std::vector<std::string>{"down 37", "down 9", "up 9"}));
 }
 
 TEST(PadKeys, AnUnpluggedPadLetsGoOfItsKeysAndSaysSo)

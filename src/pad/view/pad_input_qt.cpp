@@ -27,6 +27,8 @@ std::optional<PadButton> ButtonOf(Uint8 button)
     case SDL_CONTROLLER_BUTTON_Y: return PadButton::Y;
     case SDL_CONTROLLER_BUTTON_BACK: return PadButton::Back;
     case SDL_CONTROLLER_BUTTON_START: return PadButton::Start;
+    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return PadButton::LeftShoulder;
+    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return PadButton::RightShoulder;
     case SDL_CONTROLLER_BUTTON_DPAD_UP: return PadButton::Up;
     case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return PadButton::Down;
     case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return PadButton::Left;
