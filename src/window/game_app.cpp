@@ -3,6 +3,7 @@
 #include "engine/clock_seeded_random.h"
 #include "levels/level_intro.h"
 #include "levels/view/level_intro_window.h"
+#include "pad/view/pad_input_qt.h"
 #include "scores/view/hiscores_window.h"
 #include "scores/view/record_entry_window.h"
 #include "settings/view/settings_dialog.h"
@@ -37,6 +38,12 @@ GameApp::~GameApp()
 {
     // The timers call into the session: silence them before it goes.
     timers_->SetHandler(nullptr);
+}
+
+void GameApp::StartPads(KeyRepeat repeat)
+{
+    pads_ = std::make_unique<PadInput>(repeat, [this] { session_->FocusLost(); });
+    pads_->Start();
 }
 
 void GameApp::LoadSkin()

@@ -4,6 +4,7 @@
 // windows, and ends the program once the session has written its files.
 #pragma once
 
+#include "pad/pad_keys.h"
 #include "session/game_session.h"
 #include "widgets/dialogs_qt.h"
 #include "window/main_window.h"
@@ -17,6 +18,7 @@
 namespace plumix {
 
 class HiScoresWindow;
+class PadInput;
 
 class GameApp : public QObject, private SessionViews {
     Q_OBJECT
@@ -40,6 +42,10 @@ public:
     // windows that wait for the player close as the player would close them,
     // then the files are written without a question.
     void EndWithoutAsking();
+    // Pads play from now on: start-up calls it once the window is up. An
+    // unplugged pad pauses a running game as losing the focus does.
+    void StartPads(KeyRepeat repeat);
+    PadInput* Pads() { return pads_.get(); }
 
 signals:
     // The record tables and the settings have been written: the program ends.
@@ -73,6 +79,7 @@ private:
     QtDialogs dialogs_;
     std::unique_ptr<GameSession> session_;
     HiScoresWindow* hiScores_ = nullptr;
+    std::unique_ptr<PadInput> pads_;  // declared last, so gone first: it hands keys to all above
 };
 
 } // namespace plumix

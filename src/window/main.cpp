@@ -1,6 +1,7 @@
 // Start-up: the splash, then every loader in its order, then the main window.
 #include "scores/synchronize.h"
 #include "base/game_folders.h"
+#include "pad/view/pad_delivery_qt.h"
 #include "sound/view/sound_player_qt.h"
 #include "session/app_state.h"
 #include "window/game_app.h"
@@ -55,6 +56,20 @@ constexpr const char* Usage =
     "  F8            settings (pauses a running game)\n"
     "  F1            About (pauses a running game)\n"
     "  Esc, Alt+F4   quit (asks first while a game runs)\n"
+    "\n"
+    "Gamepad (any pad SDL knows; SDL_GAMECONTROLLERCONFIG adds your own mapping):\n"
+    "  D-pad or left stick left, right   move (repeats while held)\n"
+    "  D-pad or left stick down          drop fast\n"
+    "  A (lower button), D-pad up        turn\n"
+    "  Start                             pause / resume\n"
+    "  X (left button)                   new Classic game\n"
+    "  Y (upper button)                  new PLUMIX 2 game\n"
+    "  Back / Select                     hi-scores tables\n"
+    "  left, right shoulder button       settings, About\n"
+    "  In the other windows the D-pad moves between the controls, left and\n"
+    "  right change a scroll bar or list, A presses, ticks or accepts, and B\n"
+    "  closes the window or answers No. The level window starts on any\n"
+    "  button. Unplugging the pad pauses a running game.\n"
     "\n"
     "Run from a folder that holds its data (Skins/, Sounds/, Data/), the game\n"
     "keeps plumix.ini and Records in that folder. Installed, it keeps\n"
@@ -143,6 +158,11 @@ int main(int argc, char** argv)
         sound = std::make_unique<plumix::SoundPlayer>(state.settings.soundOn, state.folders.data);
         game.SetSound(sound.get());
         milestones.Mark("sound ready");
+    });
+    // The pads likewise: where SDL cannot read them the game plays without.
+    QTimer::singleShot(0, &window, [&] {
+        game.StartPads(plumix::DesktopKeyRepeat());
+        milestones.Mark("pads ready");
     });
 
     QObject::connect(&game, &plumix::GameApp::Ended, &app, &QApplication::quit);

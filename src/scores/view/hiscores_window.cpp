@@ -96,6 +96,8 @@ HiScoresWindow::HiScoresWindow(const Settings& settings, const TextTable& texts,
     scroll_->setSingleStep(ScrollSmallStep);
     scroll_->setPageStep(ScrollLargeStep);
     scroll_->setValue(FirstTopPlace);
+    // Tab stops at it, so a pad player can scroll too.
+    scroll_->setFocusPolicy(Qt::StrongFocus);
     // Tracking is on: every step of a drag repaints the rows.
     connect(scroll_, &QScrollBar::valueChanged, this, &HiScoresWindow::ShowTable);
 

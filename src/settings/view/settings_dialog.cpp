@@ -68,6 +68,8 @@ void SettingsDialog::BuildControls()
         auto* bar = new QScrollBar(Qt::Horizontal, frames_[1]);
         bar->setRange(0, 255);
         bar->setMinimumWidth(160);
+        // Tab stops at it, so a pad player reaches the colours too.
+        bar->setFocusPolicy(Qt::StrongFocus);
         auto* number = NewPlainLabel(frames_[1]);
         number->setMinimumWidth(digits);
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
