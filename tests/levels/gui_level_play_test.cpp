@@ -96,7 +96,7 @@ TEST(LevelPlayGui, TheLastLifeLostEndsTheGameInTheLevelTablesEntry)
     p.app.levels[1].seconds = 0;  // won at its first lock, without a countdown
     StartLevelZero(p);
     WinLevelZero(p);
-    for (int level = 1; level <= 5; ++level) {
+    for (int level = 1; level <= 4; ++level) {
         LevelIntroWindow* intro = Modal<LevelIntroWindow>();
         ASSERT_NE(intro, nullptr) << level;
         EXPECT_EQ(intro->TitleLabel()->text(), "Level: " + QString::number(level));
@@ -113,7 +113,7 @@ TEST(LevelPlayGui, TheLastLifeLostEndsTheGameInTheLevelTablesEntry)
     QTest::keyClick(entry->NameBox(), Qt::Key_Return);
     Settle();
     const Record& record = p.app.records.level.At(1);
-    EXPECT_EQ(std::tuple(record.player, record.level), std::tuple("Lena", 5));
+    EXPECT_EQ(std::tuple(record.player, record.level), std::tuple("Lena", 4));
     EXPECT_TRUE(p.app.records.classic.At(1).player.empty());
     EXPECT_TRUE(p.hiScores->isVisible());
     EXPECT_FALSE(p.Timers().AnyActive());

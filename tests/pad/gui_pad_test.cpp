@@ -139,7 +139,7 @@ TEST(PadGui, TheQuestionTheLevelWindowAndTheRecordEntryAnswerThePad)
     p.Press(SDL_CONTROLLER_BUTTON_B);
     testing::Settle();
     EXPECT_EQ(Modal<LevelIntroWindow>(), nullptr);
-    EXPECT_TRUE(p.State().figureActive);
+    EXPECT_TRUE(p.State().FigureActive());
 
     p.Press(SDL_CONTROLLER_BUTTON_X);  // a game runs: the question
     ASSERT_NE(Modal<QMessageBox>(), nullptr);
