@@ -15,8 +15,9 @@ what the game reads from it is what the file says.
 tools/language_notes.md: a row for every number of the English table and no
 other, each quoting the English exactly.
 
-Widths are not measured here: the GUI test ShippedLanguages.EveryTextFits-
-ItsControlInEveryWindow draws every text on the real windows.
+Widths are not measured here: the GUI test
+ShippedLanguages.EveryTextFitsItsControlInEveryWindow draws every text on the
+real windows.
 
 Usage: check_languages.py [PLUMIX_TEXTS]   (default: build/plumix-texts)
 Exits non-zero on any failure.
@@ -167,7 +168,10 @@ def CheckNotes(english):
 
 
 def main():
-    if len(sys.argv) > 2 or sys.argv[1:2] in (["-h"], ["--help"]):
+    if sys.argv[1:2] in (["-h"], ["--help"]):
+        print(__doc__)
+        return 0
+    if len(sys.argv) > 2:
         sys.exit(__doc__)
     tool = Path(sys.argv[1] if len(sys.argv) == 2
                 else ROOT / "build" / "plumix-texts")
