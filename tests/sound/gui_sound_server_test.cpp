@@ -703,9 +703,9 @@ TEST_P(SoundServerTest, TheGameIsOneMixerRowWhoseVolumeAndMuteTheServerKeepsForT
     std::vector<QJsonObject> rows;
     ASSERT_TRUE(QTest::qWaitFor([&] { return (rows = server_.GameRows()).size() == 1; }, 2000));
     const QJsonObject props = rows[0]["properties"].toObject();
-    EXPECT_EQ(props["media.name"].toString(), "Plumix");
-    EXPECT_EQ(props["media.role"].toString(), "game");
-    EXPECT_EQ(props["application.icon_name"].toString(), "org.plumix.Plumix");
+    EXPECT_EQ(props["media.name"].toString().toStdString(), "Plumix");
+    EXPECT_EQ(props["media.role"].toString().toStdString(), "game");
+    EXPECT_EQ(props["application.icon_name"].toString().toStdString(), "org.plumix.Plumix");
     const QString index = QString::number(rows[0]["index"].toInt());
     server_.Pactl({"set-sink-input-volume", index, "40%"});
     server_.Pactl({"set-sink-input-mute", index, "1"});
@@ -714,7 +714,7 @@ TEST_P(SoundServerTest, TheGameIsOneMixerRowWhoseVolumeAndMuteTheServerKeepsForT
 
     player = NewPlayer();
     ASSERT_TRUE(QTest::qWaitFor([&] { return (rows = server_.GameRows()).size() == 1; }, 2000));
-    EXPECT_EQ(rows[0]["volume"].toObject().begin()->toObject()["value_percent"].toString(), "40%");
+    EXPECT_EQ(rows[0]["volume"].toObject().begin()->toObject()["value_percent"].toString().toStdString(), "40%");
     EXPECT_TRUE(rows[0]["mute"].toBool());
 }
 
