@@ -39,9 +39,10 @@ constexpr double FramesPerMs = Rate / 1000.0;
 // From the request to the effect's first sample on the server's timeline.
 constexpr double LatencyLimitMs = 30;
 // The timeline is the server's own report, as coarse as a period of its graph
-// (11.6 ms on PipeWire here): an effect placed earlier than this before its
-// request means a wrong timeline, not a quick player.
-constexpr double EarlyLimitMs = 12;
+// (11.6 ms on PipeWire here), and PipeWire's runs on for a moment while its
+// graph wakes up: an effect placed earlier than this before its request means
+// a wrong timeline, not a quick player.
+constexpr double EarlyLimitMs = 25;
 // A paused stream that plays again makes PulseAudio mix again what it had mixed
 // ahead (the sink's latency, 15 ms), so that it is heard at once; the monitor
 // has already passed that on, and the recording may lack that much of the
@@ -175,8 +176,9 @@ public:
             }
         }
         if (kind_ == Server::PulseAudio) {
+            // At a desktop's priorities (real-time where the system grants it).
             Spawn("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--system=false", "--use-pid-file=no",
-                                 "--realtime=no", "--high-priority=no", "--log-target=stderr", "--file=" + Path("server.pa")});
+                                 "--log-target=stderr", "--file=" + Path("server.pa")});
         } else {
             if (!bus_) {
                 bus_ = std::make_unique<QProcess>();
