@@ -8,8 +8,6 @@
 #include "sound/view/sound_player.h"
 #include "support/scratch_folder.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -97,20 +95,23 @@ double Now()
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Voluntary context switches of this process's threads (of those named
-// `thread`, when given): each is a sleep ended by a wake-up.
-long Wakeups(std::string_view thread = {})
+// Voluntary context switches in a /proc status file: each a sleep ended by a wake-up.
+long Sleeps(const fs::path& status)
+{
+    std::ifstream in(status);
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with("voluntary_ctxt_switches:")) {
+            return std::stol(line.substr(line.find(':') + 1));
+        }
+    }
+    return 0;
+}
+
+long Wakeups()
 {
     long count = 0;
     for (const auto& task : fs::directory_iterator("/proc/self/task")) {
-        std::string name;
-        std::getline(std::ifstream(task.path() / "comm"), name);
-        std::ifstream status(task.path() / "status");
-        for (std::string line; std::getline(status, line) && (thread.empty() || name == thread);) {
-            if (line.starts_with("voluntary_ctxt_switches:")) {
-                count += std::stol(line.substr(line.find(':') + 1));
-            }
-        }
+        count += Sleeps(task.path() / "status");
     }
     return count;
 }
@@ -288,56 +289,32 @@ private:
         // min-quantum of 16 (a virtual machine's defaults are no desktop's),
         // at the sink's rate. The files' names are the test's own, so that no
         // drop-in of the machine's configuration joins them.
-        testing::WriteFile(folder_ / "plumix-test-pipewire.conf", R"(
-context.properties = {
-    core.daemon = true
-    core.name = pipewire-0
-    link.max-buffers = 16
-    default.clock.rate = 44100
-    default.clock.allowed-rates = [ 44100 ]
-    default.clock.min-quantum = 16
-}
-context.spa-libs = {
-    audio.convert.* = audioconvert/libspa-audioconvert
-    support.* = support/libspa-support
-}
+        const std::string common = R"(
+context.spa-libs = { audio.convert.* = audioconvert/libspa-audioconvert support.* = support/libspa-support }
 context.modules = [
     { name = libpipewire-module-rt args = { nice.level = -11 } flags = [ ifexists nofail ] }
-    { name = libpipewire-module-protocol-native }
-    { name = libpipewire-module-metadata }
-    { name = libpipewire-module-spa-node-factory }
-    { name = libpipewire-module-client-node }
-    { name = libpipewire-module-access }
-    { name = libpipewire-module-adapter }
-    { name = libpipewire-module-link-factory }
-    { name = libpipewire-module-session-manager }
+    { name = libpipewire-module-protocol-native } { name = libpipewire-module-metadata }
+    { name = libpipewire-module-client-node } { name = libpipewire-module-adapter }
+)";
+        testing::WriteFile(folder_ / "plumix-test-pipewire.conf", common + R"(
+    { name = libpipewire-module-spa-node-factory } { name = libpipewire-module-access }
+    { name = libpipewire-module-link-factory } { name = libpipewire-module-session-manager }
 ]
+context.properties = { core.daemon = true core.name = pipewire-0 link.max-buffers = 16 default.clock.rate = 44100
+                       default.clock.allowed-rates = [ 44100 ] default.clock.min-quantum = 16 }
 context.objects = [
-    { factory = spa-node-factory
-      args = { factory.name = support.node.driver node.name = Dummy-Driver node.group = pipewire.dummy
-               priority.driver = 20000 } }
-    { factory = adapter
-      args = { factory.name = support.null-audio-sink node.name = plumix_null media.class = Audio/Sink
-               audio.position = [ FL FR ] audio.rate = 44100 object.linger = true
-               priority.driver = 1000 priority.session = 1000 session.suspend-timeout-seconds = 1 } }
+    { factory = spa-node-factory args = { factory.name = support.node.driver node.name = Dummy-Driver
+                                          node.group = pipewire.dummy priority.driver = 20000 } }
+    { factory = adapter args = { factory.name = support.null-audio-sink node.name = plumix_null
+                                 media.class = Audio/Sink audio.position = [ FL FR ] audio.rate = 44100
+                                 object.linger = true priority.driver = 1000 priority.session = 1000
+                                 session.suspend-timeout-seconds = 1 } }
 ]
 )");
-        testing::WriteFile(folder_ / "plumix-test-pipewire-pulse.conf", R"(
-context.spa-libs = {
-    audio.convert.* = audioconvert/libspa-audioconvert
-    support.* = support/libspa-support
-}
-context.modules = [
-    { name = libpipewire-module-rt args = { nice.level = -11 } flags = [ ifexists nofail ] }
-    { name = libpipewire-module-protocol-native }
-    { name = libpipewire-module-client-node }
-    { name = libpipewire-module-adapter }
-    { name = libpipewire-module-metadata }
-    { name = libpipewire-module-protocol-pulse args = { } }
+        testing::WriteFile(folder_ / "plumix-test-pipewire-pulse.conf", common + R"(
+    { name = libpipewire-module-protocol-pulse }
 ]
-pulse.properties = {
-    server.address = [ "unix:native" ]
-}
+pulse.properties = { server.address = [ "unix:native" ] }
 )");
         // The session manager links streams to the sink and remembers their
         // volumes; it must not take the machine's devices.
@@ -485,18 +462,6 @@ SoundEffect EffectNamed(std::string_view name)
     return static_cast<SoundEffect>(std::ranges::find(Names, name) - Names.begin());
 }
 
-// Voluntary context switches of the calling thread: a wait, however short.
-long ThreadSleeps()
-{
-    std::ifstream status("/proc/thread-self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.starts_with("voluntary_ctxt_switches:")) {
-            return std::stol(line.substr(line.find(':') + 1));
-        }
-    }
-    return 0;
-}
-
 // How long each request of the test took.
 std::vector<double> requestsTook;
 
@@ -507,11 +472,11 @@ std::vector<double> Play(SoundPlayer& player, const std::vector<Request>& reques
     std::vector<double> askedAt;
     for (const Request& request : requests) {
         QTest::qWait(request.afterMs);
-        const long sleeps = ThreadSleeps();
+        const long sleeps = Sleeps("/proc/thread-self/status");
         askedAt.push_back(Now());
         player.PlaySfx(EffectNamed(request.name));
         requestsTook.push_back(Now() - askedAt.back());
-        EXPECT_EQ(ThreadSleeps(), sleeps) << request.name << " kept the game waiting";
+        EXPECT_EQ(Sleeps("/proc/thread-self/status"), sleeps) << request.name << " kept the game waiting";
     }
     return askedAt;
 }
@@ -625,7 +590,6 @@ protected:
         if (silenceMs > 0) {
             requests.push_back({silenceMs, "drop"});
         }
-        const long wakeupsBefore = Wakeups("plumix-sound");
         const auto askedAt = Play(*player, requests);
         // The setting off: nothing plays.
         soundOn_ = false;
@@ -634,8 +598,6 @@ protected:
         // PulseAudio passes the monitor on in pieces as long as the sink's
         // latency: up to 2 s beside a program that asks for no latency.
         QTest::qWait(2500);
-        std::printf("[ wake-ups ] %.0f of the sound thread an effect\n",
-                    static_cast<double>(Wakeups("plumix-sound") - wakeupsBefore) / static_cast<double>(requests.size()));
         recording->Stop();
         ExpectHeard(*recording, requests, askedAt);
 
