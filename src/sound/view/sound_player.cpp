@@ -308,17 +308,18 @@ void SoundPlayer::Output::ContextChanged(pa_context* context, void* self)
 }
 
 // The stream takes the format of the output it plays on, so the server passes
-// the game's samples on unchanged.
+// the game's samples on unchanged. A server without an output yet (one that is
+// still starting) is asked again later, like one that is not there.
 void SoundPlayer::Output::ServerKnown(pa_context* context, const pa_server_info* info, void* self)
 {
     auto* output = static_cast<Output*>(self);
-    if (info != nullptr && info->default_sink_name != nullptr) {
-        if (pa_operation* asked = pa_context_get_sink_info_by_name(context, info->default_sink_name, &SinkKnown, self)) {
-            pa_operation_unref(asked);
-            return;
-        }
+    pa_operation* asked = info != nullptr && info->default_sink_name != nullptr
+                              ? pa_context_get_sink_info_by_name(context, info->default_sink_name, &SinkKnown, self)
+                              : nullptr;
+    if (asked == nullptr) {
+        output->Fail();
     }
-    output->OpenStream(info != nullptr ? info->sample_spec : pa_sample_spec{});
+    Unref(asked);
 }
 
 void SoundPlayer::Output::SinkKnown(pa_context*, const pa_sink_info* info, int last, void* self)
@@ -327,7 +328,7 @@ void SoundPlayer::Output::SinkKnown(pa_context*, const pa_sink_info* info, int l
     if (info != nullptr) {
         output->OpenStream(info->sample_spec);
     } else if (last < 0) {
-        output->OpenStream(pa_sample_spec{});
+        output->Fail();
     }
 }
 
