@@ -52,8 +52,9 @@ constexpr double RequestLimitMs = 1;
 // Wake-ups of the whole process while nothing plays, and how long they are counted.
 constexpr double IdleWakeupsPerSecond = 2;
 constexpr int IdleCountMs = 5000;
-// The sound is back this soon after its server is.
+// The sound is back this soon after its server is, and then heard this soon.
 constexpr int ReturnLimitMs = 3000;
+constexpr double ReturnedLatencyLimitMs = 100;
 
 // By SoundEffect: the left channel tells the effect, the right one its frame
 // (from 1). Both stay below half of full scale, which every 16-bit conversion
@@ -362,9 +363,11 @@ struct MonitorRecording {
         }
         process.start("parecord", options);
         // PipeWire creates the recorder's stream only once the graph runs: a
-        // moment of digital silence from another program.
-        QProcess::execute("sh", {"-c", "head -c 17640 /dev/zero | pacat --server=" + server.Address() + " --raw"});
-        placed = QTest::qWaitFor([this] { return placings.size() >= 3; }, 6000);
+        // moment of digital silence from another program, until it is there.
+        for (int tries = 0; tries < 6 && !placed; ++tries) {
+            QProcess::execute("sh", {"-c", "head -c 17640 /dev/zero | pacat --server=" + server.Address() + " --raw"});
+            placed = QTest::qWaitFor([this] { return placings.size() >= 3; }, 1000);
+        }
     }
     ~MonitorRecording() { Stop(); }
 
@@ -497,7 +500,7 @@ void ExpectQuickRequests()
 // one's last at once; each begun on the server's timeline within its limit
 // after its request; and no other sound.
 void ExpectHeard(const MonitorRecording& recording, const std::vector<Request>& asked,
-                 const std::vector<double>& askedAt)
+                 const std::vector<double>& askedAt, double latencyLimitMs = LatencyLimitMs)
 {
     Recorded recorded = WhatWasHeard(recording.bytes);
     const std::vector<Heard>& heard = recorded.effects;
@@ -524,7 +527,7 @@ void ExpectHeard(const MonitorRecording& recording, const std::vector<Request>& 
         EXPECT_TRUE(whole || cutByNext) << "heard " << Ms(heard[i].frames) << " of " << Ms(length)
                                         << " ms, then " << Ms(gap) << " ms of silence before the next";
         const double latency = recording.FrameAt(heard[i].at, askedAt[i]) - Ms(heard[i].first) - askedAt[i];
-        EXPECT_LE(latency, LatencyLimitMs);
+        EXPECT_LE(latency, latencyLimitMs);
         EXPECT_GE(latency, -EarlyLimitMs);
         std::printf("[ latency  ] %-6s after %5d ms %6.1f ms%s%s\n", names[i].c_str(), asked[i].afterMs, latency,
                     cutByNext ? ", cut by the next" : "",
@@ -655,7 +658,9 @@ TEST_P(SoundServerTest, AServerBackAfter10sIsFoundAgainAndEffectsInTheMeantimeNe
     const auto askedAt = Play(*player, afterReturn);
     QTest::qWait(2500);
     recording.Stop();
-    ExpectHeard(recording, afterReturn, askedAt);
+    // Back, each effect whole: a server that has just started (and a player
+    // under the sanitizers) may take a little longer over the first periods.
+    ExpectHeard(recording, afterReturn, askedAt, ReturnedLatencyLimitMs);
 }
 
 // One row, named for the game, of the game role; a volume and a mute set there
