@@ -48,8 +48,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt finds its platform plug-ins at run time, so the libraries the program
-# links do not name them (the picture and sound plug-ins come with the
-# libraries it links).
+# links do not name them (the picture plug-ins come with the libraries it
+# links).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # Qt's own texts (the Yes and No of message boxes) in the desktop's language.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-translations-l10n")

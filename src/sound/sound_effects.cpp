@@ -1,7 +1,6 @@
 #include "sound/sound_effects.h"
 
 #include "base/game_folders.h"
-#include "sound/wav.h"
 
 #include <algorithm>
 
@@ -18,40 +17,26 @@ constexpr std::array<std::string_view, SoundEffectCount> EffectFiles = {
 
 } // namespace
 
-OneVoiceMixer::OneVoiceMixer(int channels, std::size_t tailFrames)
-    : channels_(std::max(channels, 1)), tailFrames_(tailFrames)
-{
-}
+OneVoiceMixer::OneVoiceMixer(int channels) : channels_(std::max(channels, 1)) {}
 
-void OneVoiceMixer::Start(std::shared_ptr<const PcmSamples> clip)
+void OneVoiceMixer::Start(std::span<const std::int16_t> clip)
 {
-    clip_ = std::move(clip);
-    nextSample_ = 0;
-    const std::size_t clipFrames = clip_ ? clip_->size() / static_cast<std::size_t>(channels_) : 0;
-    framesLeft_ = clipFrames + tailFrames_;
+    clip_ = clip.first(clip.size() - clip.size() % static_cast<std::size_t>(channels_));
+    silentFrames_ = 0;
 }
 
 void OneVoiceMixer::Stop()
 {
-    clip_.reset();
-    nextSample_ = 0;
-    framesLeft_ = 0;
+    clip_ = {};
 }
 
-PcmSamples OneVoiceMixer::Render(std::size_t frames)
+void OneVoiceMixer::Render(std::span<std::int16_t> out)
 {
-    PcmSamples out(frames * static_cast<std::size_t>(channels_), 0);
-    if (clip_) {
-        const std::size_t wholeSamples = clip_->size() - clip_->size() % static_cast<std::size_t>(channels_);
-        const std::size_t count = std::min(out.size(), wholeSamples - std::min(nextSample_, wholeSamples));
-        std::copy_n(clip_->begin() + static_cast<std::ptrdiff_t>(nextSample_), count, out.begin());
-        nextSample_ += count;
-    }
-    framesLeft_ -= std::min(framesLeft_, frames);
-    if (framesLeft_ == 0) {
-        clip_.reset();
-    }
-    return out;
+    const std::size_t count = std::min(out.size(), clip_.size());
+    std::copy_n(clip_.begin(), count, out.begin());
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(count), out.end(), std::int16_t{0});
+    clip_ = clip_.subspan(count);
+    silentFrames_ += (out.size() - count) / static_cast<std::size_t>(channels_);
 }
 
 std::string_view SoundEffectFile(SoundEffect effect)
@@ -59,34 +44,30 @@ std::string_view SoundEffectFile(SoundEffect effect)
     return EffectFiles[static_cast<std::size_t>(effect)];
 }
 
-SoundEffects::SoundEffects(const std::vector<std::filesystem::path>& dataFolders, int channels, int sampleRate,
-                           std::size_t tailFrames)
-    : mixer_(channels, tailFrames)
+SoundEffects::SoundEffects(const std::vector<std::filesystem::path>& dataFolders)
 {
     for (std::size_t i = 0; i < EffectFiles.size(); ++i) {
-        const auto clip = ReadWavFile(FolderHolding(dataFolders, EffectFiles[i]) / EffectFiles[i]);
-        if (!clip) {
-            continue;
-        }
-        auto samples = ConvertClip(*clip, mixer_.Channels(), sampleRate);
-        if (!samples.empty()) {
-            clips_[i] = std::make_shared<const PcmSamples>(std::move(samples));
+        auto clip = ReadWavFile(FolderHolding(dataFolders, EffectFiles[i]) / EffectFiles[i]);
+        if (clip && clip->Frames() > 0) {
+            clips_[i] = std::move(clip);
         }
     }
-}
-
-bool SoundEffects::PlaySfx(SoundEffect effect, bool soundOn)
-{
-    if (!soundOn || !HasSound(effect)) {
-        return false;
-    }
-    mixer_.Start(clips_[static_cast<std::size_t>(effect)]);
-    return true;
 }
 
 bool SoundEffects::HasSound(SoundEffect effect) const
 {
-    return clips_[static_cast<std::size_t>(effect)] != nullptr;
+    return clips_[static_cast<std::size_t>(effect)].has_value();
+}
+
+std::array<PcmSamples, SoundEffectCount> SoundEffects::Converted(int channels, int sampleRate) const
+{
+    std::array<PcmSamples, SoundEffectCount> out;
+    for (std::size_t i = 0; i < clips_.size(); ++i) {
+        if (clips_[i]) {
+            out[i] = ConvertClip(*clips_[i], channels, sampleRate);
+        }
+    }
+    return out;
 }
 
 } // namespace plumix

@@ -1,16 +1,17 @@
 // The game's three sound effects and the one voice that plays them: a new
-// effect replaces the playing one at once, and each plays to its last sample.
-// The platform's audio output only pulls samples from here.
+// effect replaces the playing one at its next sample, and each plays to its
+// last. The platform's audio output only pulls samples from here.
 #pragma once
 
 #include "engine/ports.h"
+#include "sound/wav.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -21,59 +22,45 @@ using PcmSamples = std::vector<std::int16_t>;
 
 class OneVoiceMixer {
 public:
-    // `tailFrames` of silence follow every effect, so an output that starts
-    // playing only once its buffer has filled still plays the effect's end.
-    explicit OneVoiceMixer(int channels, std::size_t tailFrames = 0);
+    explicit OneVoiceMixer(int channels);
 
-    // Replaces whatever plays with `clip` from its first sample.
-    void Start(std::shared_ptr<const PcmSamples> clip);
+    // Replaces whatever plays with `clip` from its first frame. The clip must
+    // outlive its playing; an empty one is silence.
+    void Start(std::span<const std::int16_t> clip);
     void Stop();
 
-    // The next `frames` frames: the voice, then its silent tail, then silence.
-    PcmSamples Render(std::size_t frames);
+    // Fills `out` (whole frames) with the rest of the voice, then silence.
+    void Render(std::span<std::int16_t> out);
 
-    // True when the voice and its tail have been rendered.
-    bool Idle() const { return framesLeft_ == 0; }
-    // Frames of the voice and its tail still to render.
-    std::size_t FramesLeft() const { return framesLeft_; }
+    bool Playing() const { return !clip_.empty(); }
+    // Frames of silence rendered since the voice ended.
+    std::size_t SilentFrames() const { return silentFrames_; }
     int Channels() const { return channels_; }
 
 private:
     int channels_;
-    std::size_t tailFrames_;
-    std::shared_ptr<const PcmSamples> clip_;
-    std::size_t nextSample_ = 0;
-    std::size_t framesLeft_ = 0;
+    std::span<const std::int16_t> clip_;  // what is still to play
+    std::size_t silentFrames_ = 0;
 };
 
 // The effect's file below a data folder ("Sounds/Drop.wav").
 std::string_view SoundEffectFile(SoundEffect effect);
 
-// The three effects, decoded once and kept in the output format, and the rule
-// that plays them.
+// The three effects, read once, before any output's format is known.
 class SoundEffects {
 public:
-    // Reads and converts all three files now, each from the first of
-    // `dataFolders` that holds it, so a player's own Clear.wav plays beside
-    // the installed Drop.wav; a missing or malformed file stays silent.
-    SoundEffects(const std::vector<std::filesystem::path>& dataFolders, int channels, int sampleRate,
-                 std::size_t tailFrames = 0);
-    SoundEffects(const std::filesystem::path& gameFolder, int channels, int sampleRate, std::size_t tailFrames = 0)
-        : SoundEffects(std::vector{gameFolder}, channels, sampleRate, tailFrames)
-    {
-    }
-
-    // Starts `effect` unless the sound is off. False, with the
-    // voice left as it was, for the setting off or an effect without sound.
-    bool PlaySfx(SoundEffect effect, bool soundOn);
+    // Reads all three files now, each from the first of `dataFolders` that
+    // holds it, so a player's own Clear.wav plays beside the installed
+    // Drop.wav; a missing or malformed file stays silent.
+    explicit SoundEffects(const std::vector<std::filesystem::path>& dataFolders);
+    explicit SoundEffects(const std::filesystem::path& gameFolder) : SoundEffects(std::vector{gameFolder}) {}
 
     bool HasSound(SoundEffect effect) const;
-    OneVoiceMixer& Mixer() { return mixer_; }
-    const OneVoiceMixer& Mixer() const { return mixer_; }
+    // Every effect in an output's format, by SoundEffect; empty without sound.
+    std::array<PcmSamples, SoundEffectCount> Converted(int channels, int sampleRate) const;
 
 private:
-    std::array<std::shared_ptr<const PcmSamples>, SoundEffectCount> clips_;
-    OneVoiceMixer mixer_;
+    std::array<std::optional<AudioClip>, SoundEffectCount> clips_;
 };
 
 } // namespace plumix

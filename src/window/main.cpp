@@ -2,7 +2,7 @@
 #include "scores/synchronize.h"
 #include "base/game_folders.h"
 #include "pad/view/pad_delivery_qt.h"
-#include "sound/view/sound_player_qt.h"
+#include "sound/view/sound_player.h"
 #include "session/app_state.h"
 #include "window/game_app.h"
 #include "window/quit_signals_qt.h"
@@ -155,7 +155,8 @@ int main(int argc, char** argv)
     // decoded here, before the first key can ask for one.
     std::unique_ptr<plumix::SoundPlayer> sound;
     QTimer::singleShot(0, &window, [&] {
-        sound = std::make_unique<plumix::SoundPlayer>(state.settings.soundOn, state.folders.data);
+        sound = std::make_unique<plumix::SoundPlayer>([&] { return state.settings.soundOn; },
+                                                       state.folders.data);
         game.SetSound(sound.get());
         milestones.Mark("sound ready");
     });

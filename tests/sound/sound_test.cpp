@@ -98,25 +98,31 @@ TEST(Wav, ConversionResamplesAndMapsChannels)
     EXPECT_EQ(ConvertClip(pair, 1, 24000), (Pcm{16384}));
 }
 
-TEST(SoundEffects, OneVoicePlaysToItsLastSampleAndTailAndANewEffectCutsTheOld)
+TEST(SoundEffects, ReadOnceInTheOutputsFormatAndOneVoicePlaysToItsLastSampleOrUntilTheNextCutsIt)
 {
     testing::ScratchFolder folder;
     testing::WriteFile(folder / "Sounds/Drop.wav", Wav(1, 1, 8000, 16, Le(2, {1000, 2000, 3000})));
     testing::WriteFile(folder / "Sounds/Rotate.wav", "RIFF, but not really");  // and no Clear.wav
-    SoundEffects effects(folder.Path(), 2, 8000, 1);
+    const SoundEffects effects(folder.Path());
     std::filesystem::remove(folder / "Sounds/Drop.wav");  // read once, up front
-    OneVoiceMixer& mixer = effects.Mixer();
-    EXPECT_FALSE(effects.PlaySfx(SoundEffect::Landing, false));
-    EXPECT_TRUE(mixer.Idle());
-    EXPECT_TRUE(effects.PlaySfx(SoundEffect::Landing, true));
-    EXPECT_EQ(mixer.Render(2), (PcmSamples{1000, 1000, 2000, 2000}));
-    EXPECT_TRUE(effects.PlaySfx(SoundEffect::Landing, true));  // a new effect cuts the playing one at once
-    EXPECT_FALSE(effects.PlaySfx(SoundEffect::FastDrop, true));  // an effect without sound leaves it alone
-    EXPECT_FALSE(effects.PlaySfx(SoundEffect::RowFlash, true));
-    EXPECT_EQ(mixer.Render(3), (PcmSamples{1000, 1000, 2000, 2000, 3000, 3000}));
-    EXPECT_FALSE(mixer.Idle());  // the tail frame is still due
-    EXPECT_EQ(mixer.Render(2), PcmSamples(4, 0));
-    EXPECT_TRUE(mixer.Idle());
+    EXPECT_EQ((std::array{effects.HasSound(SoundEffect::Landing), effects.HasSound(SoundEffect::FastDrop),
+                          effects.HasSound(SoundEffect::RowFlash)}),
+              (std::array{true, false, false}));
+    const auto clips = effects.Converted(2, 8000);
+    EXPECT_TRUE(clips[1].empty());
+
+    OneVoiceMixer mixer(2);
+    PcmSamples out(4);
+    mixer.Start(clips[0]);
+    mixer.Render(out);
+    EXPECT_EQ(out, (PcmSamples{1000, 1000, 2000, 2000}));
+    mixer.Start(clips[0]);  // a new effect cuts the playing one at its next sample
+    out.resize(8);
+    mixer.Render(out);
+    EXPECT_EQ(out, (PcmSamples{1000, 1000, 2000, 2000, 3000, 3000, 0, 0}));
+    mixer.Render(out);
+    EXPECT_EQ(out, PcmSamples(8, 0));
+    EXPECT_EQ(std::pair(mixer.Playing(), mixer.SilentFrames()), std::pair(false, std::size_t{5}));
 
     // Each effect from the first folder that has it: the player's own Clear.wav
     // beside the installed Drop.wav, and a player's Drop.wav silences nothing.
@@ -124,13 +130,11 @@ TEST(SoundEffects, OneVoicePlaysToItsLastSampleAndTailAndANewEffectCutsTheOld)
     testing::WriteFile(player / "Sounds/Clear.wav", Wav(1, 1, 8000, 16, Le(2, {7000})));
     testing::WriteFile(folder / "Sounds/Drop.wav", Wav(1, 1, 8000, 16, Le(2, {1000})));
     testing::WriteFile(folder / "Sounds/Clear.wav", Wav(1, 1, 8000, 16, Le(2, {-1000})));
-    SoundEffects layered({player.Path(), folder.Path()}, 1, 8000);
-    EXPECT_TRUE(layered.PlaySfx(SoundEffect::RowFlash, true));
-    EXPECT_EQ(layered.Mixer().Render(1), PcmSamples{7000});
-    EXPECT_TRUE(layered.PlaySfx(SoundEffect::Landing, true));
-    EXPECT_EQ(layered.Mixer().Render(1), PcmSamples{1000});
+    const auto layered = SoundEffects({player.Path(), folder.Path()}).Converted(1, 8000);
+    EXPECT_EQ(layered[2], PcmSamples{7000});
+    EXPECT_EQ(layered[0], PcmSamples{1000});
 
-    const SoundEffects shipped(PLUMIX_ASSETS, 2, 44100);
+    const SoundEffects shipped(PLUMIX_ASSETS);
     for (const SoundEffect e : {SoundEffect::Landing, SoundEffect::FastDrop, SoundEffect::RowFlash}) {
         EXPECT_TRUE(shipped.HasSound(e)) << SoundEffectFile(e);
     }
