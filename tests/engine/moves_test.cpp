@@ -66,6 +66,15 @@ TEST(Moves, BarStopsAtBothWallsAndOnlyVisibleRowsArePainted)
     h.Press(VkRight, 20);
     EXPECT_EQ(h.state().figX, 8);
     EXPECT_EQ(h.cells.board[9], 2);
+    // A cell beside the bar's top alone stops it as well.
+    h.Press(VkLeft, 3);
+    h.clock.Advance(IntervalAtLevelZero);
+    h.SetCell(7, 0, 4);
+    h.Press(VkRight);
+    EXPECT_EQ(std::pair(h.state().figX, h.state().figY), std::pair(5, 0));
+    h.SetCell(5, 0, 4);
+    h.Press(VkLeft);
+    EXPECT_EQ(h.state().figX, 5);
 }
 
 TEST(Moves, RotationStepsThroughAKindInTheChosenDirectionAndIsRefusedIntoAWallOrTheStack)
@@ -180,6 +189,7 @@ TEST(Clearing, FourRowsFlashAndCollapseOneByOneAndScoreOneHundred)
         h.FillRow(r, 4);
     }
     h.SetCell(0, 15, 6);  // a cell above the rows rides down
+    h.SetCell(1, 0, 6);   // and so does the top row, leaving it empty
     h.Press(VkDown);
     const auto locked = h.FallUntilLocked();
     EXPECT_EQ(WatchFlashes(h), (std::vector<int>{19, 19, 19, 19}));
@@ -187,6 +197,7 @@ TEST(Clearing, FourRowsFlashAndCollapseOneByOneAndScoreOneHundred)
     EXPECT_EQ(h.state().score, 17 + 100);
     EXPECT_EQ(h.state().lines, (std::array<int, 4>{0, 0, 0, 1}));
     EXPECT_EQ(h.Rows(19, 19), "6.........|");
+    EXPECT_EQ(h.Rows(0, 4), "..........|..........|..........|..........|.6........|");
     EXPECT_EQ(h.cells.board[190], 6);
 }
 

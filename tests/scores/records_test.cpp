@@ -99,6 +99,9 @@ TEST(RecordsFile, TwoEmptyTablesMake5200ScrambledBytesAndEntriesComeBackAsTheyWe
     EXPECT_EQ(FileBytes(path), saved);  // a load changes no byte
     EXPECT_TRUE(tables.classic == Sample().classic && tables.level == Sample().level);
     EXPECT_TRUE(SerializeRecords(Sample()).starts_with("  \xC8\xE2\xE0\xED, the first\r\n 123456 \r\n"));  // Windows-1251
+    const std::string sample = SerializeRecords(Sample());  // the level-mode table's five fields in order
+    EXPECT_EQ(sample.substr(Head(sample, 900).size(), 43),
+              "\xA8\xEB\xEA\xE0\r\n 777 \r\n31.12.2023\r\n\xED\xEE\xF7\xFC, \xE5\xF9\xB8\r\n 100 \r\n");
 }
 
 TEST(RecordsFile, ABadLineCostsOnlyItsOwnPlaceAndTheReadPlacesMoveUpInOrder)

@@ -27,6 +27,13 @@ TEST(SettingsFile, DefaultsByteForByteEveryValueBackAndOddLinesKeepTheirDefaults
     ASSERT_TRUE(SaveSettings(path, Settings{}));
     EXPECT_EQ(FileBytes(path), "inside\r\n 2 \r\n 2 \r\n 1 \r\n 2 \r\n 1 \r\n 1 \r\nStandart.psk\r\n 1 \r\n"
                                " 200 \r\n 200 \r\n 200 \r\n 100 \r\n 100 \r\n 100 \r\n 1 \r\n");
+    // What a byte means: only 2 turns the sound and moving in a fast drop off,
+    // only 1 turns the grid, the preview, music and the skin's colours on, only 2 turns clockwise.
+    const Settings sevens = ParseSettings("x\n7\n7\n7\n7\n7\n7\ny\n7\n1\n2\n3\n4\n5\n6\n7\n");
+    EXPECT_EQ(std::tuple(sevens.play.showGrid, sevens.play.showNext, sevens.play.rotation, sevens.soundOn,
+                         sevens.musicOn, sevens.colorsFromSkin, sevens.play.moveDuringFall),
+              std::tuple(false, false, Rotation::Counterclockwise, true, false, false, true));
+    EXPECT_EQ(std::tuple(sevens.spareSetting, sevens.textColor, sevens.backColor), std::tuple(7, Rgb{1, 2, 3}, Rgb{4, 5, 6}));
 
     const Settings s{" Мой язык, v2 .lag", 7,          false, false, "Night, blue.psk", false, {0, 255, 1}, {2, 3, 250},
                      {true, false, Rotation::Counterclockwise, false}};
