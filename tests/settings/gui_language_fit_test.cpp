@@ -1,5 +1,4 @@
-// Every language file the game ships, read as the game reads it, and every
-// text of it (and of the built-in English table) drawn as each window draws
+// Every text of English and of each shipped language, drawn as its window draws
 // it: a text whose pixels would land outside its control is cut off on screen.
 #include "levels/level_intro.h"
 #include "levels/view/level_intro_window.h"
@@ -36,26 +35,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Language {
-    std::string name;  // the file's name, or "English" for the built-in table
-    TextTable texts{};
-};
-
-// English and every language file the game ships, read as the game reads them.
-std::vector<Language> AllLanguages()
-{
-    std::vector<Language> all(1);
-    all[0].name = "English";
-    FillDefaultTexts(all[0].texts);
-    for (const auto& entry : fs::directory_iterator(PLUMIX_ASSETS)) {
-        if (entry.path().extension() == ".lag") {
-            all.push_back({entry.path().filename().string()});
-            LoadLanguage(all.back().texts, all.back().name, entry.path().parent_path());
-        }
-    }
-    return all;
-}
-
 // Where the text's pixels land, in the coordinates of `box`, when it is
 // drawn into `box` with `flags` and nothing cuts it off. Pixels fainter than
 // a third are the edge of the smoothing, which nobody misses when cut.
@@ -90,21 +69,7 @@ QRect InkOf(const QWidget* control, const QFont& font, const QString& text, QRec
 }
 
 struct FitCheck {
-    const Language& language;
     std::set<std::string> faults;  // a window checked twice reports once
-
-    // The numbers of the texts `shown` is made of, for the report.
-    std::string NumbersIn(const QString& shown) const
-    {
-        std::string numbers;
-        for (int n = 0; n < TextCount; ++n) {
-            const std::string& text = language.texts[static_cast<std::size_t>(n)];
-            if (!text.empty() && shown.contains(QString::fromStdString(text))) {
-                numbers += (numbers.empty() ? "" : "+") + std::to_string(n);
-            }
-        }
-        return numbers.empty() ? "-" : numbers;
-    }
 
     void Fits(const QWidget* control, const QString& text, QRect room, int flags, QPoint shadow = {})
     {
@@ -119,12 +84,10 @@ struct FitCheck {
         // edge by a pixel even in English. Two pixels cut is a cut letter.
         if (!room.adjusted(0, -1, 0, 1).contains(ink)) {
             const QPoint at = control->mapTo(control->window(), QPoint());
-            faults.insert(QString::asprintf("text %s \"%s\" on the %s at %d,%d: its pixels cover x %d..%d, y %d..%d "
-                                            "of x %d..%d, y %d..%d",
-                                            NumbersIn(text).c_str(), qPrintable(text),
-                                            control->metaObject()->className(), at.x(), at.y(), ink.left(),
-                                            ink.right(), ink.top(), ink.bottom(), room.left(), room.right(),
-                                            room.top(), room.bottom())
+            faults.insert(QString::asprintf("\"%s\" on the %s at %d,%d: its pixels cover x %d..%d, y %d..%d of x %d..%d, "
+                                            "y %d..%d", qPrintable(text), control->metaObject()->className(), at.x(),
+                                            at.y(), ink.left(), ink.right(), ink.top(), ink.bottom(), room.left(),
+                                            room.right(), room.top(), room.bottom())
                               .toStdString());
         }
     }
@@ -149,21 +112,17 @@ struct FitCheck {
                 // the caption's shadow lies one pixel below and right.
                 Fits(button, button->Caption(), button->rect().adjusted(3, 0, -3, 0),
                      Qt::AlignCenter | Qt::TextSingleLine, QPoint(1, 1));
-            } else if (auto* push = qobject_cast<QPushButton*>(w)) {
-                QStyleOptionButton option;
-                option.initFrom(push);
-                option.text = push->text();
-                const QRect room = push->style()->subElementRect(QStyle::SE_PushButtonContents, &option, push);
-                Fits(push, push->text(), room, Qt::AlignCenter | Qt::TextShowMnemonic);
-            } else if (qobject_cast<QRadioButton*>(w) || qobject_cast<QCheckBox*>(w)) {
+            } else if (qobject_cast<QPushButton*>(w) || qobject_cast<QRadioButton*>(w) || qobject_cast<QCheckBox*>(w)) {
                 auto* box = static_cast<QAbstractButton*>(w);
                 QStyleOptionButton option;
                 option.initFrom(box);
                 option.text = box->text();
-                const auto element =
-                    qobject_cast<QRadioButton*>(w) ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents;
-                const QRect room = box->style()->subElementRect(element, &option, box);
-                Fits(box, box->text(), room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic);
+                const bool push = qobject_cast<QPushButton*>(w) != nullptr;
+                const auto element = push ? QStyle::SE_PushButtonContents
+                                          : qobject_cast<QRadioButton*>(w) ? QStyle::SE_RadioButtonContents
+                                                                           : QStyle::SE_CheckBoxContents;
+                Fits(box, box->text(), box->style()->subElementRect(element, &option, box),
+                     (push ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter) | Qt::TextShowMnemonic);
             } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
                 if (frame->width() < frame->minimumSizeHint().width()) {
                     Fault("the frame \"" + frame->title().toStdString() + "\" is narrower than its title");
@@ -182,11 +141,8 @@ struct FitCheck {
 // once with the longest time, and the hundredth place.
 LevelDef EveryTask()
 {
-    LevelDef def;
+    LevelDef def{.quotas = {1, 1, 1, 1}, .seconds = 255, .bonus = 1};
     def.cells[0][BoardRows - 1] = CellBrick;
-    def.quotas = {1, 1, 1, 1};
-    def.seconds = 255;
-    def.bonus = 1;
     return def;
 }
 
@@ -196,12 +152,13 @@ TEST(ShippedLanguages, EveryTextFitsItsControlInEveryWindow)
 {
     testing::GuiPlayer p;
     const Settings& settings = p.app.settings;
-    const std::vector<Language> languages = AllLanguages();
+    // As the settings window offers them: English and each shipped file.
+    const std::vector<OfferedFile> languages = ListLanguages({PLUMIX_ASSETS});
     ASSERT_GT(languages.size(), 1u);
-    for (const Language& language : languages) {
-        FitCheck check{language, {}};
-        const TextTable& texts = language.texts;
-
+    for (const OfferedFile& language : languages) {
+        FitCheck check;
+        TextTable texts{};
+        LoadLanguage(texts, language.fileName, PLUMIX_ASSETS);
         p.app.texts = texts;
         p.window->ApplyLanguage(texts);
         check.WindowFits(p.window);
@@ -247,7 +204,7 @@ TEST(ShippedLanguages, EveryTextFitsItsControlInEveryWindow)
         dialog.close();
 
         for (const std::string& fault : check.faults) {
-            ADD_FAILURE() << language.name << ": " << fault;
+            ADD_FAILURE() << language.fileName << ": " << fault;
         }
     }
 }
