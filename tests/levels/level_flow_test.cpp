@@ -95,6 +95,7 @@ TEST(LevelWin, NoTaskIsWonAtTheFirstLockThenBricksFillTheBoardAndTheNextLevelSho
 {
     LevelHarness h;
     h.Level(1).seconds = 5;
+    h.Level(2).seconds = 5;
     h.StartAt(0, Square, Square);
     WinAtFirstLock(h);
     h.clock.Advance(VictoryInterval);
@@ -128,6 +129,26 @@ TEST(LevelWin, NoTaskIsWonAtTheFirstLockThenBricksFillTheBoardAndTheNextLevelSho
     EXPECT_EQ(h.state().limit, 4);
     h.clock.Advance(IntervalForLevel(0));
     EXPECT_GT(h.state().figY, figY);
+
+    // An own window (F1, F5 or F8) holds the next level, and a level started
+    // behind one waits for Space.
+    h.clock.RunUntil([&] { return h.VictoryRunning(); });
+    h.game->OwnWindowOpened();
+    h.clock.Advance(60000);
+    EXPECT_EQ(h.intro.shown, 2);
+    for (int i = 0; i < TimerCount; ++i) {
+        EXPECT_FALSE(h.clock.Running(static_cast<TimerId>(i))) << i;
+    }
+    h.game->OwnWindowClosed();
+    EXPECT_EQ(std::tuple(h.intro.shown, *h.state().level), std::tuple(3, 2));
+    h.game->OwnWindowOpened();
+    h.flow->StartLevel();
+    h.clock.Advance(10000);
+    EXPECT_EQ(std::tuple(h.state().paused, h.state().figY, *h.state().limit), std::tuple(true, SpawnY, 5));
+    h.game->OwnWindowClosed();
+    h.game->TogglePause();
+    h.clock.Advance(1000);
+    EXPECT_EQ(h.state().limit, 4);
 }
 
 TEST(LevelWin, BricksAreWonAtTheRemovalOfTheLastBrickRowAndOnlyThen)
@@ -209,31 +230,6 @@ TEST(LevelLoss, CostsALifeAfterTheCrashABonusRoundGivesItBackTheLastEndsTheGame)
             EXPECT_EQ(std::tuple(result.mode, result.score, result.level), std::tuple(GameMode::Levels, 40, 5));
         }
     }
-}
-
-TEST(LevelPause, AnOwnWindowHoldsTheNextLevelAndALevelStartedBehindOneWaitsForSpace)
-{
-    LevelHarness h;
-    h.Level(1).seconds = 5;
-    h.StartAt(0, Square, Square);
-    WinAtFirstLock(h);
-    h.clock.Advance(3 * VictoryInterval);
-    h.game->OwnWindowOpened();
-    h.clock.Advance(60000);
-    EXPECT_EQ(h.intro.shown, 1);
-    for (int i = 0; i < TimerCount; ++i) {
-        EXPECT_FALSE(h.clock.Running(static_cast<TimerId>(i))) << i;
-    }
-    h.game->OwnWindowClosed();
-    EXPECT_EQ(std::tuple(h.intro.shown, *h.state().level, h.flow->Lives()), std::tuple(2, 1, 3));
-    h.game->OwnWindowOpened();
-    h.flow->StartLevel();
-    h.clock.Advance(10000);
-    EXPECT_EQ(std::tuple(h.state().paused, h.state().figY, *h.state().limit), std::tuple(true, SpawnY, 5));
-    h.game->OwnWindowClosed();
-    h.game->TogglePause();
-    h.clock.Advance(1000);
-    EXPECT_EQ(h.state().limit, 4);
 }
 
 TEST(LastLevel, WonOrLostItShowsTheMessageOnceThenEndsTheGame)
