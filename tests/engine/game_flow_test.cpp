@@ -84,7 +84,7 @@ TEST(Pause, InsideARemovalNeverMovesOrRelocksTheLockedFigure)
     EXPECT_EQ(std::get<1>(play(false)), 17 + 25);
 }
 
-TEST(NewGame, WhileOneRunsAsksAndNoLeavesItExactlyAsItWas)
+TEST(NewGame, WhileOneRunsAsksNoLeavesItExactlyAsItWasAndYesStartsClean)
 {
     GameHarness h;
     h.StartClassic(VerticalBar, Square);
@@ -116,17 +116,14 @@ TEST(NewGame, WhileOneRunsAsksAndNoLeavesItExactlyAsItWas)
     h.dialogs.pending(false);
     h.clock.Advance(1070);
     EXPECT_EQ(h.state().figY, 4);
-}
 
-TEST(NewGame, YesDuringARemovalStartsCleanWithoutTheOldRowsScoring)
-{
-    GameHarness h;
-    h.StartClassic(VerticalBar, Square);
+    // Yes during a removal starts clean, without the old rows scoring.
     h.FillRow(19, 4);
     h.game->SetScore(500);
     h.FallUntilLocked();
     h.clock.Advance(TerminateInterval * 2);  // row found and flashing
     h.game->NewClassicGame();
+    h.dialogs.pending(true);
     h.clock.Advance(5000);
     EXPECT_EQ(std::tuple(h.state().score, h.state().lines), std::tuple(0, std::array<int, 4>{}));
 }
