@@ -92,7 +92,6 @@ TEST(NewGame, WhileOneRunsAsksNoLeavesItExactlyAsItWasAndYesStartsClean)
     h.dialogs.holdQuestions = true;
     h.game->NewClassicGame();
     EXPECT_EQ(h.dialogs.questions.at(0), Question::NewGame);
-    // The game stands still while the question is open.
     h.clock.Advance(10000);
     h.Press(VkLeft);
     EXPECT_EQ(std::pair(h.state().figX, h.state().figY), std::pair(3, 2));

@@ -1,6 +1,5 @@
 // What only the windows show of a level-mode game: the level's window over the
 // hidden field and counters, and a won level's bricks behind the About box.
-// The level rules themselves are tested headless.
 #include "levels/view/level_intro_window.h"
 #include "support/game_harness.h"
 #include "support/gui_player.h"

@@ -12,8 +12,7 @@ using namespace testing;
 constexpr int VictoryMs = VictoryRows * VictoryInterval;
 constexpr int CrashMs = CrashTicks * CrashAniInterval;
 
-// A level without a task is won at its first lock: the figure dropped, the
-// bricks begin to fill the board.
+// A level without a task is won at its first lock, and the bricks begin to fill the board.
 void WinAtFirstLock(LevelHarness& h)
 {
     h.Press(VkDown);
@@ -110,7 +109,6 @@ TEST(LevelWin, NoTaskIsWonAtTheFirstLockThenBricksFillTheBoardAndTheNextLevelSho
     EXPECT_EQ(h.intro.shown, 1);
     h.clock.Advance(VictoryInterval);
     EXPECT_EQ(std::tuple(h.intro.shown, *h.state().level, h.flow->Lives()), std::tuple(2, 1, 3));
-    // The level's window hides the counters, and the board sits under bricks.
     EXPECT_TRUE(h.state().introShowing);
     for (int v : h.cells.board) {
         ASSERT_EQ(v, PaletteBrick);
