@@ -19,27 +19,13 @@ import random
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 
+# The main window's layout, which the backgrounds have to line up with exactly.
+from window_layout import (CELL, CLOSE_BUTTON, H, ICON_SIZE, LEVEL_VALUE, LINE_VALUES,
+                           MENU_BUTTONS, MINI_BUTTON, PANEL, PREVIEW, SCORE_VALUE,
+                           SPLASH_SIZE, SPLASH_STATUS_TOP, TITLE_STRIP_H, W, WELL)
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
-
-# Geometry of the main window. The background has to line up with these
-# controls exactly, so they are kept together here as (x, y, width, height).
-W, H = 576, 700
-CELL = 32
-WELL = (32, 32, 320, 640)
-PREVIEW = (400, 64, 128, 128)
-PANEL = (384, 32, 162, 469)
-SCORE_VALUE = (408, 224, 129, 20)
-LINE_VALUES = [(456, 272 + 48 * i, 81, 20) for i in range(4)]
-LEVEL_VALUE = (448, 464, 89, 20)
-MENU_BUTTONS = [(384, 520 + 24 * i, 160, 18) for i in range(6)]
-MINI_BUTTON = (530, 4, 20, 20)
-CLOSE_BUTTON = (552, 4, 20, 20)
-TITLE_STRIP_H = 28
-
-SPLASH_SIZE = (500, 300)
-SPLASH_STATUS_TOP = 276  # the game writes its status text below this line
-ICON_SIZE = 48
 
 # Device pixels per layout pixel of the pictures being drawn: 1, then 2 for
 # the @2x set. main() sets it before each set.

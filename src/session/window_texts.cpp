@@ -18,8 +18,8 @@ MainWindowTexts ComposeMainWindowTexts(const TextTable& texts)
     };
     out.closeTooltip = text(TextQuitTip) + " (Esc)";
     out.minimizeTooltip = text(TextMinimizeTip);
-    out.labels = {text(TextScoreCaption),        text(TextLevelCaption),         text(TextOneLineCaption),
-                  text(TextOneLineCaption + 1), text(TextOneLineCaption + 2), text(TextOneLineCaption + 3),
+    out.labels = {text(TextScoreCaption),      text(TextLevelCaption),      text(TextOneLineCaption),
+                  text(TextTwoLinesCaption),   text(TextThreeLinesCaption), text(TextFourLinesCaption),
                   text(TextNextCaption)};
     return out;
 }
