@@ -34,10 +34,6 @@ TEST(LevelsFile, CellsInterleaveRowByRowAcrossLevelsThenOneTrailerEachAndMissing
     EXPECT_EQ(std::tuple(levels[0].speed, levels[0].seconds, levels[0].bonus, levels[99].bonus),
               std::tuple(9, 30, 1, 2));
     EXPECT_EQ(levels[2], LevelDef{});  // the ignored bytes went nowhere
-    // Packing writes the same bytes back, with the never-read ones as 0.
-    std::string expected = bytes;
-    expected[20006] = expected[20007] = expected[20009] = 0;
-    EXPECT_EQ(PackLevels(levels), expected);
 
     EXPECT_EQ(LoadLevels("/nonexistent/plumix2.bin"), LevelSet{});
     const LevelSet shortFile = ParseLevels(std::string(1001, '\x08'));
