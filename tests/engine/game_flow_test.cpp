@@ -51,8 +51,7 @@ TEST(Pause, StopsTheFallKeepsAFastDropsPaceAndDoesNothingWithoutAGame)
     h.FallUntilLocked();
     h.game->PauseGame();
     h.clock.Advance(1000);
-    EXPECT_EQ(h.state().curFigure, Square);
-    EXPECT_FALSE(h.clock.IsEnabled(TimerId::Figure));
+    EXPECT_TRUE(h.state().curFigure == Square && !h.clock.IsEnabled(TimerId::Figure));
     h.game->TogglePause();
     h.clock.Advance(1070);
     EXPECT_EQ(h.state().figY, 0);
@@ -60,9 +59,8 @@ TEST(Pause, StopsTheFallKeepsAFastDropsPaceAndDoesNothingWithoutAGame)
 
 TEST(Pause, InsideARemovalNeverMovesOrRelocksTheLockedFigure)
 {
-    // The same fast drop, once undisturbed and once paused and resumed on
-    // every removal tick (the drop's 30 ms pace is shorter than a tick),
-    // ends with the same board, score and timing.
+    // Paused and resumed on every removal tick (the drop's 30 ms pace is
+    // shorter than a tick), a fast drop ends as it does undisturbed.
     auto play = [](bool pauseDuringRemoval) {
         GameHarness h;
         h.StartClassic(VerticalBar, Square);
@@ -86,7 +84,7 @@ TEST(Pause, InsideARemovalNeverMovesOrRelocksTheLockedFigure)
     EXPECT_EQ(std::get<1>(play(false)), 17 + 25);
 }
 
-TEST(NewGame, WhileOneRunsAsksAndNoLeavesItExactlyAsItWas)
+TEST(NewGame, WhileOneRunsAsksNoLeavesItExactlyAsItWasAndYesStartsClean)
 {
     GameHarness h;
     h.StartClassic(VerticalBar, Square);
@@ -94,22 +92,18 @@ TEST(NewGame, WhileOneRunsAsksAndNoLeavesItExactlyAsItWas)
     h.dialogs.holdQuestions = true;
     h.game->NewClassicGame();
     EXPECT_EQ(h.dialogs.questions.at(0), Question::NewGame);
-    // The game stands still while the question is open.
     h.clock.Advance(10000);
     h.Press(VkLeft);
-    EXPECT_EQ(h.state().figY, 2);
-    EXPECT_EQ(h.state().figX, 3);
+    EXPECT_EQ(std::pair(h.state().figX, h.state().figY), std::pair(3, 2));
     h.dialogs.pending(false);
     h.clock.Advance(1070);
-    EXPECT_EQ(h.state().figY, 3);
-    EXPECT_EQ(h.state().curFigure, VerticalBar);
+    EXPECT_EQ(std::pair(h.state().curFigure, h.state().figY), std::pair(VerticalBar, 3));
 
     // Paused while it asks (another program took the focus): No leaves it paused.
     h.game->NewClassicGame();
     h.game->PauseGame();
     h.dialogs.pending(false);
-    EXPECT_TRUE(h.state().paused);
-    EXPECT_FALSE(h.clock.IsEnabled(TimerId::Figure));
+    EXPECT_TRUE(h.state().paused && !h.clock.IsEnabled(TimerId::Figure));
     h.Press(VkLeft);
     h.clock.Advance(5000);
     EXPECT_EQ(std::make_pair(h.state().figX, h.state().figY), std::make_pair(3, 3));
@@ -121,23 +115,19 @@ TEST(NewGame, WhileOneRunsAsksAndNoLeavesItExactlyAsItWas)
     h.dialogs.pending(false);
     h.clock.Advance(1070);
     EXPECT_EQ(h.state().figY, 4);
-}
 
-TEST(NewGame, YesDuringARemovalStartsCleanWithoutTheOldRowsScoring)
-{
-    GameHarness h;
-    h.StartClassic(VerticalBar, Square);
+    // Yes during a removal starts clean, without the old rows scoring.
     h.FillRow(19, 4);
     h.game->SetScore(500);
     h.FallUntilLocked();
     h.clock.Advance(TerminateInterval * 2);  // row found and flashing
     h.game->NewClassicGame();
+    h.dialogs.pending(true);
     h.clock.Advance(5000);
-    EXPECT_EQ(h.state().score, 0);
-    EXPECT_EQ(h.state().lines, (std::array<int, 4>{}));
+    EXPECT_EQ(std::tuple(h.state().score, h.state().lines), std::tuple(0, std::array<int, 4>{}));
 }
 
-TEST(GameOver, CrashFlickersAHundredTicksThenHandsOnTheResult)
+TEST(GameOver, CrashFlickersAHundredTicksAndOnlyAnOwnWindowHoldsTheResult)
 {
     GameHarness h;
     h.StartClassic(Square, Square);
@@ -145,7 +135,11 @@ TEST(GameOver, CrashFlickersAHundredTicksThenHandsOnTheResult)
     h.FallUntilLocked();
     const Board board = h.game->GetBoard();
     h.clock.RunUntil([&] { return h.clock.Running(TimerId::CrashAni); });
-    h.PauseAndResume();  // does not revive the figure
+    EXPECT_TRUE(h.game->Ending());
+    // Space, or another program taking the focus, holds nothing and revives no
+    // figure; F1, F5 or F8 holds the end until its window closes.
+    h.game->TogglePause();
+    h.game->OwnWindowOpened();
     EXPECT_FALSE(h.clock.IsEnabled(TimerId::Figure));
     int ticks = 0;
     h.clock.handler = [&](TimerId id) {
@@ -157,42 +151,16 @@ TEST(GameOver, CrashFlickersAHundredTicksThenHandsOnTheResult)
         }
     };
     h.random.Push(0.999999);  // the top of the range still gives colour 7
-    h.clock.Advance(2000);
+    h.clock.Advance(60000);
     EXPECT_EQ(ticks, 100);
+    EXPECT_TRUE(h.ended.results.empty() && h.game->Ending());
+    h.game->OwnWindowClosed();
     EXPECT_EQ(std::pair(h.state().gameMode, h.state().curFigure), std::pair(GameMode::None, 0));
     EXPECT_EQ(h.game->GetBoard(), board);  // only the pictures flickered
     ASSERT_EQ(h.ended.results.size(), 1u);
     const GameResult& result = h.ended.results[0];
     EXPECT_EQ(std::tuple(result.mode, result.score, result.level), std::tuple(GameMode::Classic, 0, 0));
-    h.game->TogglePause();
-    EXPECT_FALSE(h.state().paused);
-}
-
-TEST(GameOver, APlainPauseDuringTheCrashHoldsNothingButTheEndWaitsForAnOwnWindowToClose)
-{
-    for (const bool ownWindow : {false, true}) {
-        GameHarness h;
-        h.StartClassic(Square, Square);
-        h.game->SetField(BlockedEntry());
-        h.FallUntilLocked();
-        h.clock.RunUntil([&] { return h.clock.Running(TimerId::CrashAni); });
-        EXPECT_TRUE(h.game->Ending());
-        if (ownWindow) {
-            h.game->OwnWindowOpened();  // F1, F5 or F8
-        } else {
-            h.game->TogglePause();  // Space, or another program took the focus
-        }
-        h.clock.Advance(60000);
-        EXPECT_EQ(h.ended.results.size(), ownWindow ? 0u : 1u) << ownWindow;
-        EXPECT_EQ(h.game->Ending(), ownWindow);
-        if (ownWindow) {
-            h.game->OwnWindowClosed();
-            EXPECT_EQ(h.ended.results.size(), 1u);
-        }
-        // Over, the game shows no "PAUSE" and a new one starts as usual.
-        EXPECT_EQ(std::pair(h.state().gameMode, h.state().paused), std::pair(GameMode::None, false));
-        EXPECT_FALSE(h.game->Ending());
-    }
+    EXPECT_FALSE(h.state().paused || h.game->Ending());  // over, the game shows no "PAUSE"
 }
 
 } // namespace

@@ -168,37 +168,36 @@ std::vector<int> WatchFlashes(GameHarness& h)
     return *rows;
 }
 
-TEST(Clearing, LockWithoutFullRowPlacesTheNextFigureTwoTicksLater)
+TEST(Clearing, FullRowsFlashAndCollapseOneByOneAndScoreByHowManyGoAtOnce)
 {
-    GameHarness h;
-    h.StartClassic(Square, VerticalBar);
-    const auto locked = h.FallUntilLocked();
-    EXPECT_EQ(h.Rows(18, 19), "....11....|....11....|");
-    EXPECT_FALSE(h.clock.Running(TimerId::Figure));
-    EXPECT_EQ(h.RunUntilNextFigure() - locked, 2 * TerminateInterval);
-    EXPECT_EQ(h.state().score, 0);
-    EXPECT_EQ(h.state().curFigure, VerticalBar);
-    EXPECT_FALSE(h.clock.Running(TimerId::Terminate));
-}
-
-TEST(Clearing, FourRowsFlashAndCollapseOneByOneAndScoreOneHundred)
-{
-    GameHarness h;
-    h.StartClassic(VerticalBar, Square);
-    for (int r = 16; r <= 19; ++r) {
-        h.FillRow(r, 4);
+    // Full rows under the bar and the points they earn.
+    for (const auto& [n, points] : {std::pair(0, 0), {1, 10}, {2, 25}, {3, 50}, {4, 100}}) {
+        SCOPED_TRACE(std::to_string(n) + " rows");
+        GameHarness h;
+        h.StartClassic(VerticalBar, Square);
+        for (int r = BoardRows - n; r < BoardRows; ++r) {
+            h.FillRow(r, 4);
+        }
+        h.SetCell(0, BoardRows - 1 - n, 6);  // a cell above the rows rides down
+        h.SetCell(1, 0, 6);                  // and so does the top row, leaving it empty
+        h.Press(VkDown);
+        const auto locked = h.FallUntilLocked();
+        EXPECT_FALSE(h.clock.Running(TimerId::Figure));
+        EXPECT_EQ(WatchFlashes(h), std::vector<int>(static_cast<std::size_t>(n), 19));
+        EXPECT_EQ(h.clock.Now() - locked, (3 * n + 2) * TerminateInterval);
+        EXPECT_EQ(h.state().score, 17 + points);
+        std::array<int, 4> lines{};
+        std::string top;
+        for (int r = 1; r <= n; ++r) {
+            lines[static_cast<std::size_t>(r - 1)] = r == n ? 1 : 0;
+            top += "..........|";
+        }
+        EXPECT_EQ(h.state().lines, lines);
+        EXPECT_EQ(h.Rows(0, n), top + ".6........|");
+        EXPECT_EQ(h.Rows(19, 19), n < 4 ? "6...2.....|" : "6.........|");
+        EXPECT_EQ(h.cells.board[190], 6);
+        EXPECT_EQ(h.state().curFigure, Square);
     }
-    h.SetCell(0, 15, 6);  // a cell above the rows rides down
-    h.SetCell(1, 0, 6);   // and so does the top row, leaving it empty
-    h.Press(VkDown);
-    const auto locked = h.FallUntilLocked();
-    EXPECT_EQ(WatchFlashes(h), (std::vector<int>{19, 19, 19, 19}));
-    EXPECT_EQ(h.clock.Now() - locked, (3 * 4 + 2) * TerminateInterval);  // 560 ms
-    EXPECT_EQ(h.state().score, 17 + 100);
-    EXPECT_EQ(h.state().lines, (std::array<int, 4>{0, 0, 0, 1}));
-    EXPECT_EQ(h.Rows(19, 19), "6.........|");
-    EXPECT_EQ(h.Rows(0, 4), "..........|..........|..........|..........|.6........|");
-    EXPECT_EQ(h.cells.board[190], 6);
 }
 
 TEST(Clearing, PartialRowBetweenTwoFullRowsMovesDownAndSurvives)
