@@ -3,6 +3,7 @@
 #include "scores/record_book.h"
 #include "scores/records_file.h"
 #include "scores/synchronize.h"
+#include "support/child_process.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
