@@ -1,12 +1,9 @@
 #include "support/fake_ports.h"
 
-#include <limits>
-
 namespace plumix::testing {
 
 double ScriptedRandom::Next()
 {
-    ++draws_;
     if (values_.empty()) {
         return fallback_;
     }

@@ -24,12 +24,10 @@ public:
     void Push(double value) { values_.push_back(value); }
     // The draw that makes SpawnFigure choose figure n (1..28).
     void PushFigure(int n) { Push((n - 0.5) / 28.0); }
-    int Draws() const { return draws_; }
 
 private:
     std::deque<double> values_;
     double fallback_;
-    int draws_ = 0;
 };
 
 struct CellRecorder : CellPainter {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "scores/view/hiscores_window.h"
-#include "support/fake_ports.h"
+#include "support/game_harness.h"
 #include "support/scratch_folder.h"
 #include "window/game_app.h"
 #include "window/main_window.h"
@@ -73,6 +73,17 @@ struct GuiPlayer {
             Tick(TimerId::CrashAni) || Tick(TimerId::Victory) || Tick(TimerId::Terminate) || Tick(TimerId::Figure) ||
                 Tick(TimerId::GameOnTime);
         }
+    }
+    // A Classic game that ends with `score` at its first figure, up to the
+    // window that follows.
+    void LoseClassicGame(std::int64_t score)
+    {
+        random->PushFigure(Square);
+        random->PushFigure(Square);
+        GetGame().StartClassicGame();
+        GetGame().SetField(BlockedEntry());
+        GetGame().SetScore(score);
+        TickUntil([this] { return State().gameMode == GameMode::None; });
     }
 };
 
