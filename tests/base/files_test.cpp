@@ -63,8 +63,7 @@ TEST(FileIo, AReplacementThatCannotFinishLeavesTheFileAsItWasAndLeftoversGoAtThe
     ScratchFolder folder;
     const auto file = folder / "Records";
     WriteFile(file, std::string(4096, 'o'));
-    // A full disk or a quota: writes past 1 KiB fail. The old content stays,
-    // and no temporary is left behind.
+    // A full disk or a quota: writes past 1 KiB fail; the old content stays, and no temporary.
     const int replaced = testing::Child([&](const auto&) {
         ::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{1024, 1024};

@@ -24,16 +24,15 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int Kills = 200;
 
-// Kills `save`, which writes `newBytes` over `oldBytes`, at random moments: half
-// of the kills up to half again as long as a save takes (the median of a few
-// unhurried ones: the first fork or a busy machine can take many times longer),
-// the other half between the latest kill so far that left the old content and
-// the earliest that left the new, where a save that is not atomic shows.
+// Kills `save`, which writes `newBytes` over `oldBytes`: half of the kills up to
+// 1.5 times a save's median length (the first fork or a busy machine can take
+// far longer), half between the latest kill that left the old content and the
+// earliest that left the new, where a save that is not atomic shows.
 void ExpectOldOrNewEveryTime(const fs::path& file, const std::string& oldBytes, const std::string& newBytes,
                              const std::function<void()>& save)
 {
     ::prctl(PR_SET_TIMERSLACK, 1);  // wake within microseconds, as a save takes
-    // A save from the old content, killed `after` it starts (never when negative); how long it ran.
+    // A save from the old content, killed `after` it starts (never when negative).
     const auto saveKilled = [&](Clock::rep after) {
         if (!ReplaceFileContents(file, oldBytes)) {
             throw std::runtime_error("cannot set the old content");
@@ -72,17 +71,14 @@ void ExpectOldOrNewEveryTime(const fs::path& file, const std::string& oldBytes, 
         }
     }
     EXPECT_EQ(old + saved, Kills) << "partial or mixed files after " << file.filename();
-    // Kills landed on both sides of the moment the new content took over.
-    EXPECT_GT(old, 0);
+    EXPECT_GT(old, 0);  // kills landed on both sides of the replacement
     EXPECT_GT(saved, 0);
 }
 
-// Synchronizing replaces the shared file by the same merge and replacement as
-// the save of the game's own file, so one of the two is killed here.
+// Synchronizing goes through the same merge and replacement as the own file's save.
 TEST(KilledSaves, RecordsAndSettingsAreOldOrNewNeverPartial)
 {
-    // In memory where the system allows, so a round costs a fork and not a disk
-    // flush; a kill hits a rename the same way.
+    // In memory where it can be, so a round costs a fork and not a disk flush.
     const testing::ScratchFolder folder(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : fs::temp_directory_path());
 
     const RecordTables after = testing::FilledTables(200000);

@@ -5,7 +5,7 @@ namespace plumix::testing {
 double ScriptedRandom::Next()
 {
     if (values_.empty()) {
-        return fallback_;
+        return 0.0;
     }
     const double v = values_.front();
     values_.pop_front();

@@ -16,10 +16,9 @@
 
 namespace plumix::testing {
 
-// The scripted numbers in order, then `fallback` for ever.
+// The scripted numbers in order, then 0 for ever.
 class ScriptedRandom : public RandomSource {
 public:
-    explicit ScriptedRandom(double fallback = 0.0) : fallback_(fallback) {}
     double Next() override;
     void Push(double value) { values_.push_back(value); }
     // The draw that makes SpawnFigure choose figure n (1..28).
@@ -27,7 +26,6 @@ public:
 
 private:
     std::deque<double> values_;
-    double fallback_;
 };
 
 struct CellRecorder : CellPainter {
