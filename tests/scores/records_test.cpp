@@ -292,7 +292,7 @@ TEST(RecordBook, AnEndedGameRanksInItsOwnTableTiesBelowAndTheEntryFillsThePlaceA
     EXPECT_EQ(book.Enter({GameMode::Levels, 40, {7, 3, 2, 1}, 5}), 62);
     book.Fill({"Łukasz Иван ёЁ №", "Schön, ça va? 日本", "d"});
     EXPECT_EQ(tables.level.At(62), (Record{"Lukasz Иван ёЁ №", 40, 0, 0, 0, 0, "d", "Schon, ca va? ??", 5}));
-    EXPECT_EQ(tables.level.At(63).player, "l62");
+    EXPECT_EQ(std::tuple(tables.level.At(63).player, tables.classic.At(63).player), std::tuple("l62", "c62"));
     EXPECT_EQ(book.LastEndedMode(), GameMode::Levels);
 
     // An entry fills its place once; without a place it writes nothing but
@@ -300,6 +300,7 @@ TEST(RecordBook, AnEndedGameRanksInItsOwnTableTiesBelowAndTheEntryFillsThePlaceA
     const RecordTables filled = tables;
     book.Fill({"Cy", "", ""});
     EXPECT_EQ(book.Enter({GameMode::Classic, -5}), 0);
+    EXPECT_EQ(book.LastEndedMode(), GameMode::Classic);
     book.Fill({"Dee", "", ""});
     EXPECT_TRUE(tables.classic == filled.classic && tables.level == filled.level);
     EXPECT_EQ(book.LastPlayerName(), "Dee");
