@@ -108,8 +108,7 @@ TEST(DamagedRecords, ABadLineCostsOnlyItsOwnPlaceAndADamagedFileIsKeptAsItWasOnc
         return Head(plain, line) + text + "\r\n" + plain.substr(Head(plain, line + 1).size());
     };
     const std::tuple<std::string, int, int, int, std::string, std::string> texts[] = {
-        {withLine(10, "abc"), 99, 100, 1, "x", "x|Ёлка"},  // place 2's score, bad in every way a number can be
-        {withLine(10, ""), 99, 100, 1, "x", "x|Ёлка"},
+        {withLine(10, "abc"), 99, 100, 1, "x", "x|Ёлка"},  // place 2's score: no number, too big, not whole
         {withLine(10, " 2147483648 "), 99, 100, 1, "x", "x|Ёлка"},
         {withLine(10, "1.5"), 99, 100, 1, "x", "x|Ёлка"},
         {withLine(904, " 300 "), 100, 99, 1, "", "x|l1"},  // level-mode place 1's level
