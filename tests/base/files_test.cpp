@@ -2,6 +2,7 @@
 // expects.
 #include "base/file_io.h"
 #include "base/text_codec.h"
+#include "support/child_process.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,6 @@
 #include <csignal>
 #include <numeric>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <sys/stat.h>
 
 namespace plumix {
@@ -63,18 +63,14 @@ TEST(FileIo, AReplacementThatCannotFinishLeavesTheFileAsItWasAndLeftoversGoAtThe
     ScratchFolder folder;
     const auto file = folder / "Records";
     WriteFile(file, std::string(4096, 'o'));
-    // A full disk or a quota: writes past 1 KiB fail. The old content stays,
-    // and no temporary is left behind.
-    const pid_t child = ::fork();
-    if (child == 0) {
+    // A full disk or a quota: writes past 1 KiB fail; the old content stays, and no temporary.
+    const int replaced = testing::Child([&](const auto&) {
         ::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{1024, 1024};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::_exit(ReplaceFileContents(file, std::string(8192, 'n')) ? 1 : 0);
-    }
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    EXPECT_EQ(status, 0);
+        return ReplaceFileContents(file, std::string(8192, 'n')) ? 1 : 0;
+    }).Wait();
+    EXPECT_EQ(replaced, 0);
     EXPECT_EQ(FileBytes(file), std::string(4096, 'o'));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 

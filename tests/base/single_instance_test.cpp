@@ -1,17 +1,14 @@
 // One game per records folder: the lock, as processes see it, and where the
 // two starts meet.
-#include "support/scratch_folder.h"
 #include "base/single_instance.h"
+#include "support/child_process.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fcntl.h>
-#include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace plumix {
 namespace {
@@ -19,76 +16,48 @@ namespace {
 namespace fs = std::filesystem;
 using State = GameLock::State;
 
-// A child process that runs `take` (as "nobody" when `otherUser` and we are
-// root) and, when it succeeds, holds what it took until killed.
-pid_t HoldInChild(const std::function<bool()>& take, bool otherUser = false)
-{
-    int ready[2];
-    if (::pipe(ready) != 0) {
-        return -1;
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        constexpr uid_t nobody = 65534;
-        const bool dropped = !otherUser || ::geteuid() != 0 || (::setgid(nobody) == 0 && ::setuid(nobody) == 0);
-        const char held = dropped && take() ? 'y' : 'n';
-        (void)!::write(ready[1], &held, 1);
-        ::pause();
-        ::_exit(0);
-    }
-    ::close(ready[1]);
-    char held = 0;
-    (void)!::read(ready[0], &held, 1);
-    ::close(ready[0]);
-    if (held != 'y') {
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
-        return -1;
-    }
-    return child;
-}
-
-void Kill(pid_t child)
-{
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-}
-
 TEST(SingleInstance, ARunningGameHoldsItsFilesUntilItDiesAndNobodyElseCanKeepThePlayerOut)
 {
     const testing::ScratchFolder scratch;
     const fs::path records = scratch / "records", other = scratch / "other", link = scratch / "link";
     const fs::path run = scratch / "run";
-    fs::create_directories(records);
-    fs::create_directories(other);
-    fs::create_directory(run);
+    for (const auto& folder : {records, other, run}) {
+        fs::create_directory(folder);
+    }
     ::chmod(run.c_str(), 0700);
     fs::create_directory_symlink(records, link);
     const auto lockOf = [&](const fs::path& folder) { return MeetingPointFor(folder, run.c_str()).lockFile; };
     ASSERT_EQ(lockOf(link), lockOf(records));  // the same folder by another path
-    ASSERT_NE(lockOf(other), lockOf(records));
 
     // Another user locks the records folder (all of ours they can reach):
     // the player's game still takes its lock.
-    ::chmod(scratch.Path().c_str(), 0755);
-    const fs::path playersLock = lockOf(records);
-    const pid_t stranger = HoldInChild(
-        [&] {
-            const int folder = ::open(records.c_str(), O_RDONLY | O_DIRECTORY);
-            const bool lockedFolder = folder >= 0 && ::flock(folder, LOCK_EX | LOCK_NB) == 0;
-            return lockedFolder && ::open(playersLock.c_str(), O_RDWR | O_CREAT, 0600) < 0;
-        },
-        true);
-    ASSERT_GT(stranger, 0);
-    EXPECT_EQ(GameLock(lockOf(records)).Get(), State::Held);
-    Kill(stranger);
+    if (::geteuid() == 0) {
+        ::chmod(scratch.Path().c_str(), 0755);
+        const fs::path playersLock = lockOf(records);
+        testing::Child stranger(
+            [&](const auto& ready) {
+                const int folder = ::open(records.c_str(), O_RDONLY | O_DIRECTORY);
+                if (folder >= 0 && ::flock(folder, LOCK_EX | LOCK_NB) == 0 &&
+                    ::open(playersLock.c_str(), O_RDWR | O_CREAT, 0600) < 0) {
+                    ready();
+                    ::pause();
+                }
+                return 1;
+            },
+            true);
+        ASSERT_TRUE(stranger.Ready());
+        EXPECT_EQ(GameLock(lockOf(records)).Get(), State::Held);
+    }
 
-    const pid_t game = HoldInChild([&] {
-        static GameLock* held = nullptr;
-        held = new GameLock(lockOf(records));
-        return held->Get() == State::Held;
+    testing::Child game([&](const auto& ready) {
+        const GameLock held(lockOf(records));
+        if (held.Get() == State::Held) {
+            ready();
+            ::pause();
+        }
+        return 1;
     });
-    ASSERT_GT(game, 0);
+    ASSERT_TRUE(game.Ready());
     EXPECT_EQ(GameLock(lockOf(records)).Get(), State::Taken);
     EXPECT_EQ(GameLock(lockOf(link)).Get(), State::Taken);
     EXPECT_EQ(GameLock(lockOf(other)).Get(), State::Held);  // another installation's
@@ -98,11 +67,10 @@ TEST(SingleInstance, ARunningGameHoldsItsFilesUntilItDiesAndNobodyElseCanKeepThe
     ASSERT_EQ(::stat(lockOf(records).c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 
-    // Killed without a chance to clean up: the next start takes over at once.
-    Kill(game);
+    // Killed without a chance to clean up: the next start takes over at once, and holds it in turn.
+    game.Kill();
     const GameLock next(lockOf(link));
-    EXPECT_EQ(next.Get(), State::Held);
-    EXPECT_EQ(GameLock(lockOf(records)).Get(), State::Taken);  // ...and holds it in turn
+    EXPECT_EQ(std::pair(next.Get(), GameLock(lockOf(records)).Get()), std::pair(State::Held, State::Taken));
 
     // A link placed where the lock would be is not the player's lock: no lock, but no lockout.
     fs::create_directory(scratch / "third");

@@ -1,10 +1,11 @@
-// The hi-scores windows driven as a player would, through the real main window.
+// The hi-scores windows driven as a player would, through the real main window;
+// the tables' rules are the headless tests'.
 #include "scores/view/hiscores_window.h"
 #include "scores/name_color.h"
 #include "scores/view/record_entry_window.h"
 #include "scores/records_file.h"
-#include "support/game_harness.h"
 #include "support/gui_player.h"
+#include "support/record_tables.h"
 
 #include <QDate>
 #include <QLabel>
@@ -17,8 +18,6 @@
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace plumix {
 namespace {
 
@@ -28,27 +27,13 @@ struct Player : testing::GuiPlayer {
     QString Text(int row, HiScoresColumn column) const { return hiScores->Cell(row, column)->text(); }
     QColor Ink(int row) const { return hiScores->Cell(row, HiScoresColumn::Player)->palette().color(QPalette::WindowText); }
     QColor Back(int row) const { return hiScores->Cell(row, HiScoresColumn::Score)->palette().color(QPalette::Window); }
-
-    // A Classic game whose second figure finds the well stacked to the top.
-    RecordEntryWindow* PlayUntilEntry(std::int64_t score)
-    {
-        random->PushFigure(1);
-        random->PushFigure(1);
-        GetGame().StartClassicGame();
-        GetGame().SetField(testing::BlockedEntry());
-        GetGame().SetScore(score);
-        TickUntil([&] { return State().gameMode == GameMode::None; });
-        return window->findChild<RecordEntryWindow*>();
-    }
+    RecordEntryWindow* Entry() const { return window->findChild<RecordEntryWindow*>(); }
 };
 
 TEST(HiScoresWindowGui, RowsInTheirPlayersColoursPlainTextTheHighlightScrollingTheLevelTableAndSynchronizing)
 {
     Player p;
-    for (int place = 1; place <= RecordPlaces; ++place) {
-        p.app.records.classic.At(place) = {"c" + std::to_string(place), 2000 - place, place, 2, 3, 4, "d", "", 5};
-        p.app.records.level.At(place) = {"l" + std::to_string(place), 900 - place, 0, 0, 0, 0, "d", "", 40};
-    }
+    p.app.records = testing::FilledTables();
     const QString markup = "<img src=x> a & b, a < b and x<y>";
     p.app.records.classic.At(2).player = "<b>x</b>";
     p.app.records.classic.At(2).comment = markup.toStdString();
@@ -89,28 +74,19 @@ TEST(HiScoresWindowGui, RowsInTheirPlayersColoursPlainTextTheHighlightScrollingT
     QTest::mouseClick(p.hiScores->LevelOption(), Qt::LeftButton, {}, {10, 13});
     ASSERT_TRUE(p.hiScores->LevelOption()->isChecked());
     EXPECT_EQ(p.Text(0, HiScoresColumn::Player), "l40");
-    EXPECT_EQ(p.Text(0, HiScoresColumn::Lines1) + p.Text(0, HiScoresColumn::Level), "40");
+    EXPECT_EQ(p.Text(0, HiScoresColumn::Lines1) + p.Text(0, HiScoresColumn::Level), "5");
 
-    // Synchronizing: a failure with the stop icon, a success plainly.
-    const auto press = [&] {
+    // A failure with the stop icon (no shared file yet), a success plainly.
+    for (const auto& [text, icon] : {std::pair("Has error when synchronizing", QMessageBox::Critical),
+                                     std::pair("Synchronizing passed successfully", QMessageBox::NoIcon)}) {
         p.hiScores->SyncButton()->click();
         QApplication::processEvents();
         QMessageBox* box = testing::Modal<QMessageBox>();
-        if (box == nullptr) {
-            return std::pair(QString("no message"), QMessageBox::NoIcon);
-        }
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(std::pair(box->text(), box->icon()), std::pair(QString(text), icon));
         box->close();
-        return std::pair(box->text(), box->icon());
-    };
-    // No shared file: the stop icon, and nothing is created.
-    EXPECT_EQ(press(), std::make_pair(QString("Has error when synchronizing"), QMessageBox::Critical));
-    EXPECT_FALSE(std::filesystem::exists(p.folder / "shared"));
-    std::filesystem::create_directories(p.folder / "shared");
-    { std::ofstream(p.folder / "shared" / "Records", std::ios::binary); }  // an empty table set
-    EXPECT_EQ(press(), std::make_pair(QString("Synchronizing passed successfully"), QMessageBox::NoIcon));
-    RecordTables shared;
-    ASSERT_TRUE(LoadRecords(p.folder / "shared" / "Records", shared).ok);
-    EXPECT_TRUE(shared.classic == p.app.records.classic && shared.level == p.app.records.level);
+        testing::WriteFile(p.app.sharedRecords, "");
+    }
 }
 
 TEST(HiScoresWindowGui, EnterAndEscCloseItWhateverHasTheFocusAndNeverSynchronize)
@@ -118,22 +94,20 @@ TEST(HiScoresWindowGui, EnterAndEscCloseItWhateverHasTheFocusAndNeverSynchronize
     Player p;
     p.random->PushFigure(1);
     p.Key(Qt::Key_F2);
-    const auto focusThenPress = [&](QWidget* focus, Qt::Key key) {
-        p.Key(Qt::Key_F5);
-        EXPECT_TRUE(p.hiScores->isVisible());
-        if (focus == p.hiScores->LevelOption()) {
-            QTest::mouseClick(focus, Qt::LeftButton, {}, {10, 13});  // a click takes the focus
-        } else {
-            focus->setFocus();
-        }
-        QTest::keyClick(focus, key);
-        QApplication::processEvents();
-        return p.hiScores->isVisible() || testing::Modal<QMessageBox>() != nullptr;
-    };
     for (QWidget* focus : std::initializer_list<QWidget*>{p.hiScores->LevelOption(), p.hiScores->SyncButton(),
                                                          p.hiScores->ScrollBar(), p.hiScores->CloseButton()}) {
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-            EXPECT_FALSE(focusThenPress(focus, key)) << focus->metaObject()->className() << key;
+            p.Key(Qt::Key_F5);
+            ASSERT_TRUE(p.hiScores->isVisible());
+            if (focus == p.hiScores->LevelOption()) {
+                QTest::mouseClick(focus, Qt::LeftButton, {}, {10, 13});  // a click takes the focus
+            } else {
+                focus->setFocus();
+            }
+            QTest::keyClick(focus, key);
+            QApplication::processEvents();
+            EXPECT_FALSE(p.hiScores->isVisible() || testing::Modal<QMessageBox>() != nullptr)
+                << focus->metaObject()->className() << key;
         }
     }
     EXPECT_FALSE(std::filesystem::exists(p.folder / "shared"));
@@ -143,13 +117,11 @@ TEST(HiScoresWindowGui, EnterAndEscCloseItWhateverHasTheFocusAndNeverSynchronize
 TEST(RecordEntryGui, AClassicGameWithAPlaceEndsInTheEntryAndThenTheTable)
 {
     Player p;
-    for (int place = 1; place <= 3; ++place) {
-        p.app.records.classic.At(place) = {"old" + std::to_string(place), 3000 - 1000 * place, 1, 1, 1, 1, "d", "", 1};
-    }
-    RecordEntryWindow* entry = p.PlayUntilEntry(1500);
+    p.LoseClassicGame(1500);
+    RecordEntryWindow* entry = p.Entry();
     ASSERT_NE(entry, nullptr);
     EXPECT_TRUE(entry->isVisible());
-    EXPECT_EQ(entry->Prompt()->text(), "Congratulations! You are 2th. Enter your name:");
+    EXPECT_EQ(entry->Prompt()->text(), "Congratulations! You are 1th. Enter your name:");
 
     // The name takes its colour as it is typed; Esc cannot skip the entry.
     const auto nameInk = [&] { return entry->NameBox()->palette().color(QPalette::Text); };
@@ -162,37 +134,32 @@ TEST(RecordEntryGui, AClassicGameWithAPlaceEndsInTheEntryAndThenTheTable)
     QTest::keyClicks(entry->CommentBox(), "close one");
     QTest::keyClick(entry->CommentBox(), Qt::Key_Return);
     testing::Settle();
-
     const std::string today = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
-    EXPECT_EQ(p.app.records.classic.At(2), (Record{"AB<b>", 1500, 0, 0, 0, 0, today, "close one", 1}));
-    // On disk at once: a crash before quit keeps it.
-    RecordTables saved;
-    ASSERT_TRUE(LoadRecords(p.folder / "Records", saved).ok);
-    EXPECT_EQ(saved.classic.At(2).player, "AB<b>");
+    EXPECT_EQ(p.app.records.classic.At(1), (Record{"AB<b>", 1500, 0, 0, 0, 0, today, "close one", 1}));
     ASSERT_TRUE(p.hiScores->isVisible());
-    EXPECT_EQ(p.Text(1, HiScoresColumn::Player), "AB<b>");
+    EXPECT_EQ(p.Text(0, HiScoresColumn::Player), "AB<b>");
     QTest::mouseClick(p.hiScores->CloseButton(), Qt::LeftButton);
 
     // The next entry offers the name typed last; the close box stores it.
-    entry = p.PlayUntilEntry(5000);
-    ASSERT_NE(entry, nullptr);
+    p.LoseClassicGame(5000);
+    ASSERT_NE(entry = p.Entry(), nullptr);
     EXPECT_EQ(entry->NameBox()->text(), "AB<b>");
     entry->close();
     testing::Settle();
-    EXPECT_EQ(p.app.records.classic.At(1).player + p.app.records.classic.At(3).player, "AB<b>AB<b>");
+    EXPECT_EQ(p.app.records.classic.At(1).player + p.app.records.classic.At(2).player, "AB<b>AB<b>");
     EXPECT_TRUE(p.hiScores->isVisible());
 
-    // The system ends the game while an entry is open: it is kept as typed.
+    // The system ends the game while an entry is open: it is written as typed.
     QTest::mouseClick(p.hiScores->CloseButton(), Qt::LeftButton);
-    entry = p.PlayUntilEntry(7000);
-    ASSERT_NE(entry, nullptr);
+    p.LoseClassicGame(7000);
+    ASSERT_NE(entry = p.Entry(), nullptr);
     entry->NameBox()->setText("Zed");
     QSignalSpy ended(p.program.get(), &GameApp::Ended);
     p.program->EndWithoutAsking();
     EXPECT_EQ(ended.count(), 1);
+    RecordTables saved;
     ASSERT_TRUE(LoadRecords(p.folder / "Records", saved).ok);
     EXPECT_EQ(saved.classic.At(1).player, "Zed");
-    EXPECT_TRUE(std::filesystem::exists(p.folder / "plumix.ini"));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "scores/records_file.h"
 #include "session/game_session.h"
 #include "support/game_harness.h"
+#include "support/record_tables.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -77,48 +78,44 @@ TEST(Session, EveryKeyOfTheTableGivesItsCommandAndTheGamesOwnWindowsOpenOverAPau
     EXPECT_EQ(std::pair(s.State().gameMode, s.views.ended), std::pair(GameMode::Classic, 0));
 }
 
-TEST(Session, AnEndedGameRanksInItsOwnModesTableAndItsEntryIsWrittenAtOnce)
+TEST(Session, AnEndedGameRanksInItsOwnModesTableItsEntryIsWrittenAtOnceAndOnlyARunningGameIsAskedAbout)
 {
     Session s;
-    // The tables differ, so a game that ranks in the wrong one shows.
-    for (int p = 1; p <= RecordPlaces; ++p) {
-        s.app.records.classic.At(p) = {"c" + std::to_string(p), 10000, 1, 1, 1, 1, "", "", 0};
-        s.app.records.level.At(p) = {"l" + std::to_string(p), 100 - p, 0, 0, 0, 0, "", "", 0};
-    }
+    s.app.records = FilledTables();
     for (LevelDef& level : s.app.levels) {
         level.cells = BlockedEntry();  // each level costs a life at once
     }
     s.session->Run(Command::NewLevelGame);
-    for (int life = 0; life < 3; ++life) {
+    // A crash that costs a life leaves the game running: F2 asks, No goes on;
+    // the crash of the last life ends it, and F2 waits for its end.
+    s.dialogs.answers = {false, false};
+    for (int life = 0; life < StartingLives; ++life) {
         ASSERT_EQ(s.views.shown.back(), "intro");
         s.session->Levels().StartLevel();
-        if (life == 0) {
-            s.session->GetGame().SetScore(40);
-        }
-        s.clock.RunUntil([&] { return s.views.shown.back() != "intro" || !s.State().introShowing; });
+        s.session->GetGame().SetScore(40);
+        ASSERT_TRUE(s.clock.Running(TimerId::CrashAni));
+        s.session->KeyDown(VkF2, 0);
         s.clock.RunUntil([&] { return s.State().introShowing || s.State().gameMode == GameMode::None; });
     }
-    // 40 ties place 60 of the level table and ranks below it; the Classic
-    // table would give it no place at all.
-    ASSERT_EQ(s.views.shown.back(), "entry 61");
+    EXPECT_EQ(s.dialogs.questions, std::vector(StartingLives - 1, Question::NewGame));
+    // 40 ties place 61 of the level table; in the Classic one it would rank 98th.
+    ASSERT_EQ(s.views.shown.back(), "entry 62");
     s.session->RecordEntered({"Lena", "three lives", "today"});
     EXPECT_EQ(s.views.shown.back(), "hi-scores");
     RecordTables onDisk;
     ASSERT_TRUE(LoadRecords(s.folder / "Records", onDisk).ok);
-    EXPECT_EQ(std::tuple(onDisk.level.At(61).player, onDisk.level.At(61).score, onDisk.level.At(61).level),
+    EXPECT_EQ(std::tuple(onDisk.level.At(62).player, onDisk.level.At(62).score, onDisk.level.At(62).level),
               std::tuple("Lena", 40, 2));
-    EXPECT_EQ(std::tuple(onDisk.level.At(62).player, onDisk.classic.At(61).player), std::tuple("l61", "c61"));
 
     // A Classic game that earns no place: the game-over message.
     s.random.PushFigure(Square);
     s.session->Run(Command::NewClassicGame);
-    s.session->GetGame().SetField(s.app.levels[0].cells);
+    s.session->GetGame().SetField(BlockedEntry());
     s.clock.RunUntil([&] { return s.State().gameMode == GameMode::None; });
     EXPECT_EQ(s.dialogs.messages, std::vector<std::string>{std::string(GameOverText)});
-    EXPECT_EQ(s.session->Records().LastEndedMode(), GameMode::Classic);
 }
 
-TEST(Session, NoKeyDropsAGameWhoseCrashHasBegunAndOnlyARunningGameIsAskedAbout)
+TEST(Session, NoKeyDropsAGameWhoseCrashHasBegun)
 {
     for (const bool systemEnds : {false, true}) {
         Session s;
@@ -145,22 +142,6 @@ TEST(Session, NoKeyDropsAGameWhoseCrashHasBegunAndOnlyARunningGameIsAskedAbout)
         EXPECT_TRUE(s.dialogs.questions.empty());
         EXPECT_EQ(std::pair(s.State().gameMode, s.State().score), std::pair(GameMode::Classic, std::int64_t{0}));
     }
-    // A crash that costs a life leaves the game running: F2 asks, No goes on;
-    // the crash of the last life ends it, and F2 waits for its message.
-    Session s;
-    for (LevelDef& level : s.app.levels) {
-        level.cells = BlockedEntry();
-    }
-    s.session->Run(Command::NewLevelGame);
-    s.dialogs.answers = {false, false, false};
-    for (int lives = StartingLives; lives > 0; --lives) {
-        s.session->Levels().StartLevel();
-        ASSERT_TRUE(s.clock.Running(TimerId::CrashAni));
-        s.session->KeyDown(VkF2, 0);
-        s.clock.Advance(CrashTicks * CrashAniInterval);
-    }
-    EXPECT_EQ(s.dialogs.questions, std::vector(StartingLives - 1, Question::NewGame));
-    EXPECT_EQ(s.dialogs.messages, std::vector<std::string>{std::string(GameOverText)});
 }
 
 TEST(Session, QuitWritesBothFilesAndEndsARecordsFileThatCannotBeWrittenIsShownFirst)

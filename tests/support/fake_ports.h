@@ -16,20 +16,16 @@
 
 namespace plumix::testing {
 
-// The scripted numbers in order, then `fallback` for ever.
+// The scripted numbers in order, then 0 for ever.
 class ScriptedRandom : public RandomSource {
 public:
-    explicit ScriptedRandom(double fallback = 0.0) : fallback_(fallback) {}
     double Next() override;
     void Push(double value) { values_.push_back(value); }
     // The draw that makes SpawnFigure choose figure n (1..28).
     void PushFigure(int n) { Push((n - 0.5) / 28.0); }
-    int Draws() const { return draws_; }
 
 private:
     std::deque<double> values_;
-    double fallback_;
-    int draws_ = 0;
 };
 
 struct CellRecorder : CellPainter {

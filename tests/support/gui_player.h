@@ -1,10 +1,9 @@
-// The real main window with the hi-scores windows plugged in, its files in a
-// scratch folder and a scripted random sequence, and ticks delivered by hand
-// as the event loop would deliver them. For the GUI tests only (Qt).
+// The real main window, its files in a scratch folder, a scripted random
+// sequence, and ticks delivered by hand. For the GUI tests only (Qt).
 #pragma once
 
 #include "scores/view/hiscores_window.h"
-#include "support/fake_ports.h"
+#include "support/game_harness.h"
 #include "support/scratch_folder.h"
 #include "window/game_app.h"
 #include "window/main_window.h"
@@ -39,10 +38,9 @@ struct GuiPlayer {
         window = &program->Window();
         hiScores = &program->HiScores();
         GetGame().RepaintCells();
-        // Offscreen, nothing gives the focus back when one of the game's
-        // windows closes, and once a busy machine lets the grace period pass,
-        // the game takes that for another program's focus and pauses. A window
-        // manager gives it back to the main window at once; so does this.
+        // Offscreen nothing gives the focus back when one of our windows closes,
+        // and on a busy machine the game would take that for another program's
+        // focus and pause; a window manager gives it back at once, as does this.
         QObject::connect(qApp, &QGuiApplication::applicationStateChanged, window, [this](Qt::ApplicationState state) {
             if (state != Qt::ApplicationActive && QApplication::activeModalWidget() == nullptr) {
                 window->activateWindow();
@@ -65,14 +63,24 @@ struct GuiPlayer {
         }
         return runs;
     }
-    // Ticks, the animations and the removal before the fall (not in time
-    // order), until `done` or until a window of ours waits for the player.
+    // Ticks, animations first (not in time order), until `done` or until a
+    // window of ours waits for the player.
     void TickUntil(const std::function<bool()>& done)
     {
         for (int i = 0; i < 5000 && !done() && QApplication::activeModalWidget() == nullptr; ++i) {
             Tick(TimerId::CrashAni) || Tick(TimerId::Victory) || Tick(TimerId::Terminate) || Tick(TimerId::Figure) ||
                 Tick(TimerId::GameOnTime);
         }
+    }
+    // A Classic game ended with `score` at its first figure.
+    void LoseClassicGame(std::int64_t score)
+    {
+        random->PushFigure(Square);
+        random->PushFigure(Square);
+        GetGame().StartClassicGame();
+        GetGame().SetField(BlockedEntry());
+        GetGame().SetScore(score);
+        TickUntil([this] { return State().gameMode == GameMode::None; });
     }
 };
 
@@ -90,8 +98,7 @@ inline void SendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons
 
 inline QColor ToQColor(Rgb c) { return {c.red, c.green, c.blue}; }
 
-// The closed windows delete themselves once the event loop runs, which a
-// test stands in for.
+// Lets closed windows delete themselves, as the event loop would.
 inline void Settle()
 {
     QApplication::processEvents();

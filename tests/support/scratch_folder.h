@@ -4,10 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <stdexcept>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace plumix::testing {
@@ -46,27 +44,6 @@ inline std::string FileBytes(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Runs `body` as a user whom file permissions bind (root writes anywhere):
-// this process, or, when it is root, a child that has become "nobody" and
-// owns `folder`. Returns what the body returned (0..255).
-inline int AsBoundUser(const fs::path& folder, const std::function<int()>& body)
-{
-    constexpr uid_t nobody = 65534;
-    if (::geteuid() != 0) {
-        return body();
-    }
-    if (::chown(folder.c_str(), nobody, nobody) != 0) {
-        return 253;
-    }
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::_exit(::setgid(nobody) != 0 || ::setuid(nobody) != 0 ? 255 : body() & 0xff);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 254;
 }
 
 } // namespace plumix::testing

@@ -1,9 +1,6 @@
-// The record file seen from outside the game, for tests with real processes:
-//   records_tool list FILE                  one line per record: table, place, score, player
-//   records_tool write FILE TABLE PLAYER SCORE
-// `write` replaces FILE with tables holding that one record (TABLE "classic"
-// or "level"), as a game that read the file before the others' records came
-// would write it without looking again.
+// The record file seen from outside the game, for the tests with real processes.
+// `write` replaces the file with tables of that one record, as a game that read
+// it before the others' records came would write it without looking again.
 #include "scores/records_file.h"
 #include "base/file_io.h"
 
@@ -23,8 +20,7 @@ int main(int argc, char** argv)
         const RecordTables tables = ReadRecordFile(*bytes).tables;
         for (const auto& [name, table] : {std::pair{"classic", &tables.classic}, {"level", &tables.level}}) {
             for (int place = 1; place <= RecordPlaces; ++place) {
-                const Record& record = table->At(place);
-                if (record != Record{}) {
+                if (const Record& record = table->At(place); record != Record{}) {
                     std::printf("%s %d %d %s\n", name, place, record.score, record.player.c_str());
                 }
             }
@@ -33,10 +29,11 @@ int main(int argc, char** argv)
     }
     if (argc == 6 && std::strcmp(argv[1], "write") == 0) {
         RecordTables tables;
-        tables.ForMode(std::strcmp(argv[3], "level") == 0 ? GameMode::Levels : GameMode::Classic).At(1) = {argv[4], std::stoi(argv[5]), 0, 0, 0, 0,
-                                                                            "01.01.2026", "written aside", 0};
+        tables.ForMode(std::strcmp(argv[3], "level") == 0 ? GameMode::Levels : GameMode::Classic).At(1) =
+            {argv[4], std::stoi(argv[5]), 0, 0, 0, 0, "01.01.2026", "written aside", 0};
         return ReplaceFileContents(argv[2], RecordsToFileBytes(tables)) ? 0 : 1;
     }
-    std::fputs("usage: records_tool list FILE | records_tool write FILE classic|level PLAYER SCORE\n", stderr);
+    std::fputs("usage: records_tool list FILE (a line a record: table place score player)\n"
+               "       records_tool write FILE classic|level PLAYER SCORE\n", stderr);
     return 2;
 }
