@@ -1,8 +1,8 @@
 #include "widgets/about_box.h"
 
-#include "widgets/colors_qt.h"
-#include "widgets/plain_text_qt.h"
-#include "widgets/sharp_picture_qt.h"
+#include "widgets/colors.h"
+#include "widgets/plain_text.h"
+#include "widgets/sharp_picture.h"
 
 #include <QFrame>
 #include <QLabel>

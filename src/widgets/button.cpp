@@ -1,6 +1,6 @@
 #include "widgets/button.h"
 
-#include "widgets/key_map_qt.h"
+#include "widgets/key_map.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -5,7 +5,7 @@
 // pass every key press on to the window that holds them.
 #pragma once
 
-#include "widgets/sharp_picture_qt.h"
+#include "widgets/sharp_picture.h"
 
 #include <QPixmap>
 #include <QWidget>

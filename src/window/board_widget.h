@@ -8,7 +8,7 @@
 #include "engine/board.h"
 #include "engine/palette.h"
 #include "engine/ports.h"
-#include "widgets/sharp_picture_qt.h"
+#include "widgets/sharp_picture.h"
 
 #include <QPixmap>
 #include <QWidget>

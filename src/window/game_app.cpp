@@ -3,14 +3,14 @@
 #include "engine/clock_seeded_random.h"
 #include "levels/level_intro.h"
 #include "levels/view/level_intro_window.h"
-#include "pad/view/pad_input_qt.h"
+#include "pad/view/pad_input.h"
 #include "scores/view/hiscores_window.h"
 #include "scores/view/record_entry_window.h"
 #include "settings/view/settings_dialog.h"
 #include "widgets/about_box.h"
-#include "widgets/plain_text_qt.h"
+#include "widgets/plain_text.h"
 #include "window/board_widget.h"
-#include "window/skin_pictures_qt.h"
+#include "window/skin_pictures.h"
 
 #include <QApplication>
 

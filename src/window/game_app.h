@@ -6,9 +6,9 @@
 
 #include "pad/pad_keys.h"
 #include "session/game_session.h"
-#include "widgets/dialogs_qt.h"
+#include "widgets/dialogs.h"
 #include "window/main_window.h"
-#include "window/timers_qt.h"
+#include "window/timers.h"
 
 #include <QObject>
 

@@ -1,14 +1,14 @@
 // Start-up: the splash, then every loader in its order, then the main window.
 #include "scores/synchronize.h"
 #include "base/game_folders.h"
-#include "pad/view/pad_delivery_qt.h"
+#include "pad/view/pad_delivery.h"
 #include "sound/view/sound_player.h"
 #include "session/app_state.h"
 #include "window/game_app.h"
-#include "window/quit_signals_qt.h"
-#include "window/single_instance_qt.h"
+#include "window/quit_signals.h"
+#include "window/single_game.h"
 #include "window/splash_window.h"
-#include "window/startup_qt.h"
+#include "window/game_startup.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,13 +3,13 @@
 #include "session/game_session.h"
 #include "session/window_texts.h"
 #include "widgets/button.h"
-#include "widgets/colors_qt.h"
-#include "widgets/key_map_qt.h"
+#include "widgets/colors.h"
+#include "widgets/key_map.h"
 #include "widgets/outlined_label.h"
-#include "widgets/plain_text_qt.h"
+#include "widgets/plain_text.h"
 #include "window/board_widget.h"
-#include "window/builtin_pictures_qt.h"
-#include "window/skin_pictures_qt.h"
+#include "window/builtin_pictures.h"
+#include "window/skin_pictures.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -3,7 +3,7 @@
 // loading step is visible while it runs.
 #pragma once
 
-#include "widgets/sharp_picture_qt.h"
+#include "widgets/sharp_picture.h"
 
 #include <QPixmap>
 #include <QWidget>

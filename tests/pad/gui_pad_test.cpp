@@ -1,7 +1,7 @@
 // SDL's virtual pad through the pad code and the real windows; offscreen
 // nothing wakes the pad code for a virtual pad, so the tests pump it.
 #include "levels/view/level_intro_window.h"
-#include "pad/view/pad_input_qt.h"
+#include "pad/view/pad_input.h"
 #include "scores/view/record_entry_window.h"
 #include "settings/view/settings_dialog.h"
 #include "support/game_harness.h"

@@ -7,7 +7,7 @@
 #include "support/scratch_folder.h"
 #include "window/game_app.h"
 #include "window/main_window.h"
-#include "window/timers_qt.h"
+#include "window/timers.h"
 
 #include <QApplication>
 #include <QMessageBox>

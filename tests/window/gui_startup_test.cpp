@@ -6,10 +6,10 @@
 #include "settings/settings_file.h"
 #include "widgets/button.h"
 #include "window/board_widget.h"
-#include "widgets/dialogs_qt.h"
+#include "widgets/dialogs.h"
 #include "window/game_app.h"
 #include "window/main_window.h"
-#include "window/startup_qt.h"
+#include "window/game_startup.h"
 
 #include <QLabel>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #include "levels/view/level_intro_window.h"
 
-#include "widgets/colors_qt.h"
+#include "widgets/colors.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "scores/view/hiscores_window.h"
 
-#include "scores/view/scores_look_qt.h"
-#include "widgets/dialogs_qt.h"
+#include "scores/view/scores_look.h"
+#include "widgets/dialogs.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "scores/view/record_entry_window.h"
 
 #include "scores/name_color.h"
-#include "scores/view/scores_look_qt.h"
+#include "scores/view/scores_look.h"
 
 #include <QDate>
 #include <QKeyEvent>

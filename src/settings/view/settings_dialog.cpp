@@ -1,7 +1,7 @@
 #include "settings/view/settings_dialog.h"
 
-#include "widgets/colors_qt.h"
-#include "widgets/plain_text_qt.h"
+#include "widgets/colors.h"
+#include "widgets/plain_text.h"
 
 #include <QApplication>
 #include <QCheckBox>

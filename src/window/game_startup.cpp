@@ -1,6 +1,6 @@
-#include "window/startup_qt.h"
+#include "window/game_startup.h"
 
-#include "widgets/plain_text_qt.h"
+#include "widgets/plain_text.h"
 #include "window/game_app.h"
 
 #include <QLibraryInfo>

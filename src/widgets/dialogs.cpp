@@ -1,6 +1,6 @@
-#include "widgets/dialogs_qt.h"
+#include "widgets/dialogs.h"
 
-#include "widgets/plain_text_qt.h"
+#include "widgets/plain_text.h"
 
 #include <QFontMetrics>
 #include <QGridLayout>

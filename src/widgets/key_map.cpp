@@ -1,4 +1,4 @@
-#include "widgets/key_map_qt.h"
+#include "widgets/key_map.h"
 
 #include "engine/keys.h"
 

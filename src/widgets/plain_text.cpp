@@ -1,4 +1,4 @@
-#include "widgets/plain_text_qt.h"
+#include "widgets/plain_text.h"
 
 #include <QTextDocument>
 

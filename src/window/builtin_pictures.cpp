@@ -1,4 +1,4 @@
-#include "window/builtin_pictures_qt.h"
+#include "window/builtin_pictures.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "window/timers_qt.h"
+#include "window/timers.h"
 
 namespace plumix {
 

@@ -1,6 +1,6 @@
-#include "window/skin_pictures_qt.h"
+#include "window/skin_pictures.h"
 
-#include "widgets/sharp_picture_qt.h"
+#include "widgets/sharp_picture.h"
 #include "window/main_window.h"
 
 namespace plumix {

@@ -1,4 +1,4 @@
-#include "widgets/sharp_picture_qt.h"
+#include "widgets/sharp_picture.h"
 
 #include <QGuiApplication>
 #include <QImage>

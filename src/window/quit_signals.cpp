@@ -1,4 +1,4 @@
-#include "window/quit_signals_qt.h"
+#include "window/quit_signals.h"
 
 #include "window/game_app.h"
 

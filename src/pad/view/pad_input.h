@@ -6,7 +6,7 @@
 #pragma once
 
 #include "pad/pad_keys.h"
-#include "pad/view/pad_delivery_qt.h"
+#include "pad/view/pad_delivery.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "pad/view/pad_delivery_qt.h"
+#include "pad/view/pad_delivery.h"
 
 #include "engine/keys.h"
 

@@ -1,10 +1,10 @@
 // The small look shared by the record entry and hi-scores windows: the font
-// (texts go on as plain text, the player's colours come with colors_qt).
+// (texts go on as plain text, the player's colours come with widgets/colors).
 #pragma once
 
 #include "settings/settings.h"
-#include "widgets/colors_qt.h"
-#include "widgets/plain_text_qt.h"
+#include "widgets/colors.h"
+#include "widgets/plain_text.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "scores/view/scores_look_qt.h"
+#include "scores/view/scores_look.h"
 
 #include <QWidget>
 

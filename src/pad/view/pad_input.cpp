@@ -1,4 +1,4 @@
-#include "pad/view/pad_input_qt.h"
+#include "pad/view/pad_input.h"
 
 #include <QAbstractSlider>
 #include <QApplication>

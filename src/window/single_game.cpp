@@ -1,4 +1,4 @@
-#include "window/single_instance_qt.h"
+#include "window/single_game.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

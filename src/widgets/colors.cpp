@@ -1,4 +1,4 @@
-#include "widgets/colors_qt.h"
+#include "widgets/colors.h"
 
 #include <QApplication>
 #include <QWidget>
