@@ -13,9 +13,16 @@ endif()
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/ DESTINATION ${CMAKE_INSTALL_DATADIR}/plumix)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/${PLUMIX_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/${PLUMIX_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-foreach(size 16 24 32 48 64 128 256)
+foreach(size 16 22 24 32 48 64 128 256 512)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/${PLUMIX_APP_ID}-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME ${PLUMIX_APP_ID}.png)
+endforeach()
+# A desktop scaled by 2 asks the theme's "NxN@2" folders for pictures of 2N pixels.
+foreach(size 16 22 24 32 48 64 128 256)
+  math(EXPR pixels "${size} * 2")
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/${PLUMIX_APP_ID}-${pixels}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}@2/apps
           RENAME ${PLUMIX_APP_ID}.png)
 endforeach()
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/${PLUMIX_APP_ID}.svg

@@ -16,8 +16,11 @@ void LoadRecordTables(AppState& app, StartupView& view)
         view.Problem(NoPlayerFolderMessage);
         return;
     }
-    // What a save killed half-way left behind.
+    // What a save or a synchronizing killed half-way left behind.
     RemoveLeftTemporaries(app.folders.user, {RecordsFileName, SettingsFileName});
+    if (!app.sharedRecords.empty()) {
+        RemoveLeftTemporaries(app.sharedRecords.parent_path(), {app.sharedRecords.filename().string()});
+    }
     const std::filesystem::path records = app.folders.user / RecordsFileName;
     const RecordsFileStatus loaded = LoadRecords(records, app.records);
     if (!loaded.ok) {

@@ -74,11 +74,22 @@ std::string PicturePath(std::string_view pictureFolder, std::string_view fileNam
     return path;
 }
 
-std::filesystem::path FindSkinPicture(const std::vector<std::filesystem::path>& dataFolders,
-                                      std::string_view pictureFolder, std::string_view fileName)
+std::string DoubledPictureName(std::string_view fileName)
+{
+    const std::size_t dot = fileName.rfind('.');
+    const std::size_t stem = dot == std::string_view::npos ? fileName.size() : dot;
+    std::string name(fileName.substr(0, stem));
+    name += "@2x";
+    name += fileName.substr(stem);
+    return name;
+}
+
+SkinPictureFile FindSkinPicture(const std::vector<std::filesystem::path>& dataFolders,
+                                std::string_view pictureFolder, std::string_view fileName)
 {
     const std::filesystem::path relative = PicturePath(pictureFolder, fileName);
-    return FolderHolding(dataFolders, relative) / relative;
+    const std::filesystem::path folder = FolderHolding(dataFolders, relative);
+    return {folder / relative, folder / PicturePath(pictureFolder, DoubledPictureName(fileName))};
 }
 
 std::vector<OfferedFile> ListSkinsIn(const std::vector<std::filesystem::path>& dataFolders)

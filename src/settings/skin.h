@@ -61,11 +61,21 @@ inline constexpr std::array<std::string_view, 14> SkinPictureFiles = {
 // The picture folder, a '/' and the file name. A relative folder is taken
 // from the working folder, as the skin file means it.
 std::string PicturePath(std::string_view pictureFolder, std::string_view fileName);
+// The name of a picture's version drawn at twice the resolution, for screens
+// the desktop scales: "block1.gif" -> "block1@2x.gif".
+std::string DoubledPictureName(std::string_view fileName);
+
+struct SkinPictureFile {
+    std::filesystem::path normal;
+    std::filesystem::path doubled;  // may not exist: then the normal one is scaled
+};
 // Where a skin's picture is read: below the first of `dataFolders` that holds
 // it, wherever the skin file itself lies, so that a player who copies a skin
-// to change one picture still sees the installed others.
-std::filesystem::path FindSkinPicture(const std::vector<std::filesystem::path>& dataFolders,
-                                      std::string_view pictureFolder, std::string_view fileName);
+// to change one picture still sees the installed others. Its doubled version
+// is the one beside it: a picture the player changed is never shown as the
+// installed picture's doubled version.
+SkinPictureFile FindSkinPicture(const std::vector<std::filesystem::path>& dataFolders,
+                                std::string_view pictureFolder, std::string_view fileName);
 
 // The skins of the "Skins" folders of `dataFolders`, each file name once, at
 // most 101 (the list's positions 0 to 100).

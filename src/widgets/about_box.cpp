@@ -2,6 +2,7 @@
 
 #include "widgets/colors_qt.h"
 #include "widgets/plain_text_qt.h"
+#include "widgets/sharp_picture_qt.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -28,7 +29,10 @@ AboutBox::AboutBox(Rgb text, Rgb back, const TextTable& texts, QWidget* owner) :
 
     auto* icon = new QLabel(this);
     icon->setGeometry(16, 16, 48, 48);
-    icon->setPixmap(QPixmap(QStringLiteral(":/widgets/about_icon.png")));
+    // Made for the screen of the window the box opens over.
+    icon->setPixmap(SharpPicture::Load(QStringLiteral(":/widgets/about_icon.png"),
+                                       QStringLiteral(":/widgets/about_icon@2x.png"), AnyScreenScaled())
+                        .At(devicePixelRatio()));
 
     auto* title = new QLabel(this);
     title->setGeometry(70, 16, 259, 32);

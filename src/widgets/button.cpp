@@ -32,9 +32,11 @@ PressButton::PressButton(QSize size, QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
-void PressButton::SetPicture(const QPixmap& strip)
+void PressButton::SetPicture(const SharpPicture& strip)
 {
     strip_ = strip;
+    shown_ = QPixmap();
+    shownRatio_ = 0;
     update();
 }
 
@@ -51,11 +53,20 @@ void PressButton::SetPressed(bool pressed)
     }
 }
 
-void PressButton::PaintPicture(QPainter& painter) const
+void PressButton::PaintPicture(QPainter& painter)
 {
-    if (!strip_.isNull()) {
-        painter.drawPixmap(0, pressed_ ? -height() : 0, strip_);
+    if (strip_.IsNull()) {
+        return;
     }
+    const qreal ratio = painter.device()->devicePixelRatio();
+    if (ratio != shownRatio_) {
+        shown_ = strip_.At(ratio, height());
+        shownRatio_ = ratio;
+    }
+    // Pressed, the strip moves up by one look, as many device rows as each
+    // look was scaled to.
+    const QRect device(QPoint(0, pressed_ ? -DevicePixels(height(), ratio) : 0), shown_.size());
+    painter.drawPixmap(LogicalRect(device, ratio), shown_, QRectF(shown_.rect()));
 }
 
 void PressButton::mousePressEvent(QMouseEvent* event)

@@ -5,6 +5,8 @@
 // pass every key press on to the window that holds them.
 #pragma once
 
+#include "widgets/sharp_picture_qt.h"
+
 #include <QPixmap>
 #include <QWidget>
 
@@ -13,7 +15,7 @@ namespace plumix {
 class PressButton : public QWidget {
     Q_OBJECT
 public:
-    void SetPicture(const QPixmap& strip);
+    void SetPicture(const SharpPicture& strip);
     // The tooltip (`Podskazka`), shown as plain text.
     void SetTip(const QString& text);
     bool Pressed() const { return pressed_; }
@@ -25,7 +27,7 @@ signals:
 protected:
     PressButton(QSize size, QWidget* parent);
     void SetPressed(bool pressed);
-    void PaintPicture(QPainter& painter) const;
+    void PaintPicture(QPainter& painter);
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -34,7 +36,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QPixmap strip_;
+    SharpPicture strip_;
+    // The strip as the screen the button is on shows it, made again when the
+    // screen's ratio changes rather than on every paint.
+    QPixmap shown_;
+    qreal shownRatio_ = 0;
     bool pressed_ = false;
     bool doubleClickHeld_ = false;  // the second press of a double-click is down
 };

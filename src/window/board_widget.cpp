@@ -11,6 +11,7 @@ namespace {
 
 constexpr QRect BoardArea{BoardOrigin, QSize(BoardColumns * CellPixels, BoardRows * CellPixels)};
 constexpr QRect PreviewArea{PreviewOrigin, QSize(4 * CellPixels, 4 * CellPixels)};
+constexpr QSize CellSize(CellPixels, CellPixels);
 
 } // namespace
 
@@ -61,45 +62,95 @@ void BoardWidget::PaintPreviewCell(int index, int palette)
     Store(preview_, index, palette, PreviewCellRect(index));
 }
 
-void BoardWidget::SetPalettePicture(int index, const QPixmap& picture)
+void BoardWidget::SetPalettePicture(int index, const SharpPicture& picture)
 {
     if (index < 0 || index >= PaletteSize) {
         return;
     }
-    palette_[static_cast<std::size_t>(index)] = picture;
+    palette_[static_cast<std::size_t>(index)] = picture.Cropped(CellSize);
+    shownCells_[static_cast<std::size_t>(index)].clear();
     update();
 }
 
 const QPixmap& BoardWidget::PalettePicture(int index) const
 {
-    return palette_.at(static_cast<std::size_t>(index));
+    return palette_.at(static_cast<std::size_t>(index)).Normal();
 }
 
-void BoardWidget::SetBackground(const QPixmap& picture)
+void BoardWidget::SetBackground(const SharpPicture& picture)
 {
     background_ = picture;
+    shownBackground_ = QPixmap();
     update();
 }
 
-void BoardWidget::PaintCell(QPainter& painter, const QRect& rect, int palette) const
+void BoardWidget::resizeEvent(QResizeEvent*)
+{
+    shownBackground_ = QPixmap();  // it holds only what the widget covers
+}
+
+void BoardWidget::ShowAtRatio(qreal ratio)
+{
+    if (ratio == ratio_) {
+        return;
+    }
+    ratio_ = ratio;
+    shownBackground_ = QPixmap();
+    for (auto& shown : shownCells_) {
+        shown.clear();
+    }
+}
+
+const QPixmap& BoardWidget::ShownCell(int palette, QSize devicePixels)
+{
+    static const QPixmap none;
+    const SharpPicture& picture = palette_[static_cast<std::size_t>(palette)];
+    if (picture.IsNull()) {
+        return none;
+    }
+    std::vector<QPixmap>& shown = shownCells_[static_cast<std::size_t>(palette)];
+    for (const QPixmap& made : shown) {
+        if (made.size() == devicePixels) {
+            return made;
+        }
+    }
+    // Cells come in at most two widths and two heights at one ratio.
+    if (shown.size() >= 4) {
+        shown.clear();
+    }
+    shown.push_back(picture.Sized(devicePixels, ratio_));
+    return shown.back();
+}
+
+void BoardWidget::PaintCell(QPainter& painter, const QRect& rect, int palette)
 {
     if (palette < 0 || palette >= PaletteSize) {
         return;
     }
-    const QPixmap& picture = palette_[static_cast<std::size_t>(palette)];
+    const QSize size = palette_[static_cast<std::size_t>(palette)].Size();
+    const QRect device = DeviceRect(QRect(rect.topLeft(), size), ratio_);
+    const QPixmap& picture = ShownCell(palette, device.size());
     if (!picture.isNull()) {
-        painter.drawPixmap(rect.topLeft(), picture, QRect(0, 0, CellPixels, CellPixels));
+        painter.drawPixmap(LogicalRect(device, ratio_), picture, QRectF(picture.rect()));
     }
 }
 
 void BoardWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    ShowAtRatio(painter.device()->devicePixelRatio());
     const QRect dirty = event->rect();
-    if (background_.isNull()) {
+    if (background_.IsNull()) {
         painter.fillRect(dirty, Qt::black);
     } else {
-        painter.drawPixmap(dirty, background_, dirty);
+        if (shownBackground_.isNull()) {
+            shownBackground_ = background_.Cropped(size()).At(ratio_);
+        }
+        // Every device pixel the dirty rectangle touches, from the same pixel
+        // of the background.
+        const QRect device = QRectF(dirty.x() * ratio_, dirty.y() * ratio_, dirty.width() * ratio_,
+                                    dirty.height() * ratio_).toAlignedRect();
+        painter.drawPixmap(LogicalRect(device, ratio_), shownBackground_, QRectF(device));
     }
     if (dirty.intersects(BoardArea)) {
         for (int i = 0; i < BoardCellCount; ++i) {

@@ -1,16 +1,20 @@
 // The painted face of the main window: the skin's background with the board
 // and the preview on it, drawn from the cell model (palette indices) with
 // pictures decoded once. A changed cell repaints only its own 32 x 32 square.
+// On a scaled screen every cell's edges fall on whole device pixels and its
+// picture is made for that size once, so cells meet without a seam.
 #pragma once
 
 #include "engine/board.h"
 #include "engine/palette.h"
 #include "engine/ports.h"
+#include "widgets/sharp_picture_qt.h"
 
 #include <QPixmap>
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 namespace plumix {
 
@@ -26,10 +30,11 @@ public:
     void PaintBoardCell(int index, int palette) override;
     void PaintPreviewCell(int index, int palette) override;
 
-    // Block(i); a null picture shows the background through the cell.
-    void SetPalettePicture(int index, const QPixmap& picture);
+    // Block(i); a null picture shows the background through the cell. A
+    // cell shows the top left 32 x 32 of its picture.
+    void SetPalettePicture(int index, const SharpPicture& picture);
     const QPixmap& PalettePicture(int index) const;
-    void SetBackground(const QPixmap& picture);
+    void SetBackground(const SharpPicture& picture);
 
     int BoardCell(int index) const { return board_.at(static_cast<std::size_t>(index)); }
     int PreviewCell(int index) const { return preview_.at(static_cast<std::size_t>(index)); }
@@ -43,17 +48,27 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void PaintCell(QPainter& painter, const QRect& rect, int palette) const;
+    void ShowAtRatio(qreal ratio);
+    const QPixmap& ShownCell(int palette, QSize devicePixels);
+    void PaintCell(QPainter& painter, const QRect& rect, int palette);
     template <std::size_t N>
     void Store(std::array<int, N>& cells, int index, int palette, QRect rect);
 
-    QPixmap background_;
-    std::array<QPixmap, PaletteSize> palette_;
+    SharpPicture background_;
+    std::array<SharpPicture, PaletteSize> palette_;
+    // What the pictures are on the screen the widget is on, made when first
+    // painted at its ratio. Where 32 window pixels are not a whole number of
+    // device pixels, cells differ by one pixel in width or height: each
+    // palette entry keeps one picture per size.
+    qreal ratio_ = 0;
+    QPixmap shownBackground_;
+    std::array<std::vector<QPixmap>, PaletteSize> shownCells_;
     std::array<int, BoardCellCount> board_{};
     std::array<int, PreviewCellCount> preview_{};
     // A left press on the background drags the borderless window.

@@ -172,9 +172,9 @@ void MainWindow::ApplyColors(const Settings& settings)
     }
 }
 
-void MainWindow::SetPicture(const SkinPicture& picture, const QPixmap& pixmap)
+void MainWindow::SetPicture(const SkinPicture& picture, const SharpPicture& pixmap)
 {
-    if (pixmap.isNull()) {
+    if (pixmap.IsNull()) {
         return;
     }
     switch (picture.holder) {

@@ -21,6 +21,7 @@ class BoardWidget;
 class Button;
 class GameSession;
 class OutlinedLabel;
+class SharpPicture;
 class SmallButton;
 struct SkinPicture;
 
@@ -44,7 +45,7 @@ public:
     // in the back colour.
     void ApplyColors(const Settings& settings);
     // One of the skin's pictures; a null picture keeps the one shown before.
-    void SetPicture(const SkinPicture& picture, const QPixmap& pixmap);
+    void SetPicture(const SkinPicture& picture, const SharpPicture& pixmap);
 
     // The key handler every control of the window forwards to.
     void HandleKeyDown(int keyCode, int shift);

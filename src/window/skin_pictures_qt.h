@@ -1,5 +1,6 @@
 // The chosen skin on the main window: its colours into the settings (when
-// the player takes the skin's colours) and its fourteen pictures.
+// the player takes the skin's colours) and its fourteen pictures, each with
+// its doubled version when a screen scales.
 #pragma once
 
 #include "session/app_state.h"

@@ -9,7 +9,8 @@ namespace plumix {
 
 SplashWindow::SplashWindow()
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
-      picture_(QStringLiteral(":/window/splash.jpg"))
+      picture_(SharpPicture::Load(QStringLiteral(":/window/splash.jpg"), QStringLiteral(":/window/splash@2x.jpg"),
+                                  AnyScreenScaled()))
 {
     setWindowTitle(QStringLiteral("Plumix"));
     setFixedSize(500, 300);
@@ -48,11 +49,16 @@ void SplashWindow::CreateStatusLabel()
 void SplashWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (picture_.isNull()) {
+    if (picture_.IsNull()) {
         painter.fillRect(rect(), QColor(20, 24, 48));
-    } else {
-        painter.drawPixmap(0, 0, picture_);
+        return;
     }
+    const qreal ratio = painter.device()->devicePixelRatio();
+    if (ratio != shownRatio_) {
+        shown_ = picture_.At(ratio);
+        shownRatio_ = ratio;
+    }
+    painter.drawPixmap(LogicalRect(shown_.rect(), ratio), shown_, QRectF(shown_.rect()));
 }
 
 } // namespace plumix

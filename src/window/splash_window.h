@@ -3,6 +3,8 @@
 // loading step is visible while it runs.
 #pragma once
 
+#include "widgets/sharp_picture_qt.h"
+
 #include <QPixmap>
 #include <QWidget>
 
@@ -22,7 +24,9 @@ protected:
 private:
     void CreateStatusLabel();
 
-    QPixmap picture_;
+    SharpPicture picture_;
+    QPixmap shown_;  // the picture for the ratio of the screen it was last shown on
+    qreal shownRatio_ = 0;
     QLabel* status_ = nullptr;
 };
 

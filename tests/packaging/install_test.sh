@@ -46,12 +46,24 @@ for f in games/plumix share/plumix/Data/plumix2.bin share/plumix/Skins/Standart.
          share/man/man6/plumix.6.gz; do
     [ -e "$prefix/$f" ] || fail "not installed: $f"
 done
-for size in 16 24 32 48 64 128 256; do
-    f="$prefix/share/icons/hicolor/${size}x${size}/apps/org.plumix.Plumix.png"
-    # A PNG's width and height are the big-endian words at bytes 16 and 20.
-    dims=$(od -An -tu1 -j16 -N8 "$f" 2>/dev/null | awk '{print $1*16777216+$2*65536+$3*256+$4 "x" $5*16777216+$6*65536+$7*256+$8}')
-    [ "$dims" = "${size}x${size}" ] || fail "icon $size is $dims"
-done
+# The icon at every size of the hicolor theme a desktop asks for, at scale 1
+# and 2, and every skin picture with its @2x picture for scaled screens.
+check_pictures() {
+    local tree="$1" folder pixels dims f
+    for folder in 16 22 24 32 48 64 128 256 512 16@2 22@2 24@2 32@2 48@2 64@2 128@2 256@2; do
+        pixels=${folder%@2}
+        [ "$folder" = "$pixels" ] || pixels=$((pixels * 2))
+        f="$tree/share/icons/hicolor/${folder%@2}x${folder%@2}${folder#"${folder%@2}"}/apps/org.plumix.Plumix.png"
+        # A PNG's width and height are the big-endian words at bytes 16 and 20.
+        dims=$(od -An -tu1 -j16 -N8 "$f" 2>/dev/null | awk '{print $1*16777216+$2*65536+$3*256+$4 "x" $5*16777216+$6*65536+$7*256+$8}')
+        [ "$dims" = "${pixels}x${pixels}" ] || fail "icon $folder in $tree is '$dims'"
+    done
+    for f in "$tree"/share/plumix/Skins/*/*; do
+        case "$f" in *@2x.*) continue ;; esac
+        [ -f "${f%.*}@2x.${f##*.}" ] || fail "not installed: ${f%.*}@2x.${f##*.}"
+    done
+}
+check_pictures "$prefix"
 
 version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/games/plumix" --version)
 [[ "$version" =~ ^plumix\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version said: $version"
@@ -90,6 +102,7 @@ fi
 deb=$(ls -t "$build"/plumix_*.deb 2>/dev/null | head -1)
 if [ -n "$deb" ]; then
     dpkg -x "$deb" "$work/deb" || fail "dpkg -x"
+    check_pictures "$work/deb/usr"
     play_once "$work/deb/usr/games/plumix" "$work/deb"
 else
     echo "skipped: no package built (make package)"

@@ -82,7 +82,7 @@ TEST(Language, BothEncodingsAndEntryFormsAndEnglishInTheGaps)
     }
 }
 
-TEST(Skin, CommaSeparatedColoursAWindowsFolderAndTheShippedSkinsPictures)
+TEST(Skin, CommaSeparatedColoursAWindowsFolderAndTheShippedSkinsPicturesAtBothResolutions)
 {
     const SkinFileContents skin = ReadSkinFile({TestData}, "Comma.psk");
     EXPECT_EQ(skin.pictureFolder, "Skins/Comma/pictures");
@@ -109,8 +109,10 @@ TEST(Skin, CommaSeparatedColoursAWindowsFolderAndTheShippedSkinsPictures)
         const SkinFileContents shipped = ReadSkinFile({Assets}, offered.fileName);
         EXPECT_EQ(shipped.status, SkinReadStatus::Ok) << offered.fileName;
         for (const std::string_view picture : SkinPictureFiles) {
-            EXPECT_TRUE(std::filesystem::is_regular_file(Assets / PicturePath(shipped.pictureFolder, picture)))
-                << offered.fileName << ": " << picture;
+            for (const std::string& name : {std::string(picture), DoubledPictureName(picture)}) {
+                EXPECT_TRUE(std::filesystem::is_regular_file(Assets / PicturePath(shipped.pictureFolder, name)))
+                    << offered.fileName << ": " << name;
+            }
         }
     }
 }
