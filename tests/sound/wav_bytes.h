@@ -30,19 +30,14 @@ inline std::string Chunk(std::string_view id, std::string_view body, std::int64_
 // The extensible form carries `tag` in the standard subformat GUID.
 inline std::string Fmt(int tag, int channels, int rate, int bits, bool extensible = false)
 {
-    std::string fmt = Le(2, {extensible ? 0xFFFE : tag, channels}) + Le(4, {rate, rate * channels * bits / 8}) +
-                      Le(2, {channels * bits / 8, bits});
-    if (extensible) {
-        fmt += Le(2, {22, bits}) + Le(4, {channels == 2 ? 3 : 4}) + Le(2, {tag}) +
-               std::string("\0\0\0\0\x10\0\x80\0\0\xAA\0\x38\x9B\x71", 14);
-    }
-    return fmt;
+    const std::string fmt = Le(2, {extensible ? 0xFFFE : tag, channels}) + Le(4, {rate, rate * channels * bits / 8}) +
+                            Le(2, {channels * bits / 8, bits});
+    return !extensible ? fmt
+                       : fmt + Le(2, {22, bits}) + Le(4, {channels == 2 ? 3 : 4}) + Le(2, {tag}) +
+                             std::string("\0\0\0\0\x10\0\x80\0\0\xAA\0\x38\x9B\x71", 14);
 }
 
-inline std::string Riff(const std::string& chunks)
-{
-    return "RIFF" + Le(4, {std::ssize(chunks) + 4}) + "WAVE" + chunks;
-}
+inline std::string Riff(const std::string& chunks) { return "RIFF" + Le(4, {std::ssize(chunks) + 4}) + "WAVE" + chunks; }
 
 inline std::string Wav(int tag, int channels, int rate, int bits, std::string_view data, bool extensible = false)
 {
