@@ -1,8 +1,6 @@
-// The sound player against private servers, PulseAudio and PipeWire with its
-// PulseAudio service, each with a null sink whose monitor is recorded. The
-// effects are made here: the left channel names the effect and the right one its
-// frame, so one scan of the recording finds each effect's start and every cut,
-// and the recorder's reports place them on the server's own timeline.
+// The sound player against private PulseAudio and PipeWire servers whose null
+// sink's monitor is recorded. In the effects made here the left channel names the
+// effect and the right one its frame, so one scan finds each start and every cut.
 #include "sound/sound_effects.h"
 #include "sound/view/sound_player.h"
 #include "sound/wav_bytes.h"
@@ -12,14 +10,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstring>
 #include <sys/resource.h>
-#include <thread>
 
 namespace plumix {
 namespace {
@@ -29,20 +25,15 @@ namespace fs = std::filesystem;
 // The null sink's format, so what the player writes reaches the monitor unchanged.
 constexpr int Rate = 44100;
 constexpr double LatencyLimitMs = 30;
-// The timeline is as coarse as the graph's period (11.6 ms on PipeWire), and
-// PipeWire's reports run on while its graph wakes up: earlier than this is a
-// wrong timeline, not a quick player.
+// PipeWire's timeline is as coarse as its period: earlier is a wrong timeline.
 constexpr double EarlyLimitMs = 25;
-// A paused stream that plays again is mixed again from what PulseAudio had
-// mixed ahead (15 ms), which the monitor has already passed on.
+// A stream that plays again is mixed again from PulseAudio's 15 ms mixed ahead, already passed on.
 constexpr long UnseenHeadFrames = 20 * Rate / 1000;
-// PipeWire's longest period here: an overloaded graph may lose one, which no
-// player can prevent, leaving silence or damaged sound in its place.
+// PipeWire's longest period here: an overloaded graph may lose one, which no player can prevent.
 constexpr long MaxDropoutFrames = 2048;
 constexpr double IdleWakeupsPerSecond = 2;
 
-// By SoundEffect. Markers and frame numbers stay below half of full scale,
-// which every 16-bit conversion keeps exact.
+// By SoundEffect; below half of full scale, which every 16-bit conversion keeps exact.
 constexpr std::array<std::string_view, 3> Names = {"landing", "fastdrop", "rowflash"};
 constexpr std::array<std::int16_t, 3> Markers = {1000, 2000, 3000};
 constexpr std::array<long, 3> EffectFrames = {110 * Rate / 1000, 85 * Rate / 1000, 360 * Rate / 1000};
@@ -55,19 +46,7 @@ double Now()
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-void WriteEffects(const fs::path& folder)
-{
-    for (std::size_t e = 0; e < Markers.size(); ++e) {
-        std::string data;
-        for (long frame = 1; frame <= EffectFrames[e]; ++frame) {
-            data += testing::Le(2, {Markers[e], frame});
-        }
-        testing::WriteFile(folder / SoundEffectFile(static_cast<SoundEffect>(e)), testing::Wav(1, 2, Rate, 16, data));
-    }
-}
-
-// Voluntary context switches, each a sleep ended by a wake-up: of the calling
-// thread (RUSAGE_THREAD) or of the whole process (RUSAGE_SELF).
+// Voluntary context switches: each a sleep ended by a wake-up.
 long Sleeps(int who)
 {
     rusage usage{};
@@ -79,7 +58,7 @@ long Sleeps(int who)
 double WakeupsPerSecond()
 {
     const long before = Sleeps(RUSAGE_SELF);
-    std::this_thread::sleep_for(std::chrono::seconds(5));
+    QTest::qSleep(5000);
     return static_cast<double>(Sleeps(RUSAGE_SELF) - before - 1) / 5;
 }
 
@@ -87,9 +66,8 @@ enum class Server { PulseAudio, PipeWire };
 
 const char* ServerName(Server server) { return server == Server::PulseAudio ? "PulseAudio" : "PipeWire"; }
 
-// A sound server of the test's own: its sockets, configuration and state in a
-// scratch folder, a null sink as its only output (asleep after 1 s idle), and
-// nothing of the desktop's: no device, no bus, no server of the session.
+// Sockets, configuration and state in a scratch folder, a null sink as the only
+// output (asleep after 1 s idle), nothing of the desktop's.
 class PrivateServer {
 public:
     PrivateServer(Server kind, const fs::path& folder) : kind(kind), folder_(folder)
@@ -99,8 +77,7 @@ public:
             fs::permissions(folder_ / name, fs::perms::owner_all);
         }
         env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"PULSE_SERVER", "PIPEWIRE_REMOTE", "PIPEWIRE_RUNTIME_DIR", "DISPLAY",
-                                 "XDG_CONFIG_HOME", "XDG_STATE_HOME"}) {
+        for (const char* name : {"PULSE_SERVER", "PIPEWIRE_REMOTE", "PIPEWIRE_RUNTIME_DIR", "DISPLAY", "XDG_CONFIG_HOME", "XDG_STATE_HOME"}) {
             env.remove(name);
         }
         env.insert("HOME", Path("home"));
@@ -114,16 +91,9 @@ public:
 
     QString Address() const { return "unix:" + Path("run/pulse/native"); }
 
-    // Empty once the server answers with its null sink as the default; otherwise why it does not.
+    // Why the server does not answer with its null sink as the default, if it does not.
     QString Start()
     {
-        QStringList programs = {"pactl", "parecord", "pacat"};
-        programs += kind == Server::PulseAudio ? QStringList{"pulseaudio"} : QStringList{"dbus-daemon", "pipewire", "wireplumber"};
-        for (const QString& program : programs) {
-            if (QStandardPaths::findExecutable(program).isEmpty()) {
-                return program + " is not installed (scripts/install-deps leaves a server out on a desktop that runs the other)";
-            }
-        }
         if (kind == Server::PulseAudio) {
             Spawn("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no", "-L",
                                  "module-null-sink sink_name=plumix_null rate=44100 channels=2 format=s16le", "-L",
@@ -142,7 +112,7 @@ public:
             return std::ranges::all_of(processes_, [](const auto& p) { return p->state() == QProcess::Running; }) &&
                    Pactl({"get-default-sink"}).trimmed() == "plumix_null";
         };
-        return QTest::qWaitFor(ready, 10000) ? QString() : QString(ServerName(kind)) + " did not answer with its null sink within 10 s: " + Output();
+        return QTest::qWaitFor(ready, 10000) ? QString() : "no null sink within 10 s (scripts/install-deps leaves a server out on a desktop that runs the other): " + Output();
     }
 
     // Gone at once, as a crashed server.
@@ -150,8 +120,6 @@ public:
     {
         for (const auto& process : processes_) {
             process->kill();
-        }
-        for (const auto& process : processes_) {
             process->waitForFinished(3000);
         }
         processes_.clear();
@@ -169,17 +137,6 @@ public:
     QJsonArray List(const QStringList& what) const
     {
         return QJsonDocument::fromJson(Pactl(QStringList{"--format=json", "list"} + what)).array();
-    }
-
-    std::vector<QJsonObject> GameRows() const
-    {
-        std::vector<QJsonObject> rows;
-        for (const auto& input : List({"sink-inputs"})) {
-            if (input.toObject()["properties"].toObject()["application.name"] == "Plumix") {
-                rows.push_back(input.toObject());
-            }
-        }
-        return rows;
     }
 
     QString SinkState() const { return List({"short", "sinks"})[0].toObject()["state"].toString(); }
@@ -203,16 +160,13 @@ private:
     {
         QString out;
         for (const auto& p : processes_) {
-            out += p->program() + " (" + p->errorString() + "): " + QString::fromLocal8Bit(p->readAll().right(400)) + "; ";
+            out += p->program() + ": " + p->errorString() + " " + QString::fromLocal8Bit(p->readAll().right(400)) + "; ";
         }
         return out;
     }
 
-    // The desktop's graph: real-time threads where the system grants them, a
-    // min-quantum of 16 (a virtual machine's defaults are no desktop's), at the
-    // sink's rate. The file's name is the test's own, so that no drop-in of the
-    // machine's configuration joins it. WirePlumber links the streams and keeps
-    // their volumes, but must not take the machine's devices.
+    // A desktop's graph (a virtual machine's defaults are no desktop's), under a
+    // name no drop-in of the machine's joins; WirePlumber keeps away from devices.
     void WriteConfiguration() const
     {
         testing::WriteFile(folder_ / "plumix-test-pipewire.conf", R"(
@@ -245,12 +199,9 @@ context.objects = [
     std::vector<std::unique_ptr<QProcess>> processes_;
 };
 
-// Records the null sink's monitor without asking anything of the sink: on
-// PipeWire a passive node, which leaves the graph's period alone and records
-// nothing while the graph sleeps. Every 50 ms the recorder reports which moment
-// of the recording the sink plays; each report is read a little after it was
-// made, so it places the frames before it no earlier than they were played, and
-// the soonest counts.
+// A passive recorder, which leaves PipeWire's period alone. Each of its reports
+// (which moment of the recording the sink plays) is read a little after it was
+// made, so it places the frames before it no earlier than they were played.
 struct MonitorRecording {
     explicit MonitorRecording(const PrivateServer& server)
     {
@@ -270,8 +221,7 @@ struct MonitorRecording {
             options << "--latency-msec=100";  // else it passes the recording on in pieces of 2 s
         }
         process.start("parecord", options);
-        // PipeWire makes the recorder's stream only once the graph runs: a
-        // moment of digital silence from another program, until it is there.
+        // PipeWire makes the recorder's stream only once the graph runs.
         for (int tries = 0; tries < 6 && !placed; ++tries) {
             QProcess::execute("sh", {"-c", "head -c 17640 /dev/zero | pacat --server=" + server.Address() + " --raw"});
             placed = QTest::qWaitFor([this] { return placings.size() >= 3; }, 1000);
@@ -286,9 +236,7 @@ struct MonitorRecording {
         bytes += process.readAllStandardOutput();
     }
 
-    // When, on Now()'s clock, `frame` was played, which was not before
-    // `notBefore`: PipeWire's reports run on while its graph sleeps and records
-    // nothing, so only those made after the frame could have been played tell.
+    // PipeWire's reports run on while its graph sleeps: only those after `notBefore` tell.
     double FrameAt(long frame, double notBefore) const
     {
         double at = 1e18;
@@ -305,14 +253,6 @@ struct MonitorRecording {
     QByteArray bytes;  // s16le, stereo
     QByteArray reports;
     std::vector<std::pair<double, double>> placings;  // when read, and the recording's moment then playing
-};
-
-// One effect as heard: its frames each at its place, but for lost periods.
-struct Heard {
-    std::size_t effect;
-    long origin;  // where its first frame is, or would be, in the recording
-    long at;      // its first frame heard
-    long end;     // after its last
 };
 
 struct Request {
@@ -333,23 +273,26 @@ class SoundServerTest : public ::testing::TestWithParam<Server> {
 protected:
     void SetUp() override
     {
-        WriteEffects(folder_ / "game");
+        for (std::size_t e = 0; e < Markers.size(); ++e) {
+            std::string data;
+            for (long frame = 1; frame <= EffectFrames[e]; ++frame) {
+                data += testing::Le(2, {Markers[e], frame});
+            }
+            testing::WriteFile(folder_ / "game" / SoundEffectFile(static_cast<SoundEffect>(e)), testing::Wav(1, 2, Rate, 16, data));
+        }
         if (const QString why = server_.Start(); !why.isEmpty()) {
             GTEST_SKIP() << "No private " << ServerName(GetParam()) << " could be started here: " << why.toStdString();
         }
         qputenv("PULSE_SERVER", server_.Address().toUtf8());
     }
 
-    // A request takes microseconds as a rule (handing an effect over is a store
-    // and a wake-up; waiting for the server would take milliseconds), but when
+    // Microseconds as a rule (waiting for the server takes milliseconds), but when
     // the machine gives the core to another thread meanwhile.
     void TearDown() override
     {
         if (!requestsTook_.empty()) {
             std::ranges::sort(requestsTook_);
-            EXPECT_LT(requestsTook_[requestsTook_.size() / 2], 1);
-            std::printf("[ request  ] median %.3f ms, longest %.3f ms\n", requestsTook_[requestsTook_.size() / 2],
-                        requestsTook_.back());
+            EXPECT_LT(requestsTook_[requestsTook_.size() / 2], 1) << "longest " << requestsTook_.back() << " ms";
         }
     }
 
@@ -375,15 +318,27 @@ protected:
         return askedAt;
     }
 
-    // The recording holds the asked effects in order, each from its first
-    // sample, whole or cut by the next, whose first sample then follows the
-    // cut one's last at once; each begun within the limit after its request;
-    // and no other sound.
-    static void ExpectHeard(const MonitorRecording& recording, const std::vector<Request>& asked,
-                            const std::vector<double>& askedAt, double limitMs = LatencyLimitMs)
+    // The effects in order, each from its first sample, whole or cut by the next
+    // with no gap, begun within the limit after its request; no other sound.
+    void ExpectHeard(SoundPlayer& player, const std::vector<Request>& requests, double limitMs = LatencyLimitMs, bool fromAsleep = false)
     {
-        std::vector<Heard> runs;
-        std::vector<long> noise;  // frames of sound that are no effect's
+        MonitorRecording recording(server_);
+        ASSERT_TRUE(recording.placed) << "the recorder never told where the sink plays";
+        if (fromAsleep) {  // once the recorder's start has let the graph sleep again
+            ASSERT_TRUE(QTest::qWaitFor([&] { return server_.SinkState() == "SUSPENDED"; }, 5000));
+        }
+        const auto askedAt = Play(player, requests);
+        soundOn_ = false;  // and nothing plays
+        player.PlaySfx(SoundEffect::RowFlash);
+        soundOn_ = true;
+        QTest::qWait(2500);  // PulseAudio passes the monitor on in pieces of up to 2 s
+        recording.Stop();
+
+        // A run is the frames that put one effect's first frame at one place,
+        // so a lost period leaves a run whole.
+        struct Run { std::size_t effect; long origin, at, end; };
+        std::vector<Run> runs;
+        std::vector<long> noise;
         for (long f = 0; f < recording.bytes.size() / 4; ++f) {
             std::int16_t sample[2];
             std::memcpy(sample, recording.bytes.data() + 4 * f, sizeof sample);
@@ -400,16 +355,16 @@ protected:
             }
         }
         std::vector<std::string_view> heard, wanted;
-        std::ranges::transform(runs, std::back_inserter(heard), [](const Heard& r) { return Names[r.effect]; });
-        std::ranges::transform(asked, std::back_inserter(wanted), &Request::name);
+        std::ranges::transform(runs, std::back_inserter(heard), [](const Run& r) { return Names[r.effect]; });
+        std::ranges::transform(requests, std::back_inserter(wanted), &Request::name);
         ASSERT_EQ(heard, wanted);
 
         for (std::size_t i = 0; i < runs.size(); ++i) {
             SCOPED_TRACE("effect " + std::to_string(i) + " (" + std::string(heard[i]) + ")");
-            const Heard& run = runs[i];
+            const Run& run = runs[i];
             const long first = run.at - run.origin;
             // Cut: the next follows at once, or the graph lost the period across the cut with the next one's head.
-            const Heard* next = i + 1 < runs.size() ? &runs[i + 1] : nullptr;
+            const Run* next = i + 1 < runs.size() ? &runs[i + 1] : nullptr;
             const long gap = next != nullptr ? next->at - run.end : 0;
             const bool cut = next != nullptr && (gap == 0 || (gap <= MaxDropoutFrames && run.end <= next->origin && next->origin < next->at));
             std::erase_if(noise, [&](long f) { return f >= run.at && f < (cut ? next->at : run.end); });
@@ -420,47 +375,29 @@ protected:
             const double latency = recording.FrameAt(run.at, askedAt[i]) - Ms(first) - askedAt[i];
             EXPECT_LE(latency, limitMs);
             EXPECT_GE(latency, -EarlyLimitMs);
-            std::printf("[ latency  ] %-8s after %5d ms %6.1f ms%s\n", heard[i].data(), asked[i].afterMs, latency,
-                        cut ? ", cut by the next" : "");
+            std::printf("[ latency  ] %-8s %5.1f ms%s\n", heard[i].data(), latency, cut ? ", cut" : "");
         }
         EXPECT_TRUE(noise.empty()) << "sound that is no effect's, from " << (noise.empty() ? 0 : Ms(noise[0])) << " ms";
     }
 
-    // The patterns, then `silenceMs` of silence and one more effect, beside
-    // `other` when given; then the sink sleeps, and so does the player.
+    // The patterns, then `silenceMs` of silence and one more effect; then,
+    // once `other` is gone, the sink sleeps, and so does the player.
     void PlayThePatterns(int silenceMs, QProcess* other = nullptr)
     {
         const auto player = NewPlayer();
-        auto recording = std::make_unique<MonitorRecording>(server_);
-        ASSERT_TRUE(recording->placed) << "the recorder never told where the sink plays";
-        if (other == nullptr && server_.kind == Server::PipeWire) {
-            // The first effect after start-up finds the graph asleep.
-            ASSERT_TRUE(QTest::qWaitFor([&] { return server_.SinkState() == "SUSPENDED"; }, 5000));
-        }
         std::vector<Request> requests = Patterns;
         if (silenceMs > 0) {
             requests.push_back({silenceMs, "landing"});
         }
-        const auto askedAt = Play(*player, requests);
-        soundOn_ = false;  // and nothing plays
-        player->PlaySfx(SoundEffect::RowFlash);
-        soundOn_ = true;
-        // PulseAudio passes the monitor on in pieces as long as the sink's
-        // latency: up to 2 s beside a program that asks for no latency.
-        QTest::qWait(2500);
-        recording->Stop();
-        ExpectHeard(*recording, requests, askedAt);
-
-        recording.reset();
+        // The first effect after start-up finds PipeWire's graph asleep.
+        ExpectHeard(*player, requests, LatencyLimitMs, other == nullptr && server_.kind == Server::PipeWire);
         if (other != nullptr) {
             other->kill();
             other->waitForFinished(3000);
         }
         EXPECT_TRUE(QTest::qWaitFor([&] { return !player->Playing(); }, 2000)) << "the stream never paused";
         EXPECT_TRUE(QTest::qWaitFor([&] { return server_.SinkState() == "SUSPENDED"; }, 3000)) << "the sink never slept";
-        const double idle = WakeupsPerSecond();
-        EXPECT_LE(idle, IdleWakeupsPerSecond) << "the player keeps waking up";
-        std::printf("[ wake-ups ] %.1f a second idle\n", idle);
+        EXPECT_LE(WakeupsPerSecond(), IdleWakeupsPerSecond) << "the player keeps waking up";
     }
 
     testing::ScratchFolder folder_;
@@ -474,13 +411,12 @@ TEST_P(SoundServerTest, EveryEffectIsHeardWithin30msOfItsRequestFromItsFirstSamp
     PlayThePatterns(0);
 }
 
-// Another program plays on the same sink all along, asking for no latency of
-// its own, as a music player does (on PipeWire it sets a long graph period).
+// Digital silence on the same sink, asking for no latency as a music player does.
 TEST_P(SoundServerTest, AndSoBesideAProgramThatSetsALongPeriodAndAfterAMinuteOfSilence)
 {
     QProcess other;
     other.setProcessEnvironment(server_.env);
-    other.setStandardInputFile("/dev/zero");  // digital silence: the recording still holds the effects sample for sample
+    other.setStandardInputFile("/dev/zero");
     other.start("pacat", {"--server=" + server_.Address(), "--raw", "--format=s16le", "--rate=44100", "--channels=2"});
     ASSERT_TRUE(other.waitForStarted(3000));
     PlayThePatterns(60000, &other);
@@ -495,33 +431,32 @@ TEST_P(SoundServerTest, AServerBackAfter10sIsFoundAgainAndEffectsInTheMeantimeNe
     server_.Kill();
     Play(*player, {{40, "landing"}, {40, "fastdrop"}, {40, "rowflash"}});
     EXPECT_FALSE(QTest::qWaitFor([&] { return player->Connected(); }, 1000));
-    EXPECT_LE(WakeupsPerSecond(), IdleWakeupsPerSecond);
+    EXPECT_LE(WakeupsPerSecond(), IdleWakeupsPerSecond) << "the player keeps waking up";
     QTest::qWait(4000);
     Play(*player, {{0, "landing"}});
 
     ASSERT_EQ(server_.Start().toStdString(), "");
-    const double backAt = Now();
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->Connected(); }, 3000)) << "not found again";
-    std::printf("[ return   ] connected %.0f ms after the server\n", Now() - backAt);
-    MonitorRecording recording(server_);
-    ASSERT_TRUE(recording.placed) << "the recorder never told where the sink plays";
-    const std::vector<Request> afterReturn = {{0, "landing"}, {500, "fastdrop"}};
-    const auto askedAt = Play(*player, afterReturn);
-    QTest::qWait(2500);
-    recording.Stop();
-    // Each effect whole: a server that has just started (and a player under
-    // the sanitizers) may take a little longer over the first periods.
-    ExpectHeard(recording, afterReturn, askedAt, 100);
+    // A fresh server (and a player under the sanitizers) may be slower over the first periods.
+    ExpectHeard(*player, {{0, "landing"}, {500, "fastdrop"}}, 100);
 }
 
-// One row, named for the game, of the game role; a volume and a mute set there
-// hold for the next run.
+// A volume and a mute set in the mixer hold for the next run.
 TEST_P(SoundServerTest, TheGameIsOneMixerRowWhoseVolumeAndMuteTheServerKeepsForTheNextRun)
 {
+    std::vector<QJsonObject> rows;
+    const auto oneRow = [&] {
+        rows.clear();
+        for (const auto& input : server_.List({"sink-inputs"})) {
+            if (input.toObject()["properties"].toObject()["application.name"] == "Plumix") {
+                rows.push_back(input.toObject());
+            }
+        }
+        return rows.size() == 1;
+    };
     auto player = NewPlayer();
     player->PlaySfx(SoundEffect::RowFlash);
-    std::vector<QJsonObject> rows;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (rows = server_.GameRows()).size() == 1; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor(oneRow, 2000));
     const QJsonObject props = rows[0]["properties"].toObject();
     EXPECT_EQ(props["media.name"].toString().toStdString(), "Plumix");
     EXPECT_EQ(props["media.role"].toString().toStdString(), "game");
@@ -533,7 +468,7 @@ TEST_P(SoundServerTest, TheGameIsOneMixerRowWhoseVolumeAndMuteTheServerKeepsForT
     player.reset();
 
     player = NewPlayer();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (rows = server_.GameRows()).size() == 1; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor(oneRow, 2000));
     EXPECT_EQ(rows[0]["volume"].toObject().begin()->toObject()["value_percent"].toString().toStdString(), "40%");
     EXPECT_TRUE(rows[0]["mute"].toBool());
 }
