@@ -55,6 +55,8 @@ TEST(Wav, ConversionResamplesAndMapsChannels)
     using Pcm = std::vector<std::int16_t>;
     const AudioClip mono{{0, 1, -1}, 1, 22050};
     EXPECT_EQ(ConvertClip(mono, 2, 44100), (Pcm{0, 0, 16384, 16384, 32767, 32767, 0, 0, -32767, -32767, -32767, -32767}));
+    // Up to the last frame's time when the rates' ratio is no whole number.
+    EXPECT_EQ(ConvertClip({{0, 0.6f, -0.6f}, 1, 32000}, 1, 48000), (Pcm{0, 13107, 6553, -19660, -19660}));
     const AudioClip pair{{1, 0, 0.5f, -0.5f}, 2, 48000};
     EXPECT_EQ(ConvertClip(pair, 1, 24000), (Pcm{16384}));
 }
