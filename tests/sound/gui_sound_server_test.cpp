@@ -107,6 +107,7 @@ public:
                 return "no bus or no PipeWire socket within 5 s: " + Output();
             }
             Spawn("wireplumber", {});
+            Spawn("pipewire-pulse", {"-c", Path("plumix-test-pipewire-pulse.conf")});
         }
         const auto ready = [&] {
             return std::ranges::all_of(processes_, [](const auto& p) { return p->state() == QProcess::Running; }) &&
@@ -165,19 +166,26 @@ private:
         return out;
     }
 
-    // A desktop's graph (a virtual machine's defaults are no desktop's), under a
-    // name no drop-in of the machine's joins; WirePlumber keeps away from devices.
+    // A desktop's graph (a virtual machine's defaults are no desktop's), under
+    // names no drop-in of the machine's joins; WirePlumber keeps away from devices.
+    // The PulseAudio service is a process of its own, as on a desktop: inside
+    // the graph's process a stream that plays again is not held up by a long period.
     void WriteConfiguration() const
     {
-        testing::WriteFile(folder_ / "plumix-test-pipewire.conf", R"(
+        const std::string common = R"(
 context.spa-libs = { audio.convert.* = audioconvert/libspa-audioconvert support.* = support/libspa-support }
 context.modules = [
     { name = libpipewire-module-rt args = { nice.level = -11 } flags = [ ifexists nofail ] }
     { name = libpipewire-module-protocol-native } { name = libpipewire-module-metadata }
     { name = libpipewire-module-client-node } { name = libpipewire-module-adapter }
+)";
+        testing::WriteFile(folder_ / "plumix-test-pipewire-pulse.conf", common + R"(
+    { name = libpipewire-module-protocol-pulse args = { server.address = [ "unix:native" ] } }
+]
+)");
+        testing::WriteFile(folder_ / "plumix-test-pipewire.conf", common + R"(
     { name = libpipewire-module-spa-node-factory } { name = libpipewire-module-access }
     { name = libpipewire-module-link-factory } { name = libpipewire-module-session-manager }
-    { name = libpipewire-module-protocol-pulse args = { server.address = [ "unix:native" ] } }
 ]
 context.properties = { core.daemon = true core.name = pipewire-0 link.max-buffers = 16 default.clock.rate = 44100
                        default.clock.allowed-rates = [ 44100 ] default.clock.min-quantum = 16 }
@@ -328,8 +336,9 @@ protected:
             ASSERT_TRUE(QTest::qWaitFor([&] { return server_.SinkState() == "SUSPENDED"; }, 5000));
         }
         const auto askedAt = Play(player, requests);
+        QTest::qWait(500);  // else it would only replace what the server has not played yet
         soundOn_ = false;  // and nothing plays
-        player.PlaySfx(SoundEffect::RowFlash);
+        player.PlaySfx(SoundEffect::Landing);
         soundOn_ = true;
         QTest::qWait(2500);  // PulseAudio passes the monitor on in pieces of up to 2 s
         recording.Stop();
