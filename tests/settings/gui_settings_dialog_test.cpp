@@ -122,12 +122,40 @@ TEST(SettingsDialogGui, OverAGameShowsTheSettingsEachControlTakesEffectALanguage
     EXPECT_FALSE(fs::exists(p.folder / "plumix.ini"));  // written only when the game ends
 }
 
-// Disabled bars must also look disabled while the colours come from the skin.
-TEST(SettingsDialogGui, TheColourBarsLookDisabledUntilUntickedThenEditTheChosenColourAndRecolourEveryWindow)
+// Language texts show as typed, never as markup or shortcuts.
+TEST(SettingsDialogGui, TextsShowAsTypedTheBarsLookDisabledUntilUntickedThenEditTheColourAndRecolourEveryWindow)
 {
     Player p;
+    for (std::string& text : p.app.texts) {
+        if (!text.empty()) {
+            text = "<b>" + text + "</b> a&b<y>";
+        }
+    }
     SettingsDialog* d = Player::Open(p);
     ASSERT_NE(d, nullptr);
+    p.hiScores->ShowWindow();  // over the settings window: the texts of this moment
+    for (const QWidget* window : std::initializer_list<const QWidget*>{d, p.hiScores}) {
+        for (const QLabel* label : window->findChildren<QLabel*>()) {
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
+        }
+        // What the player reads: the '&' itself, and no shortcut under the letter after it.
+        int fromTheTable = 0;
+        for (QWidget* w : window->findChildren<QWidget*>()) {
+            if (qobject_cast<QAbstractButton*>(w) == nullptr && qobject_cast<QGroupBox*>(w) == nullptr) {
+                continue;
+            }
+            const QString shown = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+            EXPECT_FALSE(shown.contains("ab<y>")) << shown.toStdString();
+            fromTheTable += shown.startsWith("<b>") && shown.endsWith("</b> a&b<y>") ? 1 : 0;
+        }
+        EXPECT_EQ(fromTheTable, window == d ? 13 : 4);
+    }
+    p.hiScores->CloseButton()->click();
+    const bool sound = d->SoundBox()->isChecked();
+    QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);
+    EXPECT_EQ(d->SoundBox()->isChecked(), sound);
+
+    // While the colours come from the skin the bars are disabled and look it.
     ASSERT_TRUE(d->ColorsFromSkinBox()->isChecked());
     EXPECT_FALSE(d->ColorBar(0)->isEnabled());
     // Qt's own drawing of the same bar, in the desktop's colours.
@@ -161,39 +189,6 @@ TEST(SettingsDialogGui, TheColourBarsLookDisabledUntilUntickedThenEditTheChosenC
     d->SkinList()->setCurrentIndex(d->SkinList()->findText("Neon Night"));
     EXPECT_EQ(Player::Ink(p.window->LevelLabel()), ToQColor(NeonText));
     EXPECT_EQ(Player::Bars(d), (std::array<int, 3>{96, 255, 224}));
-}
-
-TEST(SettingsDialogGui, LanguageTextsShowAsTypedNeverAsMarkupOrShortcuts)
-{
-    Player p;
-    for (std::string& text : p.app.texts) {
-        if (!text.empty()) {
-            text = "<b>" + text + "</b> a&b<y>";
-        }
-    }
-    SettingsDialog* d = Player::Open(p);
-    ASSERT_NE(d, nullptr);
-    p.hiScores->ShowWindow();  // over the settings window: the texts of this moment
-    for (const QWidget* window : std::initializer_list<const QWidget*>{d, p.hiScores}) {
-        for (const QLabel* label : window->findChildren<QLabel*>()) {
-            EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
-        }
-        // What the player reads: the '&' itself, and no shortcut under the letter after it.
-        int fromTheTable = 0;
-        for (QWidget* w : window->findChildren<QWidget*>()) {
-            if (qobject_cast<QAbstractButton*>(w) == nullptr && qobject_cast<QGroupBox*>(w) == nullptr) {
-                continue;
-            }
-            const QString shown = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
-            EXPECT_FALSE(shown.contains("ab<y>")) << shown.toStdString();
-            fromTheTable += shown.startsWith("<b>") && shown.endsWith("</b> a&b<y>") ? 1 : 0;
-        }
-        EXPECT_EQ(fromTheTable, window == d ? 13 : 4);
-    }
-    p.hiScores->CloseButton()->click();
-    const bool sound = d->SoundBox()->isChecked();
-    QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);
-    EXPECT_EQ(d->SoundBox()->isChecked(), sound);
 }
 
 // Whether a picture comes from the player's folder or the installed data is

@@ -117,7 +117,7 @@ TEST(PlayGui, TheCountdownReadsOverABlockOfItsOwnColour)
     EXPECT_GT(outlined(shown()), 100);
 }
 
-TEST(PlayGui, FocusLossPausesAndTheAboutBoxLeavesTheGamePaused)
+TEST(PlayGui, FocusLossPausesTheAboutBoxLeavesTheGamePausedAndQuitAsksNoLeavesItRunningYesEnds)
 {
     Player p;
     p.Key(Qt::Key_F2);
@@ -140,14 +140,10 @@ TEST(PlayGui, FocusLossPausesAndTheAboutBoxLeavesTheGamePaused)
     QTest::keyClick(about, Qt::Key_Escape);
     QApplication::processEvents();
     EXPECT_EQ(p.window->StatusLabel()->text(), "PAUSE");
-}
 
-// What the files hold after Yes is the session's test; here the window's question and buttons.
-TEST(PlayGui, QuitAsksDuringAGameNoLeavesItRunningTheCloseButtonsYesEndsTheProgram)
-{
-    Player p;
+    // Quitting: what the files hold after Yes is the session's test; here the window's question and buttons.
     QSignalSpy ended(p.program.get(), &GameApp::Ended);
-    p.Key(Qt::Key_F2);
+    p.Key(Qt::Key_Space);
     p.Tick(TimerId::Figure);
     p.Key(Qt::Key_Escape);
     ASSERT_NE(Player::Box(), nullptr);
