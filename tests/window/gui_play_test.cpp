@@ -79,9 +79,23 @@ TEST(PlayGui, AShortClassicGameFromTheMenuButtonToGameOver)
     EXPECT_FALSE(p.Timers().AnyActive());
 }
 
-TEST(PlayGui, TheCountdownReadsOverABlockOfItsOwnColour)
+// Dragging the background moves the window, but not from a cell or a label.
+TEST(PlayGui, DraggingTheBackgroundMovesTheWindowAndTheCountdownReadsOverABlockOfItsOwnColour)
 {
     Player p;
+    p.window->move(100, 100);
+    auto drag = [&](QWidget* from, QPoint at) {
+        const QPoint start = p.window->pos();
+        SendMouse(from, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        SendMouse(from, QEvent::MouseMove, at + QPoint(30, 20), Qt::LeftButton);
+        SendMouse(from, QEvent::MouseButtonRelease, at + QPoint(30, 20));
+        return p.window->pos() - start;
+    };
+    EXPECT_EQ(drag(&p.Board(), {100, 300}), QPoint(0, 0));  // a board cell
+    EXPECT_EQ(drag(&p.Board(), {420, 100}), QPoint(0, 0));  // a preview cell
+    EXPECT_EQ(drag(p.window->ScoreLabel(), {20, 10}), QPoint(0, 0));
+    // Without a window manager to do it, the window follows the mouse itself.
+    EXPECT_EQ(drag(&p.Board(), {200, 690}), QPoint(30, 20));
     p.app.settings.textColor = {250, 240, 0};
     p.app.settings.backColor = {10, 10, 40};
     p.window->ApplyColors(p.app.settings);
@@ -155,24 +169,6 @@ TEST(PlayGui, FocusLossPausesTheAboutBoxLeavesTheGamePausedAndQuitAsksNoLeavesIt
     Player::Answer(QMessageBox::Yes);
     EXPECT_EQ(ended.count(), 1);
     EXPECT_TRUE(std::filesystem::exists(p.folder / "Records"));
-}
-
-TEST(PlayGui, DraggingTheBackgroundMovesTheWindowButNotFromACellOrALabel)
-{
-    Player p;
-    p.window->move(100, 100);
-    auto drag = [&](QWidget* from, QPoint at) {
-        const QPoint start = p.window->pos();
-        SendMouse(from, QEvent::MouseButtonPress, at, Qt::LeftButton);
-        SendMouse(from, QEvent::MouseMove, at + QPoint(30, 20), Qt::LeftButton);
-        SendMouse(from, QEvent::MouseButtonRelease, at + QPoint(30, 20));
-        return p.window->pos() - start;
-    };
-    EXPECT_EQ(drag(&p.Board(), {100, 300}), QPoint(0, 0));  // a board cell
-    EXPECT_EQ(drag(&p.Board(), {420, 100}), QPoint(0, 0));  // a preview cell
-    EXPECT_EQ(drag(p.window->ScoreLabel(), {20, 10}), QPoint(0, 0));
-    // Without a window manager to do it, the window follows the mouse itself.
-    EXPECT_EQ(drag(&p.Board(), {200, 690}), QPoint(30, 20));
 }
 
 } // namespace
