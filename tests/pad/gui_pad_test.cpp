@@ -122,35 +122,7 @@ TEST(PadGui, AGameWithThePadTheHeldSideRepeatsTheStickMovesAndUnpluggingPauses)
     EXPECT_EQ(p.window->StatusLabel()->text(), "PAUSE");
 }
 
-TEST(PadGui, TheQuestionTheLevelWindowAndTheRecordEntryAnswerThePad)
-{
-    PadPlayer p;
-    p.Press(SDL_CONTROLLER_BUTTON_Y);  // F3: the first level's window takes any button
-    ASSERT_NE(Modal<LevelIntroWindow>(), nullptr);
-    p.Press(SDL_CONTROLLER_BUTTON_B);
-    testing::Settle();
-    EXPECT_TRUE(p.State().FigureActive());
-
-    p.Press(SDL_CONTROLLER_BUTTON_X);  // a game runs: the question
-    ASSERT_NE(Modal<QMessageBox>(), nullptr);
-    p.Press(SDL_CONTROLLER_BUTTON_B);  // No
-    EXPECT_EQ(Modal<QMessageBox>(), nullptr);
-    EXPECT_EQ(p.State().gameMode, GameMode::Levels);
-    p.Press(SDL_CONTROLLER_BUTTON_X);
-    p.Press(SDL_CONTROLLER_BUTTON_A);  // the focused button, Yes
-    EXPECT_EQ(p.State().gameMode, GameMode::Classic);
-
-    p.GetGame().SetField(testing::BlockedEntry());
-    p.GetGame().SetScore(700);
-    p.TickUntil([&] { return p.State().gameMode == GameMode::None; });
-    ASSERT_NE(Modal<RecordEntryWindow>(), nullptr);
-    p.Press(SDL_CONTROLLER_BUTTON_A);  // accepts the name as preset
-    testing::Settle();
-    EXPECT_EQ(p.app.records.classic.At(1).score, 700);
-    EXPECT_TRUE(p.hiScores->isVisible());
-}
-
-TEST(PadGui, TheHiScoresAndSettingsWindowsMoveTheFocusPressScrollAndClose)
+TEST(PadGui, EveryWindowAnswersThePadFocusPressScrollCloseAndTheRecordEntry)
 {
     PadPlayer p;
     p.Press(SDL_CONTROLLER_BUTTON_BACK);  // F5
@@ -181,6 +153,30 @@ TEST(PadGui, TheHiScoresAndSettingsWindowsMoveTheFocusPressScrollAndClose)
     p.Press(SDL_CONTROLLER_BUTTON_B);
     testing::Settle();
     EXPECT_EQ(Modal<QDialog>(), nullptr);
+
+    p.Press(SDL_CONTROLLER_BUTTON_Y);  // F3: the first level's window takes any button
+    ASSERT_NE(Modal<LevelIntroWindow>(), nullptr);
+    p.Press(SDL_CONTROLLER_BUTTON_B);
+    testing::Settle();
+    EXPECT_TRUE(p.State().FigureActive());
+
+    p.Press(SDL_CONTROLLER_BUTTON_X);  // a game runs: the question
+    ASSERT_NE(Modal<QMessageBox>(), nullptr);
+    p.Press(SDL_CONTROLLER_BUTTON_B);  // No
+    EXPECT_EQ(Modal<QMessageBox>(), nullptr);
+    EXPECT_EQ(p.State().gameMode, GameMode::Levels);
+    p.Press(SDL_CONTROLLER_BUTTON_X);
+    p.Press(SDL_CONTROLLER_BUTTON_A);  // the focused button, Yes
+    EXPECT_EQ(p.State().gameMode, GameMode::Classic);
+
+    p.GetGame().SetField(testing::BlockedEntry());
+    p.GetGame().SetScore(700);
+    p.TickUntil([&] { return p.State().gameMode == GameMode::None; });
+    ASSERT_NE(Modal<RecordEntryWindow>(), nullptr);
+    p.Press(SDL_CONTROLLER_BUTTON_A);  // accepts the name as preset
+    testing::Settle();
+    EXPECT_EQ(p.app.records.classic.At(1).score, 700);
+    EXPECT_TRUE(p.hiScores->isVisible());
 }
 
 } // namespace

@@ -35,8 +35,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Where the text's pixels land, in the coordinates of `box`, when it is
-// drawn into `box` with `flags` and nothing cuts it off. Pixels fainter than
+// Where the text's pixels land when nothing cuts it off; pixels fainter than
 // a third are the edge of the smoothing, which nobody misses when cut.
 QRect InkOf(const QWidget* control, const QFont& font, const QString& text, QRect box, int flags)
 {
@@ -78,24 +77,19 @@ struct FitCheck {
         }
         QRect ink = InkOf(control, control->font(), text, room, flags);
         ink |= ink.translated(shadow);
-        // The labels of the main window and the level intro are as tall as
-        // the line of the font they were drawn for; DejaVu's line is taller,
-        // so the tops of "l" and "1" and the tails of "g" and "y" touch the
-        // edge by a pixel even in English. Two pixels cut is a cut letter.
+        // Labels as tall as the line of the font they were drawn for touch the
+        // edge by a pixel with DejaVu's taller line, even in English.
         if (!room.adjusted(0, -1, 0, 1).contains(ink)) {
             const QPoint at = control->mapTo(control->window(), QPoint());
-            faults.insert(QString::asprintf("\"%s\" on the %s at %d,%d: its pixels cover x %d..%d, y %d..%d of x %d..%d, "
-                                            "y %d..%d", qPrintable(text), control->metaObject()->className(), at.x(),
-                                            at.y(), ink.left(), ink.right(), ink.top(), ink.bottom(), room.left(),
-                                            room.right(), room.top(), room.bottom())
-                              .toStdString());
+            faults.insert(QString::asprintf("\"%s\" on the %s at %d,%d is %dx%d, its room %dx%d", qPrintable(text),
+                                            control->metaObject()->className(), at.x(), at.y(), ink.width(),
+                                            ink.height(), room.width(), room.height()).toStdString());
         }
     }
 
     void Fault(const std::string& what) { faults.insert(what); }
 
-    // Every text on the window's controls as they hold it now, and its title
-    // on a bar whose icon and buttons take about 100 pixels of the width.
+    // The title shares its bar with an icon and buttons of about 100 pixels.
     void WindowFits(QWidget* window)
     {
         QFont title;

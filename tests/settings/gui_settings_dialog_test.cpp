@@ -59,9 +59,10 @@ struct Player : testing::GuiPlayer {
     }
 };
 
-// The window opened over a running game with settings of the player's own.
-SettingsDialog* OpenOverAGame(Player& p)
+// Over a running game with settings of the player's own.
+TEST(SettingsDialogGui, OverAGameShowsTheSettingsEachControlTakesEffectALanguageRetitlesAndCloseWritesNothing)
 {
+    Player p;
     Settings& s = p.app.settings;
     s.colorsFromSkin = false;
     s.textColor = {10, 20, 30};
@@ -71,13 +72,7 @@ SettingsDialog* OpenOverAGame(Player& p)
     s.skinFile = "Neon.psk";
     p.random->PushFigure(1);
     p.Key(Qt::Key_F2);
-    return Player::Open(p);
-}
-
-TEST(SettingsDialogGui, ShowsTheSettingsAndTheOfferedFilesAndClosesWritingNothing)
-{
-    Player p;
-    SettingsDialog* d = OpenOverAGame(p);
+    SettingsDialog* d = Player::Open(p);
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->windowTitle(), "Game settings");
     EXPECT_EQ(Player::Items(d->LanguageList()), (QStringList{"English", "Deutsch", "Русский"}));
@@ -90,20 +85,9 @@ TEST(SettingsDialogGui, ShowsTheSettingsAndTheOfferedFilesAndClosesWritingNothin
                           d->MusicBox()->isChecked()}),
               (std::array{true, true, false, true}));
     // Filling the controls chose nothing.
-    EXPECT_EQ(std::pair(p.app.settings.textColor, p.app.settings.skinFile), std::pair(Rgb{10, 20, 30}, std::string("Neon.psk")));
+    EXPECT_EQ(std::pair(s.textColor, s.skinFile), std::pair(Rgb{10, 20, 30}, std::string("Neon.psk")));
 
-    QTest::mouseClick(d->CloseButton(), Qt::LeftButton);
-    testing::Settle();
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_FALSE(fs::exists(p.folder / "plumix.ini"));  // written only when the game ends
-}
-
-TEST(SettingsDialogGui, EachControlChangesItsOwnSettingAndTheBoardBehindShowsItAtOnce)
-{
-    Player p;
-    SettingsDialog* d = OpenOverAGame(p);
-    ASSERT_NE(d, nullptr);
-    const Settings& s = p.app.settings;
+    // Each control changes its own setting, and the board behind shows it at once.
     d->GridBox()->click();
     EXPECT_EQ(p.window->Board().BoardCell(199), PalettePlainEmpty);
     d->GridBox()->click();
@@ -117,13 +101,7 @@ TEST(SettingsDialogGui, EachControlChangesItsOwnSettingAndTheBoardBehindShowsItA
               std::tuple(Rotation::Clockwise, true, false, false, true));
     EXPECT_EQ(p.window->Board().PreviewCell(0), PaletteGrid);
     EXPECT_EQ(p.window->Board().PreviewCell(PreviewCellCount - 1), PaletteGrid);
-}
 
-TEST(SettingsDialogGui, ALanguageRetitlesEveryWindowAtOnceAndOneGoneLeavesTheList)
-{
-    Player p;
-    SettingsDialog* d = OpenOverAGame(p);
-    ASSERT_NE(d, nullptr);
     // The colour list goes back on Text; the paused game's status follows.
     d->ColorChoice()->setCurrentRow(1);
     d->LanguageList()->setCurrentIndex(1);
@@ -138,57 +116,14 @@ TEST(SettingsDialogGui, ALanguageRetitlesEveryWindowAtOnceAndOneGoneLeavesTheLis
     d->LanguageList()->setCurrentIndex(1);
     EXPECT_EQ(std::tuple(d->LanguageList()->currentIndex(), d->LanguageList()->count()), std::tuple(0, 2));
     EXPECT_EQ(p.window->MenuButton(0).Caption(), "New game Plumix");
+    QTest::mouseClick(d->CloseButton(), Qt::LeftButton);
+    testing::Settle();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(fs::exists(p.folder / "plumix.ini"));  // written only when the game ends
 }
 
-TEST(SettingsDialogGui, TheColourBarsEditTheChosenColourAndRecolourEveryWindow)
-{
-    Player p;
-    SettingsDialog* d = Player::Open(p);
-    ASSERT_NE(d, nullptr);
-    EXPECT_FALSE(d->ColorBar(0)->isEnabled());
-    d->ColorChoice()->setCurrentRow(1);  // "Back" shows the back colour
-    EXPECT_EQ(Player::Bars(d), (std::array<int, 3>{26, 34, 70}));
-    d->ColorChoice()->setCurrentRow(0);
-    d->ColorsFromSkinBox()->click();
-    ASSERT_TRUE(d->ColorBar(0)->isEnabled());
-    d->ColorBar(0)->setValue(100);
-    const QColor edited(100, 214, 110);
-    EXPECT_EQ(Player::Ink(p.window->ScoreLabel()), edited);
-    EXPECT_EQ(p.window->MenuButton(0).CaptionColor(), edited);
-    EXPECT_EQ(Player::Ink(d), edited);
-    EXPECT_EQ(d->ColorNumber(0)->text(), "100");
-    // Ticked again: the skin's colours, the bars where they were.
-    d->ColorsFromSkinBox()->click();
-    EXPECT_EQ(Player::Ink(p.window->ScoreLabel()), ToQColor(StandardText));
-    EXPECT_EQ(std::pair(d->ColorNumber(0)->text(), d->ColorBar(0)->value()), std::pair(QString("255"), 100));
-    d->SkinList()->setCurrentIndex(d->SkinList()->findText("Neon Night"));
-    EXPECT_EQ(Player::Ink(p.window->LevelLabel()), ToQColor(NeonText));
-    EXPECT_EQ(Player::Bars(d), (std::array<int, 3>{96, 255, 224}));
-}
-
-TEST(SettingsDialogGui, TheColourBarsLookDisabledWhileTheColoursComeFromTheSkin)
-{
-    Player p;
-    SettingsDialog* d = Player::Open(p);
-    ASSERT_NE(d, nullptr);
-    ASSERT_TRUE(d->ColorsFromSkinBox()->isChecked());
-    QScrollBar* bar = d->ColorBar(1);
-    // Qt's own drawing of the same bar, in the desktop's colours.
-    auto reference = std::make_unique<QScrollBar>(Qt::Horizontal);
-    reference->setRange(0, 255);
-    reference->resize(bar->size());
-    reference->setValue(bar->value());
-    const auto look = [](QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); };
-    reference->setEnabled(false);
-    const QImage disabled = look(reference.get());
-    EXPECT_TRUE(look(bar) == disabled);
-    d->ColorsFromSkinBox()->click();
-    reference->setEnabled(true);
-    EXPECT_TRUE(look(bar) == look(reference.get()));
-    EXPECT_FALSE(look(bar) == disabled);
-}
-
-TEST(SettingsDialogGui, LanguageTextsShowAsTypedNeverAsMarkupOrShortcuts)
+// Language texts show as typed, never as markup or shortcuts.
+TEST(SettingsDialogGui, TextsShowAsTypedTheBarsLookDisabledUntilUntickedThenEditTheColourAndRecolourEveryWindow)
 {
     Player p;
     for (std::string& text : p.app.texts) {
@@ -219,6 +154,41 @@ TEST(SettingsDialogGui, LanguageTextsShowAsTypedNeverAsMarkupOrShortcuts)
     const bool sound = d->SoundBox()->isChecked();
     QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);
     EXPECT_EQ(d->SoundBox()->isChecked(), sound);
+
+    // While the colours come from the skin the bars are disabled and look it.
+    ASSERT_TRUE(d->ColorsFromSkinBox()->isChecked());
+    EXPECT_FALSE(d->ColorBar(0)->isEnabled());
+    // Qt's own drawing of the same bar, in the desktop's colours.
+    QScrollBar* bar = d->ColorBar(1);
+    auto reference = std::make_unique<QScrollBar>(Qt::Horizontal);
+    reference->setRange(0, 255);
+    reference->resize(bar->size());
+    reference->setValue(bar->value());
+    const auto look = [](QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    reference->setEnabled(false);
+    const QImage disabled = look(reference.get());
+    EXPECT_TRUE(look(bar) == disabled);
+    d->ColorChoice()->setCurrentRow(1);  // "Back" shows the back colour
+    EXPECT_EQ(Player::Bars(d), (std::array<int, 3>{26, 34, 70}));
+    d->ColorChoice()->setCurrentRow(0);
+    d->ColorsFromSkinBox()->click();
+    ASSERT_TRUE(d->ColorBar(0)->isEnabled());
+    reference->setEnabled(true);
+    EXPECT_TRUE(look(bar) == look(reference.get()));
+    EXPECT_FALSE(look(bar) == disabled);
+    d->ColorBar(0)->setValue(100);
+    const QColor edited(100, 214, 110);
+    EXPECT_EQ(Player::Ink(p.window->ScoreLabel()), edited);
+    EXPECT_EQ(p.window->MenuButton(0).CaptionColor(), edited);
+    EXPECT_EQ(Player::Ink(d), edited);
+    EXPECT_EQ(d->ColorNumber(0)->text(), "100");
+    // Ticked again: the skin's colours, the bars where they were.
+    d->ColorsFromSkinBox()->click();
+    EXPECT_EQ(Player::Ink(p.window->ScoreLabel()), ToQColor(StandardText));
+    EXPECT_EQ(std::pair(d->ColorNumber(0)->text(), d->ColorBar(0)->value()), std::pair(QString("255"), 100));
+    d->SkinList()->setCurrentIndex(d->SkinList()->findText("Neon Night"));
+    EXPECT_EQ(Player::Ink(p.window->LevelLabel()), ToQColor(NeonText));
+    EXPECT_EQ(Player::Bars(d), (std::array<int, 3>{96, 255, 224}));
 }
 
 // Whether a picture comes from the player's folder or the installed data is

@@ -33,7 +33,7 @@ struct Editing {
     }
 };
 
-TEST(SettingsEditor, ALanguageOrSkinTakesEffectAtOnceAndOneGoneSinceTheListWasMadeLeavesIt)
+TEST(SettingsEditor, ChoicesTakeEffectAtOnceAFileGoneSinceTheListWasMadeLeavesItAndColoursAndOptionsEdit)
 {
     Editing e;
     ASSERT_EQ(e.editor->Languages().size(), 2u);  // English and Deutsch
@@ -57,11 +57,8 @@ TEST(SettingsEditor, ALanguageOrSkinTakesEffectAtOnceAndOneGoneSinceTheListWasMa
               std::tuple("Standart.psk", 1u, 0));
     EXPECT_TRUE(e.editor->ChooseSkin(0));
     EXPECT_EQ(e.effects["skin"], 1);
-}
 
-TEST(SettingsEditor, ColoursFromTheSkinOrThePlayersOwnToEdit)
-{
-    Editing e;
+    // Colours from the skin or the player's own to edit.
     e.settings.textColor = {1, 1, 1};
     // Unticked, the skin's colours stay in use and become the player's.
     e.editor->SetColorsFromSkin(false);
@@ -74,11 +71,8 @@ TEST(SettingsEditor, ColoursFromTheSkinOrThePlayersOwnToEdit)
     // Ticked again, the skin's colours come back over the edit.
     e.editor->SetColorsFromSkin(true);
     EXPECT_EQ(std::pair(e.settings.textColor, e.settings.backColor), std::pair(Rgb{1, 1, 1}, Rgb{2, 2, 2}));
-}
 
-TEST(SettingsEditor, EachOptionShowsWhatTheGameDoesAndRedrawsWhatItChanges)
-{
-    Editing e;
+    // Each option shows what the game does and redraws what it changes.
     const std::pair<SettingsOption, const bool*> options[] = {
         {SettingsOption::Sound, &e.settings.soundOn},           {SettingsOption::Music, &e.settings.musicOn},
         {SettingsOption::MoveDuringFall, &e.settings.play.moveDuringFall},
