@@ -50,16 +50,6 @@ Record Entry(std::string player, std::int32_t score)
     return {std::move(player), score, 0, 0, 0, 0, "01.02.2024", "c", 3};
 }
 
-// The players of the first places of a table, as one text.
-std::string Players(const RecordTable& table, std::initializer_list<int> places)
-{
-    std::string players;
-    for (const int p : places) {
-        players += table.At(p).player + " ";
-    }
-    return players;
-}
-
 TEST(RecordsFile, TwoEmptyTablesMake5200ScrambledBytesAndEntriesComeBackAsTheyWere)
 {
     testing::ScratchFolder folder;
@@ -179,8 +169,7 @@ TEST(RecordsFile, AFileThatCannotBeReadOrReplacedWholeIsNeverWrittenOverAndTheMe
         failed |= !LoadRecords(path, tables).ok && tables.classic == Sample().classic &&
                           tables.level == Sample().level ? 0 : 2;
         failed |= !SaveRecords(path, empty).ok && FileBytes(path) == before && empty.classic == RecordTable{} ? 0 : 4;
-        // A writable file in a folder that takes no new file, directly or
-        // through a link: a save would have to rewrite it in place.
+        // A writable file in a folder that takes no new file, directly or through a link.
         ::chmod(path.c_str(), 0644);
         ::chmod((folder / "ro").c_str(), 0555);
         ::chmod(folder.Path().c_str(), 0555);
@@ -194,8 +183,7 @@ TEST(RecordsFile, AFileThatCannotBeReadOrReplacedWholeIsNeverWrittenOverAndTheMe
         failed |= !SaveRecords(path, empty).ok ? 0 : 32;
         ::chmod(path.c_str(), 0644);
         failed |= FileBytes(path) == before ? 0 : 64;
-        // Damaged, and no copy can be kept (its name leads into the read-only
-        // folder): the damaged file stays.
+        // Damaged, and no copy can be kept (its name leads into the read-only folder).
         WriteFile(path, damaged);
         fs::create_symlink(folder / "ro" / "copy", folder / "Records.damaged");
         ::chmod((folder / "ro").c_str(), 0555);
@@ -218,7 +206,11 @@ TEST(MergeRecords, IncomingPlacesGoInOrderAboveTheFirstLowerScoreAndTiesStayOut)
     incoming.At(5) = Entry("low", -100);      // below every place
     incoming.At(6) = Entry("never", 7000);    // beyond the count given
     MergeRecords(tables.classic, incoming, 5);
-    EXPECT_EQ(Players(tables.classic, {1, 2, 3, 4, 5, 100}), "top c1 mid c2 c3 c98 ");  // two insertions dropped two places
+    std::string players;
+    for (const int p : {1, 2, 3, 4, 5, 100}) {
+        players += tables.classic.At(p).player + " ";
+    }
+    EXPECT_EQ(players, "top c1 mid c2 c3 c98 ");  // two insertions dropped two places
 }
 
 TEST(NameColor, XorOfTheBytesIsRedTheirFoldedSumGreen)
@@ -249,16 +241,14 @@ TEST(RecordBook, AnEndedGameRanksInItsOwnTableTiesBelowAndTheEntryFillsThePlaceA
     EXPECT_EQ(tables.level, before.level);
     EXPECT_EQ(book.LastEndedMode(), GameMode::Classic);
 
-    // A level game ranks in the level table, which keeps no line counters;
-    // shown from the start as the file will hold it, not as typed.
+    // A level game ranks in the level table, which keeps no line counters, as the file will hold it.
     EXPECT_EQ(book.Enter({GameMode::Levels, 40, {7, 3, 2, 1}, 5}), 62);
     book.Fill({"Łukasz Иван ёЁ №", "Schön, ça va? 日本", "d"});
     EXPECT_EQ(tables.level.At(62), (Record{"Lukasz Иван ёЁ №", 40, 0, 0, 0, 0, "d", "Schon, ca va? ??", 5}));
     EXPECT_EQ(std::tuple(tables.level.At(63).player, tables.classic.At(63).player), std::tuple("l62", "c62"));
     EXPECT_EQ(book.LastEndedMode(), GameMode::Levels);
 
-    // An entry fills its place once; without a place it writes nothing but
-    // remembers the name.
+    // An entry fills its place once; without a place it writes nothing but remembers the name.
     const RecordTables filled = tables;
     book.Fill({"Cy", "", ""});
     EXPECT_EQ(book.Enter({GameMode::Classic, -5}), 0);
