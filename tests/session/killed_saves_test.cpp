@@ -2,7 +2,6 @@
 // game): the file is always the old or the new whole content, never partial.
 #include "scores/records_file.h"
 #include "base/file_io.h"
-#include "settings/settings_file.h"
 #include "support/child_process.h"
 #include "support/record_tables.h"
 #include "support/scratch_folder.h"
@@ -24,10 +23,9 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int Kills = 200;
 
-// Kills `save`, which writes `newBytes` over `oldBytes`: half of the kills up to
-// 1.5 times a save's median length (the first fork or a busy machine can take
-// far longer), half between the latest kill that left the old content and the
-// earliest that left the new, where a save that is not atomic shows.
+// Kills `save` of `newBytes` over `oldBytes`: half of the kills up to 1.5 times
+// a save's median length, half between the latest kill that left the old
+// content and the earliest that left the new, where a save that is not atomic shows.
 void ExpectOldOrNewEveryTime(const fs::path& file, const std::string& oldBytes, const std::string& newBytes,
                              const std::function<void()>& save)
 {
@@ -75,8 +73,8 @@ void ExpectOldOrNewEveryTime(const fs::path& file, const std::string& oldBytes, 
     EXPECT_GT(saved, 0);
 }
 
-// Synchronizing goes through the same merge and replacement as the own file's save.
-TEST(KilledSaves, RecordsAndSettingsAreOldOrNewNeverPartial)
+// Synchronizing and the settings' save go through the same replacement.
+TEST(KilledSaves, RecordsAreOldOrNewNeverPartial)
 {
     // In memory where it can be, so a round costs a fork and not a disk flush.
     const testing::ScratchFolder folder(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : fs::temp_directory_path());
@@ -85,12 +83,6 @@ TEST(KilledSaves, RecordsAndSettingsAreOldOrNewNeverPartial)
     const fs::path records = folder / "Records";
     ExpectOldOrNewEveryTime(records, RecordsToFileBytes(testing::FilledTables(100000)), RecordsToFileBytes(after),
                             [&] { RecordTables tables = after; SaveRecords(records, tables); });
-
-    const Settings oldSettings{.languageFile = "Deutsch.lag", .play = {.showGrid = 1}};
-    const Settings newSettings{.skinFile = "Neon.psk", .textColor = {1, 2, 3}};
-    const fs::path ini = folder / "plumix.ini";
-    ExpectOldOrNewEveryTime(ini, SerializeSettings(oldSettings), SerializeSettings(newSettings),
-                            [&] { SaveSettings(ini, newSettings); });
 }
 
 } // namespace

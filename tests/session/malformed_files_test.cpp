@@ -1,5 +1,4 @@
-// Every reader against files no program of ours wrote: each must come back
-// at once, never crash, hang or grow without bound.
+// Every reader against files no program of ours wrote: back at once, no crash, hang or unbounded growth.
 #include "base/text_codec.h"
 #include "scores/records_file.h"
 #include "settings/language.h"
@@ -45,8 +44,7 @@ TEST(MalformedFiles, EveryReaderComesBackSane)
         ScratchFolder folder;
         WriteFile(folder / "plumix.ini", bytes);
         const Settings settings = LoadSettings(folder / "plumix.ini");
-        // Whatever was read, the file's edge gives the game only what it can
-        // write back: saved and read again, every setting but a name is the same.
+        // Whatever was read, the game gets only what it can write back: every setting but a name survives a round.
         Settings back = ParseSettings(SerializeSettings(settings));
         back.languageFile = settings.languageFile;
         back.skinFile = settings.skinFile;

@@ -1,11 +1,9 @@
-// A forked child, for what a test cannot do in its own process: be killed
-// mid-save, hold a lock the test tries to take, be another user, live under a
-// limit.
+// A forked child, for what a test cannot do in its own process: be killed,
+// hold a lock, be another user, live under a limit.
 #pragma once
 
 #include <csignal>
 #include <fcntl.h>
-#include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -64,15 +62,5 @@ private:
     bool ready_ = false;
     int status_ = -1;
 };
-
-// Runs `body` in a child that file permissions bind and that owns `folder`;
-// gives what the body returned, so its checks set bits of the result.
-inline int AsBoundUser(const std::filesystem::path& folder, const std::function<int()>& body)
-{
-    if (::geteuid() == 0 && ::chown(folder.c_str(), Nobody, Nobody) != 0) {
-        return 253;
-    }
-    return Child([&](const auto&) { return body(); }, true).Wait();
-}
 
 } // namespace plumix::testing

@@ -1,6 +1,4 @@
-// Stand-ins for the rules' ports: a virtual clock that fires due timers in
-// time order, a scripted random sequence, and recorders for cells, sounds,
-// status changes and dialogs.
+// Stand-ins for the rules' ports: a virtual clock, scripted draws and answers, recorders.
 #pragma once
 
 #include "engine/virtual_clock.h"
@@ -55,9 +53,8 @@ struct StatusCounter : StatusView {
     int changes = 0;
 };
 
-// Answers questions from `answers` (Yes when empty), or holds them in
-// `pending` for the test to answer; dismisses every message at once and
-// records it (errors with a leading "!").
+// Answers from `answers` (Yes when empty) or holds the question in `pending`;
+// records every message (errors with a leading "!") and dismisses it at once.
 struct ScriptedDialogs : DialogPort {
     void Ask(Question question, std::function<void(bool)> answer) override;
     void ShowMessage(std::string_view text, std::function<void()> closed) override { Show(text, closed); }

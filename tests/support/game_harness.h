@@ -49,16 +49,14 @@ struct GameHarness : FakePorts {
     }
     const GameState& state() const { return game->State(); }
 
-    // A Classic game whose falling figure is `current` and preview `next`.
-    // Only the first game of a harness can choose: later games begin with
-    // the figure the previous one showed in its preview.
+    // A Classic game falling `current` with `next` in the preview; only a
+    // harness's first game chooses, later ones begin with the last preview.
     void StartClassic(int current, int next)
     {
         random.PushFigure(current);
         random.PushFigure(next);
         game->NewClassicGame();
     }
-    // The visible field as it stands.
     FieldCells Field() const
     {
         FieldCells field{};

@@ -38,9 +38,8 @@ struct GuiPlayer {
         window = &program->Window();
         hiScores = &program->HiScores();
         GetGame().RepaintCells();
-        // Offscreen nothing gives the focus back when one of our windows closes,
-        // and on a busy machine the game would take that for another program's
-        // focus and pause; a window manager gives it back at once, as does this.
+        // Offscreen nothing gives the focus back when our window closes, and the
+        // game would pause for another program's focus; a window manager gives it back.
         QObject::connect(qApp, &QGuiApplication::applicationStateChanged, window, [this](Qt::ApplicationState state) {
             if (state != Qt::ApplicationActive && QApplication::activeModalWidget() == nullptr) {
                 window->activateWindow();
@@ -54,7 +53,6 @@ struct GuiPlayer {
     void LoadSkin() { program->LoadSkin(); }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(window, key, mods); }
 
-    // One tick of a timer, if it runs.
     bool Tick(TimerId id)
     {
         const bool runs = Timers().IsEnabled(id) && Timers().Interval(id) > 0;

@@ -1,5 +1,5 @@
-// A game harness with the level flow plugged in, levels the test lays out,
-// and an intro window that the test dismisses (or that dismisses itself).
+// A game harness with the level flow, levels the test lays out, and an intro
+// the test dismisses (or that dismisses itself).
 #pragma once
 
 #include "levels/level_flow.h"
@@ -48,8 +48,7 @@ struct LevelHarness : GameHarness {
         intro.flow = flow.get();
     }
     LevelDef& Level(int n) { return levels.at(static_cast<std::size_t>(n)); }
-    // A new level-mode game, jumped to `level`, with the first figure `current`
-    // and the preview `next`; the intro is dismissed at once.
+    // A level-mode game jumped to `level`, falling `current` with `next` in the preview.
     void StartAt(int level, int current, int next, int lives = StartingLives)
     {
         random.PushFigure(current);

@@ -1,5 +1,3 @@
-// Record tables with every place taken, for the tests of ranking, merging and
-// saving.
 #pragma once
 
 #include "scores/records.h"

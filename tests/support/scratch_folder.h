@@ -1,5 +1,4 @@
-// A fresh folder for one test's files, removed with all it holds afterwards,
-// and whole-file helpers.
+// A fresh folder for one test's files, removed afterwards, and whole-file helpers.
 #pragma once
 
 #include <filesystem>
