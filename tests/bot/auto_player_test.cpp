@@ -34,24 +34,6 @@ Field FieldOf(const std::vector<std::string>& bottom)
     return Field::FromBoard(table.GetGame().GetBoard());
 }
 
-TEST(AutoPlayer, FreesABrickWithTheOneFigureThatFitsItsSlot)
-{
-    // Only a T pointing down, at the column it appears in, fills both rows.
-    const LevelSet set = OneLevel({"444...4444", "5555#.5555"}, 0);
-    int tried = 0;
-    for (std::uint32_t seed = 1; seed < 200 && tried < 3; ++seed) {
-        PlayTable table(set, seed);
-        table.BeginLevel(0);
-        if ((table.GetGame().State().curFigure - 1) / 4 != 6) {  // not a T
-            continue;
-        }
-        ++tried;
-        const LevelPlay play = AutoPlayer(table).Play();
-        EXPECT_EQ(std::pair(play.won, play.figures), std::pair(true, 1)) << "seed " << seed;
-    }
-    EXPECT_EQ(tried, 3);
-}
-
 TEST(AutoPlayer, KeepsAQuickHumansPaceAndWinsTheTasks)
 {
     const std::pair<const char*, LevelSet> cases[] = {

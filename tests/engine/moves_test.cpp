@@ -200,21 +200,5 @@ TEST(Clearing, FullRowsFlashAndCollapseOneByOneAndScoreByHowManyGoAtOnce)
     }
 }
 
-TEST(Clearing, PartialRowBetweenTwoFullRowsMovesDownAndSurvives)
-{
-    GameHarness h;
-    h.StartClassic(VerticalBar, Square);
-    h.FillRow(19, 4);
-    h.FillRow(18, 4);
-    h.SetCell(0, 18, CellEmpty);
-    h.FillRow(17, 4);
-    h.SetCell(7, 17, CellBrick);  // a brick fills a row like any cell
-    h.FallUntilLocked();
-    EXPECT_EQ(WatchFlashes(h), (std::vector<int>{19, 18}));
-    EXPECT_EQ(h.Rows(18, 19), "....2.....|.333233333|");
-    EXPECT_EQ(h.state().score, 25);
-    EXPECT_EQ(h.state().lines, (std::array<int, 4>{0, 1, 0, 0}));
-}
-
 } // namespace
 } // namespace plumix
