@@ -101,6 +101,13 @@ TEST(Moves, RotationStepsThroughAKindInTheChosenDirectionAndIsRefusedIntoAWallOr
     s.Press(VkUp);
     EXPECT_EQ(s.state().curFigure, J);
     EXPECT_TRUE(s.sounds.played.empty());  // turning is silent
+
+    // J 12 has a cell in its box's top row, which the fall's checks skip.
+    s.options.rotation = Rotation::Counterclockwise;
+    s.clock.RunUntil([&] { return s.state().figY == 1; });
+    s.SetCell(5, 1, 4);
+    s.Press(VkUp);
+    EXPECT_EQ(s.state().curFigure, J);
 }
 
 TEST(Moves, MoveDuringFallOffFreezesTheFigureOnceDropping)
