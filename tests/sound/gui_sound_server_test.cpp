@@ -1,6 +1,5 @@
-// The sound player against private PulseAudio and PipeWire servers whose null
-// sink's monitor is recorded. In the effects made here the left channel names the
-// effect and the right one its frame, so one scan finds each start and every cut.
+// The player against private servers recording their null sink's monitor. An effect's left channel
+// names it and the right one counts its frames, so one scan finds each start and every cut.
 #include "sound/sound_effects.h"
 #include "sound/view/sound_player.h"
 #include "sound/wav_bytes.h"
@@ -66,8 +65,7 @@ enum class Server { PulseAudio, PipeWire };
 
 const char* ServerName(Server server) { return server == Server::PulseAudio ? "PulseAudio" : "PipeWire"; }
 
-// Sockets, configuration and state in a scratch folder, a null sink as the only
-// output (asleep after 1 s idle), nothing of the desktop's.
+// All in a scratch folder, a null sink (asleep after 1 s idle) the only output, nothing of the desktop's.
 class PrivateServer {
 public:
     PrivateServer(Server kind, const fs::path& folder) : kind(kind), folder_(folder)
@@ -166,10 +164,8 @@ private:
         return out;
     }
 
-    // A desktop's graph (a virtual machine's defaults are no desktop's), under
-    // names no drop-in of the machine's joins; WirePlumber keeps away from devices.
-    // The PulseAudio service is a process of its own, as on a desktop: inside
-    // the graph's process a stream that plays again is not held up by a long period.
+    // A desktop's graph under names no drop-in of the machine's joins; the PulseAudio service a process
+    // of its own, as on a desktop (inside the graph's, a long period never holds a stream up).
     void WriteConfiguration() const
     {
         const std::string common = R"(
@@ -207,9 +203,8 @@ context.objects = [
     std::vector<std::unique_ptr<QProcess>> processes_;
 };
 
-// A passive recorder, which leaves PipeWire's period alone. Each of its reports
-// (which moment of the recording the sink plays) is read a little after it was
-// made, so it places the frames before it no earlier than they were played.
+// Passive, so PipeWire's period is left alone. Each report (the recording's moment the sink plays) is
+// read a little after it was made, so it places earlier frames no earlier than they were played.
 struct MonitorRecording {
     explicit MonitorRecording(const PrivateServer& server)
     {
@@ -263,10 +258,7 @@ struct MonitorRecording {
     std::vector<std::pair<double, double>> placings;  // when read, and the recording's moment then playing
 };
 
-struct Request {
-    int afterMs;  // after the request before
-    std::string_view name;
-};
+struct Request { int afterMs; std::string_view name; };  // afterMs: after the request before
 
 // What a played game asks for, with the silences that matter to a sound server.
 const std::vector<Request> Patterns = {
@@ -294,8 +286,7 @@ protected:
         qputenv("PULSE_SERVER", server_.Address().toUtf8());
     }
 
-    // Microseconds as a rule (waiting for the server takes milliseconds), but when
-    // the machine gives the core to another thread meanwhile.
+    // Microseconds (waiting for the server takes milliseconds), but when the core goes to another thread.
     void TearDown() override
     {
         if (!requestsTook_.empty()) {
@@ -326,8 +317,7 @@ protected:
         return askedAt;
     }
 
-    // The effects in order, each from its first sample, whole or cut by the next
-    // with no gap, begun within the limit after its request; no other sound.
+    // The effects in order, each from its first sample, whole or cut with no gap, within the limit; nothing else.
     void ExpectHeard(SoundPlayer& player, const std::vector<Request>& requests, double limitMs = LatencyLimitMs, bool fromAsleep = false)
     {
         MonitorRecording recording(server_);
@@ -343,8 +333,7 @@ protected:
         QTest::qWait(2500);  // PulseAudio passes the monitor on in pieces of up to 2 s
         recording.Stop();
 
-        // A run is the frames that put one effect's first frame at one place,
-        // so a lost period leaves a run whole.
+        // A run: the frames that put one effect's first frame at one place, so a lost period leaves it whole.
         struct Run { std::size_t effect; long origin, at, end; };
         std::vector<Run> runs;
         std::vector<long> noise;
@@ -389,8 +378,7 @@ protected:
         EXPECT_TRUE(noise.empty()) << "sound that is no effect's, from " << (noise.empty() ? 0 : Ms(noise[0])) << " ms";
     }
 
-    // The patterns, then `silenceMs` of silence and one more effect; then,
-    // once `other` is gone, the sink sleeps, and so does the player.
+    // The patterns, `silenceMs` of silence and one more; once `other` is gone, sink and player sleep.
     void PlayThePatterns(int silenceMs, QProcess* other = nullptr)
     {
         const auto player = NewPlayer();

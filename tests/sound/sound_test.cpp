@@ -86,8 +86,7 @@ TEST(SoundEffects, ReadOnceInTheOutputsFormatAndOneVoicePlaysToItsLastSampleOrUn
     mixer.Render(out);
     EXPECT_EQ(out, PcmSamples(8, 0));
 
-    // Each effect from the first folder that has it: the player's own Clear.wav
-    // beside the installed Drop.wav.
+    // Each effect from the first folder that has it: the player's Clear.wav beside the installed Drop.wav.
     testing::ScratchFolder player;
     testing::WriteFile(player / "Sounds/Clear.wav", Wav(1, 1, 8000, 16, Le(2, {7000})));
     testing::WriteFile(folder / "Sounds/Drop.wav", Wav(1, 1, 8000, 16, Le(2, {1000})));
