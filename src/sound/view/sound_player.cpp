@@ -85,7 +85,7 @@ struct SoundPlayer::Output {
     void ScheduleConnect();
     void Fail();
     void Disconnect();
-    void OpenStream(const pa_sample_spec& sinkSpec);
+    void OpenStream(const pa_sample_spec& sinkFormat);
     void Start(int effect);
     void Write(std::size_t bytes, pa_seek_mode_t seek);
     void Cork(bool pause);
@@ -332,26 +332,26 @@ void SoundPlayer::Output::SinkKnown(pa_context*, const pa_sink_info* info, int l
     }
 }
 
-void SoundPlayer::Output::OpenStream(const pa_sample_spec& sinkSpec)
+void SoundPlayer::Output::OpenStream(const pa_sample_spec& sinkFormat)
 {
     if (stream != nullptr || context == nullptr) {
         return;
     }
-    pa_sample_spec spec{PA_SAMPLE_S16NE, sinkSpec.rate, static_cast<std::uint8_t>(sinkSpec.channels == 1 ? 1 : 2)};
-    if (spec.rate < MinSampleRate || spec.rate > MaxSampleRate) {
-        spec.rate = FallbackRate;
+    pa_sample_spec format{PA_SAMPLE_S16NE, sinkFormat.rate, static_cast<std::uint8_t>(sinkFormat.channels == 1 ? 1 : 2)};
+    if (format.rate < MinSampleRate || format.rate > MaxSampleRate) {
+        format.rate = FallbackRate;
     }
     pa_channel_map map;
-    pa_channel_map_init_auto(&map, spec.channels, PA_CHANNEL_MAP_DEFAULT);
-    clips = effects.Converted(spec.channels, static_cast<int>(spec.rate));
-    mixer = OneVoiceMixer(spec.channels);
-    rate = spec.rate;
-    frameBytes = pa_frame_size(&spec);
+    pa_channel_map_init_auto(&map, format.channels, PA_CHANNEL_MAP_DEFAULT);
+    clips = effects.Converted(format.channels, static_cast<int>(format.rate));
+    mixer = OneVoiceMixer(format.channels);
+    rate = format.rate;
+    frameBytes = pa_frame_size(&format);
 
     pa_proplist* props = Properties({{PA_PROP_MEDIA_ROLE, Role},
                                      {PA_PROP_APPLICATION_ICON_NAME, IconName},
                                      {"module-stream-restore.id", RestoreKey}});
-    stream = pa_stream_new_with_proplist(context, RowName, &spec, &map, props);
+    stream = pa_stream_new_with_proplist(context, RowName, &format, &map, props);
     pa_proplist_free(props);
     if (stream == nullptr) {
         Fail();
@@ -362,9 +362,9 @@ void SoundPlayer::Output::OpenStream(const pa_sample_spec& sinkSpec)
     pa_stream_set_moved_callback(stream, &Moved, this);
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(QueueUs, &spec));
+    attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(QueueUs, &format));
     attr.prebuf = static_cast<std::uint32_t>(-1);
-    attr.minreq = static_cast<std::uint32_t>(pa_usec_to_bytes(RequestUs, &spec));
+    attr.minreq = static_cast<std::uint32_t>(pa_usec_to_bytes(RequestUs, &format));
     attr.fragsize = static_cast<std::uint32_t>(-1);
     corked = true;
     const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY);
