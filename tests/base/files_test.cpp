@@ -1,6 +1,7 @@
-// The Windows-1251 codec, and files written whole with the modes a player
-// expects.
+// The Windows-1251 codec, where the game keeps its files, and files written
+// whole with the modes a player expects.
 #include "base/file_io.h"
+#include "base/game_folders.h"
 #include "base/text_codec.h"
 #include "support/child_process.h"
 #include "support/scratch_folder.h"
@@ -17,6 +18,7 @@
 namespace plumix {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::FileBytes;
 using testing::ScratchFolder;
 using testing::WriteFile;
@@ -34,10 +36,62 @@ TEST(TextCodec, Windows1251RoundTripsEveryByteAndMarksWhatItCannotHold)
     EXPECT_EQ(Cp1251ToUtf8(Utf8ToCp1251("Zoe\u0308 \u0308 ё€«»§")), "Zoe  ё€«»§");  // combining accents go
 }
 
+TEST(GameFolders, BesideItsDataTheGameUsesItsOwnFolderInstalledEachPlayerTheirOwnInTheirConfigFolder)
+{
+    ScratchFolder root;
+    // Unpacked with its data beside it: everything in its folder, never in
+    // the working folder it was started from.
+    fs::create_directories(root / "game/Skins");
+    fs::create_directories(root / "share/plumix");
+    const GameFolders portable = LocateGameFolders(root / "game", "/x", "/home/p");
+    EXPECT_FALSE(portable.installed);
+    EXPECT_EQ(portable.user, root / "game");
+    EXPECT_EQ(portable.data, std::vector<fs::path>{root / "game"});
+    // A program with neither is treated the same way.
+    EXPECT_FALSE(LocateGameFolders(root / "a/b", nullptr, nullptr).installed);
+
+    fs::create_directories(root / "bin");
+    const GameFolders xdg = LocateGameFolders(root / "bin", (root / "xdg").c_str(), (root / "home").c_str());
+    EXPECT_TRUE(xdg.installed && fs::is_directory(xdg.user));
+    EXPECT_EQ(xdg.data, (std::vector<fs::path>{root / "xdg/plumix", root / "share/plumix"}));
+    EXPECT_EQ(xdg.user, xdg.data[0]);
+    // Unset, empty or relative: the default below the home folder.
+    for (const char* unusable : {static_cast<const char*>(nullptr), "", "relative/data"}) {
+        EXPECT_EQ(LocateGameFolders(root / "bin", unusable, (root / "home").c_str()).user,
+                  root / "home/.local/share/plumix");
+    }
+    // No home folder at all: no folder of the player's, never one relative
+    // to wherever the game was started.
+    const GameFolders homeless = LocateGameFolders(root / "bin", "relative", nullptr, "relative");
+    EXPECT_EQ(homeless.user, fs::path());
+    EXPECT_EQ(homeless.data, std::vector<fs::path>{root / "share/plumix"});
+
+    // Installed into the player's own data folder: their files go to the config folder.
+    const ScratchFolder home;
+    fs::create_directories(home / ".local/games");
+    fs::create_directories(home / ".local/share/plumix/Skins");
+    const fs::path program = home / ".local/games";
+    const GameFolders byHome = LocateGameFolders(program, nullptr, home.Path().c_str());
+    EXPECT_EQ(byHome.user, home / ".config/plumix");
+    EXPECT_EQ(byHome.data, (std::vector<fs::path>{home / ".config/plumix", home / ".local/share/plumix"}));
+    EXPECT_TRUE(fs::is_directory(byHome.user));
+    // The same folder reached by other names, and the config folder set.
+    fs::create_symlink(home / ".local/share", home / "data");
+    const GameFolders byXdg =
+        LocateGameFolders(program, (home / "data").c_str(), home.Path().c_str(), (home / "cfg").c_str());
+    EXPECT_EQ(byXdg.user, home / "cfg/plumix");
+
+    // The home folder is the variable when absolute, else the user databases'.
+    EXPECT_EQ(HomeFolder("/home/p"), "/home/p");
+    const fs::path own = HomeFolder(nullptr);
+    EXPECT_TRUE(own.is_absolute()) << own;
+    EXPECT_EQ(HomeFolder("relative"), own);
+}
+
 TEST(FileIo, NewFilesFollowTheUmaskAndRewrittenOnesKeepTheirMode)
 {
     ScratchFolder folder;
-    const auto modeOf = [](const std::filesystem::path& path) {
+    const auto modeOf = [](const fs::path& path) {
         struct stat info {};
         return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 01000;
     };
@@ -67,18 +121,18 @@ TEST(FileIo, AReplacementThatCannotFinishLeavesTheFileAsItWasAndLeftoversGoAtThe
     }).Wait();
     EXPECT_EQ(replaced, 0);
     EXPECT_EQ(FileBytes(file), std::string(4096, 'o'));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 1);
 
     // What a save killed half-way left: only its own temporaries, and only old ones.
-    const auto hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    const auto hourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
     for (const char* name : {".Records.123456789", ".plumix.ini.7", ".Records.12a", ".Other.5", "Records.damaged"}) {
         WriteFile(folder / name, "x");
-        std::filesystem::last_write_time(folder / name, hourAgo);
+        fs::last_write_time(folder / name, hourAgo);
     }
     WriteFile(folder / ".Records.42", "another game saving now");
     RemoveLeftTemporaries(folder.Path(), {"Records", "plumix.ini"});
     std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+    for (const auto& entry : fs::directory_iterator(folder.Path())) {
         left.push_back(entry.path().filename().string());
     }
     std::sort(left.begin(), left.end());

@@ -1,7 +1,6 @@
 // What only the windows show of a level-mode game: the level's window over the
 // hidden field and counters, and a won level's bricks behind the About box.
 #include "levels/view/level_intro_window.h"
-#include "support/game_harness.h"
 #include "support/gui_player.h"
 #include "window/board_widget.h"
 

@@ -4,7 +4,6 @@
 #include "pad/view/pad_input.h"
 #include "scores/view/record_entry_window.h"
 #include "settings/view/settings_dialog.h"
-#include "support/game_harness.h"
 #include "support/gui_player.h"
 
 #include <QCheckBox>

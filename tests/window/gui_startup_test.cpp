@@ -7,12 +7,9 @@
 #include "widgets/button.h"
 #include "window/board_widget.h"
 #include "widgets/dialogs.h"
-#include "window/game_app.h"
-#include "window/main_window.h"
 #include "window/game_startup.h"
 
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTranslator>
 #include <gtest/gtest.h>

@@ -1,7 +1,13 @@
-// Saves killed at random moments (SIGKILL, as a crash or a power cut ends the
-// game): the file is always the old or the new whole content, never partial.
-#include "scores/records_file.h"
+// Files no program of ours wrote whole: every reader against junk comes back at
+// once, with no crash, hang or unbounded growth; saves killed at random moments
+// (SIGKILL, as a crash or a power cut ends the game) leave the old or the new
+// whole content, never a part.
 #include "base/file_io.h"
+#include "scores/records_file.h"
+#include "settings/language.h"
+#include "settings/settings_file.h"
+#include "settings/skin.h"
+#include "sound/wav.h"
 #include "support/child_process.h"
 #include "support/record_tables.h"
 #include "support/scratch_folder.h"
@@ -12,6 +18,7 @@
 #include <chrono>
 #include <random>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
@@ -20,6 +27,55 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using testing::FileBytes;
+using testing::ScratchFolder;
+using testing::WriteFile;
+
+TEST(MalformedFiles, EveryReaderComesBackSane)
+{
+    // Random bytes are the fuzzing corpus's; here what it cannot hold: inputs of
+    // megabytes whose lines hold no number 0..255, so nothing may be taken from them.
+    TextTable english{};
+    FillDefaultTexts(english);
+    std::string huge, negative;
+    for (int i = 0; i < 800; ++i) {
+        huge += "99999999999999999999999\r\n 4294967296 \r\n";
+        negative += "-1\r\n -300, -2\r\n";
+    }
+    for (const std::string& bytes : {std::string(10'000'000, '7'), huge, negative}) {
+        SCOPED_TRACE(bytes.substr(0, 30));
+        ScratchFolder folder;
+        WriteFile(folder / "plumix.ini", bytes);
+        const Settings settings = LoadSettings(folder / "plumix.ini");
+        EXPECT_EQ(settings, (Settings{.languageFile = settings.languageFile, .skinFile = settings.skinFile}));
+        // Behind a name and a version line, so that the numbers are read.
+        WriteFile(folder / "bad.lag", "Bad\r\n1.4\r\n" + bytes);
+        TextTable texts;
+        LoadLanguage(texts, "bad.lag", folder.Path());
+        EXPECT_EQ(texts, english);
+        WriteFile(folder / "Skins/bad.psk", "Bad\r\n1.4\r\n" + bytes);
+        const SkinFileContents skin = ReadSkinFile({folder.Path()}, "bad.psk");
+        EXPECT_TRUE(skin.status != SkinReadStatus::Missing && !skin.text && !skin.back);
+        WriteFile(folder / "Records", bytes);
+        RecordTables tables;
+        EXPECT_TRUE(LoadRecords(folder / "Records", tables).ok);
+        EXPECT_EQ(FileBytes(folder / "Records"), bytes);  // the game's own file, left as it is
+        EXPECT_EQ(ReadRecords(bytes).tables.classic, RecordTable{});
+        WriteFile(folder / "bad.wav", bytes);
+        EXPECT_FALSE(ReadWavFile(folder / "bad.wav"));
+    }
+
+    // A pipe in place of a file would block a reader forever.
+    ScratchFolder folder;
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+    EXPECT_EQ(LoadSettings(folder / "pipe"), Settings{});
+    RecordTables tables;
+    EXPECT_FALSE(LoadRecords(folder / "pipe", tables).ok);
+    fs::create_directories(folder / "Skins");
+    ASSERT_EQ(::mkfifo((folder / "Skins/pipe").c_str(), 0600), 0);
+    EXPECT_EQ(ReadSkinFile({folder.Path()}, "pipe").status, SkinReadStatus::Missing);
+    EXPECT_FALSE(ReadWavFile(folder / "pipe"));
+}
 
 constexpr int Kills = 200;
 
