@@ -52,6 +52,8 @@ TEST(HiScoresWindowGui, RowsInTheirPlayersColoursPlainTextTheHighlightScrollingT
     // Only the row last touched by the mouse is highlighted, and stays so when the mouse leaves.
     testing::SendMouse(p.hiScores->Cell(3, HiScoresColumn::Player), QEvent::MouseMove, {5, 5});
     testing::SendMouse(p.hiScores->Cell(7, HiScoresColumn::Comment), QEvent::MouseMove, {200, 5});
+    QEvent left(QEvent::Leave);
+    QApplication::sendEvent(p.hiScores->Cell(7, HiScoresColumn::Comment), &left);
     testing::SendMouse(p.hiScores, QEvent::MouseMove, {400, 400});
     for (int r = 0; r < HiScoresRows; ++r) {
         EXPECT_EQ(p.Back(r), r == 7 ? Highlight : QColor(Qt::black)) << r;
