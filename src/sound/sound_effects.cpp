@@ -22,7 +22,6 @@ OneVoiceMixer::OneVoiceMixer(int channels) : channels_(std::max(channels, 1)) {}
 void OneVoiceMixer::Start(std::span<const std::int16_t> clip)
 {
     clip_ = clip.first(clip.size() - clip.size() % static_cast<std::size_t>(channels_));
-    silentFrames_ = 0;
 }
 
 void OneVoiceMixer::Stop()
@@ -36,7 +35,6 @@ void OneVoiceMixer::Render(std::span<std::int16_t> out)
     std::copy_n(clip_.begin(), count, out.begin());
     std::fill(out.begin() + static_cast<std::ptrdiff_t>(count), out.end(), std::int16_t{0});
     clip_ = clip_.subspan(count);
-    silentFrames_ += (out.size() - count) / static_cast<std::size_t>(channels_);
 }
 
 std::string_view SoundEffectFile(SoundEffect effect)

@@ -32,15 +32,11 @@ public:
     // Fills `out` (whole frames) with the rest of the voice, then silence.
     void Render(std::span<std::int16_t> out);
 
-    bool Playing() const { return !clip_.empty(); }
-    // Frames of silence rendered since the voice ended.
-    std::size_t SilentFrames() const { return silentFrames_; }
     int Channels() const { return channels_; }
 
 private:
     int channels_;
     std::span<const std::int16_t> clip_;  // what is still to play
-    std::size_t silentFrames_ = 0;
 };
 
 // The effect's file below a data folder ("Sounds/Drop.wav").
