@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program on a real X server with no window manager (a kiosk
 # session): the first key reaches the main window, and SIGTERM ends the game
-# as the quit action does, records and settings written.
+# as the quit action does, records and settings written; Qt's own buttons
+# speak the desktop's language.
 # Usage: real_display_test.sh GAME_FOLDER   (exit 77: no X server to test on)
 set -u
 game="$1"
@@ -11,7 +12,7 @@ work=$(mktemp -d)
 xvfb="" pid=""
 # Only what was started: a bare `kill 0` would end the whole process group,
 # the test runner with it.
-trap 'for p in $xvfb $pid; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
+trap 'for p in $xvfb $pid; do kill "$p" 2>/dev/null; done; wait; rm -rf "$work"' EXIT
 for n in $(seq 90 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
 done
@@ -23,9 +24,9 @@ for _ in $(seq 200); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sle
 xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "SKIP: Xvfb did not start"; exit 77; }
 
 fail=0
-start() {
+start() {  # [NAME=VALUE...] for the game's environment
     rm -rf "$work/game"; cp -r "$game" "$work/game"
-    (cd "$work/game" && exec ./plumix >/dev/null 2>&1) &
+    (cd "$work/game" && exec env "$@" ./plumix >/dev/null 2>&1) &
     pid=$!
     timeout 10 xdotool search --sync --name '^Plumix$' >/dev/null || { echo "FAIL: no main window"; exit 1; }
     sleep 0.3
@@ -50,4 +51,12 @@ if ended_within 5 && [ "$(wc -l < "$work/game/plumix.ini")" -eq 16 ] && [ "$(sta
 else
     echo "FAIL: SIGTERM did not end the game with its files saved"; fail=1
 fi
+# A German desktop: the quit question answered with its "Ja" key, J.
+start -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=de_DE.UTF-8
+xdotool key F2
+sleep 0.3
+xdotool key Escape
+sleep 0.5
+xdotool key j
+if ended_within 5; then echo "ok: the question's buttons were German"; else echo "FAIL: J did not answer Ja"; fail=1; fi
 exit $fail
