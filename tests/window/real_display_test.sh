@@ -24,7 +24,7 @@ for _ in $(seq 200); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sle
 xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "SKIP: Xvfb did not start"; exit 77; }
 
 fail=0
-start() {  # [NAME=VALUE...] for the game's environment
+start() {  # [env(1) arguments...] for the game's environment
     rm -rf "$work/game"; cp -r "$game" "$work/game"
     (cd "$work/game" && exec env "$@" ./plumix >/dev/null 2>&1) &
     pid=$!
