@@ -4,6 +4,8 @@
 #include "scores/records_file.h"
 #include "settings/settings_file.h"
 
+#include <cstdio>
+
 namespace plumix {
 
 std::optional<Command> CommandForKey(int keyCode, int shift)
@@ -124,6 +126,10 @@ void GameSession::SaveAndEnd(bool mayAsk)
         SaveSettings(app_.folders.user / SettingsFileName, app_.settings);
     }
     if (!mayAsk) {
+        if (!saved.ok) {  // nobody to answer a box: the desktop's session log keeps it
+            std::fprintf(stderr, "plumix: could not write the records to %s; the file is left as it was\n",
+                         RecordsPath().c_str());
+        }
         views_.EndProgram();
         return;
     }
@@ -167,16 +173,12 @@ void GameSession::RecordEntered(const TypedEntry& typed)
 {
     records_.Fill(typed);
     // Written at once: a crash or a power cut before the end keeps it. A save
-    // that fails here is tried again, and reported, at the end of the run.
-    const std::string damaged =
-        app_.KeepsFiles() ? DamagedRecordsMessage(RecordsPath(), SaveRecords(RecordsPath(), app_.records)) : "";
-    if (ending_) {
-        return;
+    // that fails is told now, while the player can still make room on the disk,
+    // and tried again at the end: a run the system ends has nobody to tell then.
+    const RecordsFileStatus saved = app_.KeepsFiles() ? SaveRecords(RecordsPath(), app_.records) : RecordsFileStatus{};
+    if (!ending_) {
+        ToldOfSave(saved, [this] { views_.ShowHiScores(); });
     }
-    if (!damaged.empty()) {
-        dialogs_.ShowError(damaged);
-    }
-    views_.ShowHiScores();
 }
 
 } // namespace plumix

@@ -144,7 +144,7 @@ TEST(Session, NoKeyDropsAGameWhoseCrashHasBegun)
     }
 }
 
-TEST(Session, QuitWritesBothFilesAndEndsARecordsFileThatCannotBeWrittenIsShownFirst)
+TEST(Session, QuitWritesBothFilesAndAFailedSaveIsToldAtTheEntryAndAtTheEndOrLoggedWhenNobodyIsAsked)
 {
     {
         Session s;  // no game: no question
@@ -157,18 +157,33 @@ TEST(Session, QuitWritesBothFilesAndEndsARecordsFileThatCannotBeWrittenIsShownFi
         s.session->KeyDown(VkF2, 0);
         EXPECT_EQ(s.State().gameMode, GameMode::None);
     }
+    const std::string failed = "!" + std::string(RecordsSaveFailedMessage);
     for (const bool asked : {true, false}) {
         Session s;
         std::filesystem::create_directory(s.folder / "Records");  // cannot be replaced by a file
+        // An entered record that cannot be written is told at once, while there is someone to tell.
         s.random.PushFigure(Square);
         s.session->Run(Command::NewClassicGame);
+        s.session->GetGame().SetScore(50);
+        s.session->GetGame().SetField(BlockedEntry());
+        s.clock.RunUntil([&] { return !s.views.shown.empty(); });
+        s.session->RecordEntered({"Ann", "", ""});
+        EXPECT_EQ(s.dialogs.messages, std::vector{failed});
+        EXPECT_EQ(s.views.shown, (std::vector<std::string>{"entry 1", "hi-scores"}));
+        s.dialogs.messages.clear();
+
+        s.random.PushFigure(Square);
+        s.session->Run(Command::NewClassicGame);
+        ::testing::internal::CaptureStderr();
         if (asked) {
             s.session->Run(Command::Quit);  // Yes
         } else {
             s.session->EndWithoutAsking();  // a signal: nobody to answer a box
         }
+        EXPECT_EQ(::testing::internal::GetCapturedStderr().find("could not write the records") != std::string::npos,
+                  !asked);
         EXPECT_EQ(s.dialogs.questions.size(), asked ? 1u : 0u);
-        EXPECT_EQ(s.dialogs.messages.size(), asked ? 1u : 0u);
+        EXPECT_EQ(s.dialogs.messages, asked ? std::vector{failed} : std::vector<std::string>{});
         EXPECT_EQ(s.views.ended, 1);
         EXPECT_TRUE(std::filesystem::exists(s.folder / "plumix.ini"));
         const std::int64_t figY = s.State().figY;
