@@ -53,20 +53,22 @@ void GameApp::LoadSkin()
 
 void GameApp::EndWithoutAsking()
 {
-    if (session_->Ending()) {
-        return;
-    }
     // A crash under way ends now and its record entry keeps what was typed
-    // (the preset name), a question is answered No.
+    // (the preset name), a question is answered No. Already ending, the boxes
+    // about the save are closed, and the last one's closing ends the program.
     for (int i = 0; i < 8; ++i) {
-        session_->FinishEndingGame();
+        if (!session_->Ending()) {
+            session_->FinishEndingGame();
+        }
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr) {
             break;
         }
         modal->close();
     }
-    session_->EndWithoutAsking();
+    if (!session_->Ending()) {
+        session_->EndWithoutAsking();
+    }
 }
 
 void GameApp::ShowLevelIntro()

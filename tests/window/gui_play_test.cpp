@@ -170,10 +170,15 @@ TEST(PlayGui, FocusLossPausesTheAboutBoxLeavesTheGamePausedAndQuitAsksNoLeavesIt
     EXPECT_EQ(ended.count(), 0);
     EXPECT_TRUE(p.Tick(TimerId::Figure));
     EXPECT_EQ(p.State().figY, 1);
+    // A save that fails is told before the end, and the system ending the game ends it over that box.
+    std::filesystem::remove(p.folder / "Records");
+    std::filesystem::create_directory(p.folder / "Records");
     QTest::mouseClick(&p.window->CloseButton(), Qt::LeftButton);
     Player::Answer(QMessageBox::Yes);
+    ASSERT_NE(Player::Box(), nullptr);
+    EXPECT_EQ(std::pair(Player::Box()->icon(), ended.count()), std::pair(QMessageBox::Critical, qsizetype{0}));
+    p.program->EndWithoutAsking();
     EXPECT_EQ(ended.count(), 1);
-    EXPECT_TRUE(std::filesystem::exists(p.folder / "Records"));
 }
 
 QRect Box(const QJsonValue& value)
