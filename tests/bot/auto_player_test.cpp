@@ -12,7 +12,6 @@
 namespace plumix::bot {
 namespace {
 
-constexpr int SpeedZeroInterval = 1070;
 using testing::VerticalBar;
 
 // A set whose level 0 has these lowest rows (as LayOut reads them).
@@ -135,9 +134,9 @@ TEST(Planner, SpendsRowsOnlyOnRemovalsAQuotaStillNeeds)
         Situation s;
         s.field = FieldOf(std::vector<std::string>(readyRows, "111111111."));
         s.figure = Motion{VerticalBar, SpawnX, SpawnY};
-        s.timing = FallTiming{FirstKeyDelayMs, SpeedZeroInterval, SpeedZeroInterval};
+        s.timing = FallTiming{FirstKeyDelayMs, IntervalAtLevelZero, IntervalAtLevelZero};
         s.nextFigure = 1;
-        s.levelInterval = SpeedZeroInterval;
+        s.levelInterval = IntervalAtLevelZero;
         s.tasks.quotas = quotas;
         const Decision d = Decide(s);
         ASSERT_TRUE(d.found);

@@ -59,7 +59,6 @@ struct Player : testing::GuiPlayer {
     }
 };
 
-// Over a running game with settings of the player's own.
 TEST(SettingsDialogGui, OverAGameShowsTheSettingsEachControlTakesEffectALanguageRetitlesAndCloseWritesNothing)
 {
     Player p;

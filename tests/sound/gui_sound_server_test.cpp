@@ -444,7 +444,6 @@ TEST_P(SoundServerTest, AServerBackAfter10sIsFoundAgainAndEffectsInTheMeantimeNe
     ExpectHeard(*player, {{0, "landing"}, {500, "fastdrop"}}, 100);
 }
 
-// A volume and a mute set in the mixer hold for the next run.
 TEST_P(SoundServerTest, TheGameIsOneMixerRowWhoseVolumeAndMuteTheServerKeepsForTheNextRun)
 {
     std::vector<QJsonObject> rows;
